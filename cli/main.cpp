@@ -1,0 +1,113 @@
+// tessaly-cli: scripting and batch work on the editor's core, without windows.
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringList>
+#include <cstdio>
+
+#include "image/image_files.h"
+#include "image/picture_io.h"
+
+namespace {
+
+using namespace tessaly;
+
+constexpr char kUsage[] =
+    "usage: tessaly-cli COMMAND [ARGS]\n"
+    "\n"
+    "commands:\n"
+    "  picture FILE...                 load image files as the editor does and print,\n"
+    "                                  as JSON, type, pixel size, file size and the size\n"
+    "                                  of the picture's stream\n"
+    "  convert IN OUT [W H [QUALITY]]  load IN as a picture and write it to OUT, scaled\n"
+    "                                  to W x H, in the type OUT's extension names\n"
+    "                                  (jpeg, png, bmp, tiff, gif; JPEG QUALITY 10..100)\n"
+    "  version                         print the version\n";
+
+void Print(const QByteArray& text, std::FILE* to = stdout) {
+    std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), to);
+}
+
+int Usage() {
+    Print(kUsage, stderr);
+    return 2;
+}
+
+QJsonObject DescribePicture(const QString& path) {
+    const QString type = ImageTypeOf(path);
+    QJsonObject info{{QStringLiteral("path"), path}, {QStringLiteral("type"), type}};
+    if (type.isEmpty()) {
+        info.insert(QStringLiteral("loaded"), false);
+        return info;
+    }
+    const LoadedPicture loaded = LoadImageFile(path, type);
+    info.insert(QStringLiteral("loaded"), loaded.picture.has_value());
+    info.insert(QStringLiteral("width"), loaded.size.width());
+    info.insert(QStringLiteral("height"), loaded.size.height());
+    info.insert(QStringLiteral("fileSize"), loaded.fileSize);
+    if (loaded.picture) {
+        info.insert(QStringLiteral("streamSize"), EncodedSize(&*loaded.picture));
+        info.insert(QStringLiteral("streamFormat"), QString::fromLatin1(loaded.picture->Format()));
+    }
+    return info;
+}
+
+int PictureCommand(const QStringList& files) {
+    if (files.isEmpty()) return Usage();
+    QJsonArray result;
+    bool allLoaded = true;
+    for (const QString& file : files) {
+        const QJsonObject info = DescribePicture(file);
+        allLoaded = allLoaded && info.value(QStringLiteral("loaded")).toBool();
+        result.append(info);
+    }
+    Print(QJsonDocument(result).toJson(QJsonDocument::Indented));
+    return allLoaded ? 0 : 1;
+}
+
+int ConvertCommand(const QStringList& args) {
+    if (args.size() < 2 || args.size() > 5) return Usage();
+    const QString in = args[0];
+    const QString out = args[1];
+    const LoadedPicture loaded = LoadImageFile(in, ImageTypeOf(in));
+    if (!loaded.picture) {
+        Print(QStringLiteral("tessaly-cli: cannot read %1\n").arg(in).toUtf8(), stderr);
+        return 1;
+    }
+    bool ok = true;
+    const int width = args.size() > 2 ? args[2].toInt(&ok) : loaded.size.width();
+    const int height = ok && args.size() > 3 ? args[3].toInt(&ok) : loaded.size.height();
+    const int quality = ok && args.size() > 4 ? std::clamp(args[4].toInt(&ok), 10, 100) : 100;
+    if (!ok || width <= 0 || height <= 0) return Usage();
+    const QString type = ImageTypeOf(out);
+    if (!SaveBitmapFile(loaded.picture->Decode(), out, width, height, type, quality, false)) {
+        Print(QStringLiteral("tessaly-cli: cannot write %1\n").arg(out).toUtf8(), stderr);
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    // Pictures and drawing need a GUI application object, but never a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Tessaly"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Orvane"));
+
+    QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.isEmpty()) return Usage();
+    const QString command = args.takeFirst();
+    if (command == u"picture") return PictureCommand(args);
+    if (command == u"convert") return ConvertCommand(args);
+    if (command == u"version") {
+        Print(QByteArrayLiteral("tessaly-cli 1.03\n"));
+        return 0;
+    }
+    return Usage();
+}

@@ -1,0 +1,19 @@
+#include "app/services/file_manager.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QUrl>
+
+#include "app/services/message_service.h"
+#include "resources/string_table.h"
+
+namespace tessaly {
+
+bool OpenInExplorer(const QString& filePath) {
+    const QString folder = QFileInfo(filePath).absolutePath();
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(folder))) return true;
+    ShowMessage(kMsgExplorerFailed, kStyleStop);
+    return false;
+}
+
+}  // namespace tessaly

@@ -1,0 +1,168 @@
+#include "image/image_files.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSaveFile>
+
+#include "app/services/message_service.h"
+#include "image/gif_writer.h"
+#include "image/image_limits.h"
+#include "resources/string_table.h"
+
+namespace tessaly {
+namespace {
+
+QImage ScaledCopy(const QImage& source, int width, int height) {
+    if (source.isNull() || width <= 0 || height <= 0 ||
+        !IsAcceptablePictureSize(QSize(width, height))) {
+        return {};
+    }
+    const QImage::Format format =
+        source.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+    if (source.size() == QSize(width, height)) return source.convertToFormat(format);
+    QImage target(width, height, format);
+    if (target.isNull()) return {};
+    target.fill(Qt::transparent);
+    QPainter painter(&target);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRect(0, 0, width, height), source);
+    return target;
+}
+
+bool WriteImage(const QImage& image, QIODevice& device, const QByteArray& type, int quality) {
+    if (type == "gif") return WriteGif(image, device);
+    QImageWriter writer(&device, type);
+    if (type == "jpeg") writer.setQuality(quality);
+    return writer.write(image);
+}
+
+bool HasEncoder(const QByteArray& type) {
+    return type == "gif" || (!type.isEmpty() && QImageWriter::supportedImageFormats().contains(type));
+}
+
+// Reads the first frame of an image file that is not taken as it stands.
+QImage DecodeFile(const QString& path) {
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(false);
+    reader.setAllocationLimit(kDecodeAllocationLimitMiB);
+    if (!reader.canRead() || !IsAcceptablePictureSize(reader.size())) return {};
+    return reader.read();
+}
+
+// Composes the image onto the colour of its top-left pixel, so transparent
+// areas take that colour.
+QImage OntoTopLeftColour(const QImage& image) {
+    if (!image.hasAlphaChannel()) return image.convertToFormat(QImage::Format_RGB32);
+    const QRgb topLeft = image.convertToFormat(QImage::Format_ARGB32).pixel(0, 0);
+    QImage composed(image.size(), QImage::Format_RGB32);
+    if (composed.isNull()) return {};
+    composed.fill(QColor(qRed(topLeft), qGreen(topLeft), qBlue(topLeft)));
+    QPainter painter(&composed);
+    painter.drawImage(0, 0, image);
+    return composed;
+}
+
+}  // namespace
+
+QString ImageTypeOf(const QString& path) {
+    const qsizetype dot = path.lastIndexOf(u'.');
+    if (dot < 0) return {};
+    const QString ext = path.mid(dot + 1).toLower();
+    if (ext == u"jpg" || ext == u"jpeg") return QStringLiteral("jpeg");
+    if (ext == u"gif") return QStringLiteral("gif");
+    if (ext == u"bmp") return QStringLiteral("bmp");
+    if (ext == u"png") return QStringLiteral("png");
+    if (ext == u"tif" || ext == u"tiff") return QStringLiteral("tiff");
+    return {};
+}
+
+LoadedPicture LoadImageFile(const QString& path, const QString& type) {
+    LoadedPicture result;
+    if (type.toLower() == u"jpeg") {
+        QFile file(path);
+        if (file.open(QIODevice::ReadOnly) && file.size() <= kMaxEncodedBytes) {
+            const qint64 fileSize = file.size();
+            auto picture = ImageBlob::FromEncoded(file.read(fileSize));
+            if (picture && picture->IsJpeg()) {
+                result.size = picture->PixelSize();
+                result.fileSize = fileSize;
+                result.picture = std::move(picture);
+                return result;
+            }
+        }
+    }
+
+    const QFileInfo info(path);
+    result.fileSize = info.exists() ? info.size() : 0;
+    const QImage decoded = DecodeFile(path);
+    if (decoded.isNull()) return result;
+    const QImage composed = OntoTopLeftColour(decoded);
+    result.picture = BitmapToPicture(composed, composed.width(), composed.height());
+    if (result.picture) result.size = result.picture->PixelSize();
+    return result;
+}
+
+bool SaveBitmapFile(const QImage& bitmap, const QString& path, int width, int height,
+                    const QString& type, int quality, bool flip) {
+    if (bitmap.isNull()) {
+        ShowMessage(kMsgMemoryAllocFailed, kStyleStop);
+        return false;
+    }
+    const QByteArray format = type.toLower().toLatin1();
+    if (!HasEncoder(format)) return false;
+    QImage scaled = ScaledCopy(bitmap, width, height);
+    if (scaled.isNull()) {
+        ShowMessage(kMsgMemoryAllocFailed, kStyleStop);
+        return false;
+    }
+    if (flip) scaled = scaled.mirrored(false, true);
+
+    // Written beside the target and renamed over it once complete, so a
+    // failed write never leaves a damaged file in place of a good one.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (!WriteImage(scaled, file, format, quality)) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+QByteArray EncodeJpeg(const QImage& image, int quality) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly)) return {};
+    if (!WriteImage(image, buffer, QByteArrayLiteral("jpeg"), quality)) return {};
+    return bytes;
+}
+
+std::optional<ImageBlob> BitmapToPicture(const QImage& bitmap, int width, int height) {
+    const QImage scaled = ScaledCopy(bitmap, width, height);
+    if (scaled.isNull()) return std::nullopt;
+    return ImageBlob::FromEncoded(EncodeJpeg(scaled, 100));
+}
+
+ImageBlob ResizePicture(const ImageBlob& picture, int width, int height) {
+    const QImage decoded = picture.Decode();
+    if (decoded.isNull()) return picture;
+    auto resized = BitmapToPicture(decoded, width, height);
+    if (!resized) {
+        ShowMessage(kMsgMemoryAllocFailed, kStyleStop);
+        return picture;
+    }
+    return *std::move(resized);
+}
+
+void SaveScaledPicture(const ImageBlob& picture, int width, int height, const QString& path,
+                       const QString& type) {
+    const QImage decoded = picture.Decode();
+    if (decoded.isNull()) return;
+    SaveBitmapFile(decoded, path, width, height, type, 100, false);
+}
+
+}  // namespace tessaly

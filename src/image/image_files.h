@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <optional>
+
+#include "image/image_blob.h"
+
+namespace tessaly {
+
+// The image type named by a path's extension (any case): "jpeg" for jpg and
+// jpeg, "gif", "bmp", "png", "tiff" for tif and tiff, and empty otherwise.
+QString ImageTypeOf(const QString& path);
+
+struct LoadedPicture {
+    std::optional<ImageBlob> picture;
+    QSize size;           // pixels; (0, 0) without a picture
+    qint64 fileSize = 0;  // bytes
+};
+
+// Turns an image file into a picture. A JPEG file keeps its own bytes; any
+// other image (or a JPEG the picture cannot take as it is) is decoded, its
+// transparent areas filled with the colour of its top-left pixel, and
+// re-encoded as a JPEG of quality 100. Of several frames only the first is
+// taken. No picture when the file cannot be read or decoded.
+LoadedPicture LoadImageFile(const QString& path, const QString& type);
+
+// Writes `bitmap` scaled to width x height into an image file of the given
+// type ("jpeg", "png", "bmp", "tiff", "gif"); `quality` applies to JPEG and
+// `flip` turns the picture upside down. Fails without a message when the type
+// has no encoder or the file cannot be written.
+bool SaveBitmapFile(const QImage& bitmap, const QString& path, int width, int height,
+                    const QString& type, int quality, bool flip);
+
+// A JPEG picture (quality 100) of `bitmap` scaled to width x height.
+std::optional<ImageBlob> BitmapToPicture(const QImage& bitmap, int width, int height);
+
+// A new JPEG picture (quality 100) of exactly width x height pixels made from
+// `picture`. When that fails the given picture is returned unchanged (after
+// "メモリの確保に失敗しました" if re-encoding failed), so nothing is lost.
+ImageBlob ResizePicture(const ImageBlob& picture, int width, int height);
+
+// Writes `picture` scaled to width x height into an image file of the given
+// type, quality 100. Failures are not reported.
+void SaveScaledPicture(const ImageBlob& picture, int width, int height, const QString& path,
+                       const QString& type);
+
+// Encodes `image` as a JPEG stream of the given quality (10..100).
+QByteArray EncodeJpeg(const QImage& image, int quality);
+
+}  // namespace tessaly

@@ -1,0 +1,35 @@
+#include "image/working_folder.h"
+
+#include <QDir>
+#include <QTemporaryFile>
+
+#include "app/services/message_service.h"
+#include "resources/string_table.h"
+
+namespace tessaly {
+
+QString WorkingFolder() {
+    const QString temp = QDir::tempPath();
+    const QString folder =
+        temp.isEmpty() ? QString() : QDir(temp).filePath(ui_text::kAppTitle.toString());
+    if (folder.isEmpty() || !QDir().mkpath(folder)) {
+        ShowMessage(kMsgWorkFolderFailed, kStyleStop);
+        return {};
+    }
+    return QDir::toNativeSeparators(folder);
+}
+
+QString NewTempFile() {
+    const QString folder = WorkingFolder();
+    if (folder.isEmpty()) return {};
+    QTemporaryFile file(QDir(folder).filePath(QStringLiteral("TSDXXXXXX.tmp")));
+    file.setAutoRemove(false);
+    if (!file.open()) return {};
+    return QDir::toNativeSeparators(file.fileName());
+}
+
+bool IsGeneratedTempName(const QString& fileName) {
+    return fileName.startsWith(QStringLiteral("TSD"), Qt::CaseInsensitive);
+}
+
+}  // namespace tessaly

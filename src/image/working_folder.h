@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+namespace tessaly {
+
+// The folder for the program's temporary files: the system temporary folder
+// followed by "Tessaly", created when missing. Empty, after the message
+// "作業フォルダの取得に失敗しました", when it cannot be created.
+QString WorkingFolder();
+
+// A new, empty file with a unique name beginning "TSD" in the working folder;
+// empty when the folder or the file cannot be made.
+QString NewTempFile();
+
+// Whether `fileName` is a name the program generates in the working folder.
+bool IsGeneratedTempName(const QString& fileName);
+
+}  // namespace tessaly
