@@ -15,7 +15,7 @@ QString ImageTypeOf(const QString& path);
 
 struct LoadedPicture {
     std::optional<ImageBlob> picture;
-    QSize size;           // pixels; (0, 0) without a picture
+    QSize size{0, 0};     // pixels; (0, 0) without a picture
     qint64 fileSize = 0;  // bytes
 };
 

@@ -1,0 +1,109 @@
+#include "image/image_blob.h"
+
+#include <gtest/gtest.h>
+
+#include <QPainter>
+
+#include "image/decode_cache.h"
+#include "support/test_images.h"
+
+namespace tessaly {
+namespace {
+
+TEST(ImageBlob, KeepsTheExactBytesAndReadsTheSizeWithoutDecoding) {
+    const QByteArray bytes = test::JpegBytes(640, 480);
+    const quint64 decodes = PictureDecodeCount();
+    const auto picture = ImageBlob::FromEncoded(bytes);
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->Encoded(), bytes);
+    EXPECT_EQ(picture->PixelSize(), QSize(640, 480));
+    EXPECT_TRUE(picture->IsJpeg());
+    EXPECT_EQ(PictureDecodeCount(), decodes);
+}
+
+TEST(ImageBlob, OtherFormatsAreKeptAsTheyAre) {
+    const QByteArray png = test::PngBytes(test::Gradient(30, 20));
+    const auto picture = ImageBlob::FromEncoded(png);
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->Format(), "png");
+    EXPECT_EQ(picture->PixelSize(), QSize(30, 20));
+    EXPECT_EQ(picture->Encoded(), png);
+}
+
+TEST(ImageBlob, RefusesWhatIsNotAWholePicture) {
+    const QByteArray jpeg = test::JpegBytes(64, 48);
+    EXPECT_FALSE(ImageBlob::FromEncoded({}));
+    EXPECT_FALSE(ImageBlob::FromEncoded(jpeg.left(jpeg.size() / 2)));
+    EXPECT_FALSE(ImageBlob::FromEncoded(QByteArrayLiteral("not a picture at all")));
+}
+
+TEST(ImageBlob, RefusesHugeDeclaredSizesWithoutDecoding) {
+    const quint64 decodes = PictureDecodeCount();
+    EXPECT_FALSE(ImageBlob::FromEncoded(test::PngDeclaringSize(30000, 30000)));
+    EXPECT_EQ(PictureDecodeCount(), decodes);
+}
+
+TEST(ImageBlob, DecodesOnceAndSharesThePixelsWithCopies) {
+    const auto picture = ImageBlob::FromEncoded(test::JpegBytes(100, 60));
+    ASSERT_TRUE(picture);
+    const quint64 decodes = PictureDecodeCount();
+    const QImage first = picture->Decode();
+    const ImageBlob copy = *picture;
+    const QImage second = copy.Decode();
+    EXPECT_EQ(first.size(), QSize(100, 60));
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(PictureDecodeCount(), decodes + 1);
+}
+
+TEST(ImageBlob, DecodesReducedForSmallDrawing) {
+    const auto picture = ImageBlob::FromEncoded(test::JpegBytes(640, 480));
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->DecodeForSize(QSize(100, 100)).size(), QSize(160, 120));
+    EXPECT_EQ(picture->DecodeForSize(QSize(640, 480)).size(), QSize(640, 480));
+    EXPECT_EQ(picture->DecodeForSize(QSize(2000, 2000)).size(), QSize(640, 480));
+}
+
+TEST(ImageBlob, DrawsScaledIntoItsRectangle) {
+    QImage solid(40, 40, QImage::Format_RGB32);
+    solid.fill(qRgb(0, 200, 0));
+    const auto picture = ImageBlob::FromEncoded(test::PngBytes(solid));
+    ASSERT_TRUE(picture);
+
+    QImage canvas(100, 100, QImage::Format_RGB32);
+    canvas.fill(Qt::white);
+    QPainter painter(&canvas);
+    picture->Draw(painter, QRect(10, 20, 30, 50));
+    painter.end();
+    EXPECT_EQ(canvas.pixel(25, 45), qRgb(0, 200, 0));
+    EXPECT_EQ(canvas.pixel(9, 45), qRgb(255, 255, 255));
+    EXPECT_EQ(canvas.pixel(25, 70), qRgb(255, 255, 255));
+}
+
+TEST(ImageBlob, RepeatedDrawingDoesNotDecodeAgain) {
+    const auto picture = ImageBlob::FromEncoded(test::JpegBytes(320, 240));
+    ASSERT_TRUE(picture);
+    QImage canvas(200, 200, QImage::Format_RGB32);
+    QPainter painter(&canvas);
+    const quint64 decodes = PictureDecodeCount();
+    for (int i = 0; i < 10; ++i) picture->Draw(painter, QRect(0, 0, 150, 110));
+    EXPECT_EQ(PictureDecodeCount(), decodes + 1);
+}
+
+TEST(ImageBlob, UndecodableStreamDrawsNothing) {
+    // A complete marker structure around scan data that is nonsense.
+    QByteArray bytes = test::JpegBytes(32, 32);
+    const qsizetype sos = bytes.indexOf(QByteArrayLiteral("\xFF\xDA"));
+    ASSERT_GT(sos, 0);
+    bytes = bytes.left(sos) + QByteArrayLiteral("\xFF\xDA\x00\x02") + QByteArray(64, 'x') +
+            QByteArrayLiteral("\xFF\xD9");
+    const auto picture = ImageBlob::FromEncoded(bytes);
+    if (!picture) return;  // refused up front is just as good
+    QImage canvas(50, 50, QImage::Format_RGB32);
+    canvas.fill(Qt::white);
+    QPainter painter(&canvas);
+    picture->Draw(painter, QRect(0, 0, 50, 50));
+    SUCCEED();
+}
+
+}  // namespace
+}  // namespace tessaly
