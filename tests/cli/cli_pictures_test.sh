@@ -3,12 +3,12 @@
 # independent reader (Pillow) decodes: transparent PNGs take their top-left
 # colour, animated GIFs their first frame, and every written type reads back.
 set -euo pipefail
-# Debian's own Python: it is the one python3-pil installs into.
 cli="$1"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export TMPDIR="$work"
 
+# Debian's own Python: it is the one python3-pil installs into.
 /usr/bin/python3 - "$work" <<'PY'
 import sys
 from PIL import Image

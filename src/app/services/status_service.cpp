@@ -38,9 +38,9 @@ void SetStatusInfo(const QString& text) {
     if (g_sink) g_sink->SetInfoText(text);
 }
 
-StatusProgress::StatusProgress(int total) : total_(total) {
+StatusProgress::StatusProgress(int total) {
     if (!g_sink) return;
-    g_sink->SetProgressRange(0, total_);
+    g_sink->SetProgressRange(0, total);
     g_sink->SetProgressValue(0);
 }
 

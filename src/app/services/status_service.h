@@ -54,9 +54,6 @@ public:
     StatusProgress& operator=(const StatusProgress&) = delete;
 
     void SetPos(int pos);
-
-private:
-    int total_;
 };
 
 // Groups the digits of a count or byte size with ",": texts of 4 to 9 digits
