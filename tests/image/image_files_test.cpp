@@ -133,6 +133,13 @@ TEST_F(ImageFilesTest, BadFilesGiveNoPicture) {
     EXPECT_TRUE(messages.Messages().empty());
 }
 
+TEST_F(ImageFilesTest, UnreadableFileGivesNoPicture) {
+    const QString path = Write(QStringLiteral("locked.jpg"), test::JpegBytes(16, 16));
+    QFile::setPermissions(path, QFileDevice::Permissions());
+    if (QFile(path).open(QIODevice::ReadOnly)) GTEST_SKIP() << "permissions do not bind (root)";
+    EXPECT_FALSE(LoadImageFile(path, u"jpeg"_qs).picture);
+}
+
 TEST_F(ImageFilesTest, ResizedPictureIsAQuality100JpegOfExactlyThatSize) {
     const auto picture = ImageBlob::FromEncoded(test::JpegBytes(640, 480));
     ASSERT_TRUE(picture);
