@@ -1,0 +1,112 @@
+#!/usr/bin/env bash
+# Starts the editor in a virtual X server, waits for its main window, takes a
+# screenshot of the screen and checks that something was drawn.
+#
+#   startup_test.sh <tessaly binary> <output folder>
+#
+# Needs xvfb-run (xvfb, xauth), xwininfo (x11-utils), import (imagemagick)
+# and python3 with PIL.
+set -euo pipefail
+
+readonly TITLE='無題のファイル - Tessaly'
+readonly WAIT_SECONDS=20
+
+fail() {
+  echo "e2e_startup: FAIL: $*" >&2
+  exit 1
+}
+
+if [[ "${1:-}" != --inside ]]; then
+  [[ $# -eq 2 ]] || fail "usage: $0 <tessaly binary> <output folder>"
+  for tool in xvfb-run xwininfo import; do
+    command -v "$tool" >/dev/null || fail "$tool is not installed"
+  done
+  [[ -x "$1" ]] || fail "no executable at $1"
+  mkdir -p "$2"
+  exec xvfb-run -a -s "-screen 0 1280x900x24" bash "$0" --inside "$@"
+fi
+
+shift
+readonly BINARY=$1
+readonly OUT=$2
+readonly SHOT="$OUT/screen.png"
+readonly LOG="$OUT/tessaly.log"
+
+# The system's python3 has Debian's Pillow; a python3 earlier on PATH may not.
+PYTHON=
+for candidate in /usr/bin/python3 python3; do
+  if "$candidate" -c 'import PIL' 2>/dev/null; then
+    PYTHON=$candidate
+    break
+  fi
+done
+[[ -n "$PYTHON" ]] || fail "no python3 with PIL (python3-pil)"
+rm -f "$SHOT"
+
+# A real X display, whatever the surrounding test run asked for; settings and
+# runtime files go to a private home so the user's are never touched.
+export QT_QPA_PLATFORM=xcb
+export LC_ALL=C.UTF-8
+HOME_DIR=$(mktemp -d)
+export HOME=$HOME_DIR XDG_CONFIG_HOME=$HOME_DIR/.config XDG_RUNTIME_DIR=$HOME_DIR/run
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+
+"$BINARY" >"$LOG" 2>&1 &
+PID=$!
+
+# Running and not yet a zombie waiting to be reaped.
+alive() {
+  local stat
+  stat=$(cat "/proc/$PID/stat" 2>/dev/null) || return 1
+  stat=${stat##*) }
+  [[ ${stat:0:1} != Z ]]
+}
+
+cleanup() {
+  if alive; then
+    kill -KILL "$PID" 2>/dev/null || true
+  fi
+  rm -rf "$HOME_DIR"
+}
+trap cleanup EXIT
+
+window_exists() {
+  xwininfo -root -tree 2>/dev/null | grep -qF "\"$TITLE\""
+}
+
+deadline=$((SECONDS + WAIT_SECONDS))
+until window_exists; do
+  if ! alive; then
+    wait "$PID" && status=0 || status=$?
+    cat "$LOG" >&2
+    fail "tessaly exited with status $status before its window appeared"
+  fi
+  ((SECONDS < deadline)) || { cat "$LOG" >&2; fail "no window titled '$TITLE' after ${WAIT_SECONDS}s"; }
+  sleep 0.2
+done
+
+# Give the first paint a moment to land, then photograph the whole screen.
+sleep 1
+import -window root "PNG:$SHOT" || fail "screenshot failed"
+alive || fail "tessaly exited while its window was shown"
+
+"$PYTHON" - "$SHOT" <<'PY' || fail "the screenshot $SHOT looks blank"
+import sys
+from PIL import Image
+
+image = Image.open(sys.argv[1]).convert("RGB")
+colours = image.getcolors(maxcolors=1 << 20) or []
+print(f"e2e_startup: {image.size[0]}x{image.size[1]}, {len(colours)} colours")
+# An empty X screen is one colour; the window adds grey, white, the bars and
+# anti-aliased text.
+sys.exit(0 if len(colours) > 16 else 1)
+PY
+
+kill -TERM "$PID"
+deadline=$((SECONDS + 10))
+while alive; do
+  ((SECONDS < deadline)) || fail "tessaly did not end within 10s of SIGTERM"
+  sleep 0.1
+done
+wait "$PID" || true
+echo "e2e_startup: ok, screenshot in $SHOT"
