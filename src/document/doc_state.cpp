@@ -1,5 +1,8 @@
 #include "document/doc_state.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace tessaly {
 
 void ApplyNewDocumentValues(DocState& s) {
@@ -41,6 +44,39 @@ void ApplyNewDocumentValues(DocState& s) {
     s.gridOnTop = 0;
     s.cutLineColor = 0x000000;
     s.cutLineWidth = 1;
+}
+
+namespace {
+
+void ClampInt(std::int32_t& value, int low, int high) { value = std::clamp<std::int32_t>(value, low, high); }
+
+}  // namespace
+
+void ClampToValidRanges(DocState& s) {
+    ClampInt(s.canvasWidth, kMinCanvasSide, kMaxCanvasSide);
+    ClampInt(s.canvasHeight, kMinCanvasSide, kMaxCanvasSide);
+    if (!std::isfinite(s.zoom)) s.zoom = 1.0f;
+    s.zoom = std::clamp(s.zoom, kMinZoom, kMaxZoom);
+    s.zoom = std::min({s.zoom, float(kMaxCanvasSide) / float(s.canvasWidth),
+                       float(kMaxCanvasSide) / float(s.canvasHeight)});
+    ClampInt(s.backBrightness, 1, 7);
+    ClampInt(s.noSetRange, 0, 100);
+    ClampInt(s.gridColumns, 20, 500);
+    ClampInt(s.gridRows, 20, 500);
+    ClampInt(s.layerThickness, 1, 100);
+    ClampInt(s.sizeSteps, 1, 100);
+    ClampInt(s.mosaicType, 1, 7);
+    if (s.sectionCount != 1 && s.sectionCount != 4 && s.sectionCount != 9 &&
+        s.sectionCount != 16 && s.sectionCount != 25) {
+        s.sectionCount = 9;
+    }
+    ClampInt(s.comparePrecision, 1, 25);
+    ClampInt(s.cutLineWidth, 1, 5);
+    // Widths and styles use only their low 16 bits.
+    s.canvasLineWidth = std::clamp(s.canvasLineWidth & 0xFFFF, 1, 20);
+    s.imageFrameWidth = std::clamp(s.imageFrameWidth & 0xFFFF, 1, 20);
+    s.canvasLineStyle = std::clamp(s.canvasLineStyle & 0xFFFF, 0, 5);
+    ClampInt(s.imageFrameStyle, 0, 5);
 }
 
 }  // namespace tessaly

@@ -114,4 +114,15 @@ static_assert(offsetof(DocState, reserved) == 0xC9C);
 // reserved bytes keep what they held.
 void ApplyNewDocumentValues(DocState& state);
 
+// Brings settings read from a file into the ranges the program can work with
+// (canvas size, zoom, counts and list indexes); values already in range are
+// kept as they are.
+void ClampToValidRanges(DocState& state);
+
+// The zoom range of the view.
+inline constexpr float kMinZoom = 0.08f;
+inline constexpr float kMaxZoom = 4.0f;
+inline constexpr int kMinCanvasSide = 500;
+inline constexpr int kMaxCanvasSide = 5000;
+
 }  // namespace tessaly

@@ -32,6 +32,7 @@ public:
     NodeMark& Mark(int i) { return marks_[i]; }
     const NodeMark& Mark(int i) const { return marks_[i]; }
     NodeRecord* Nodes() { return nodes_.get(); }
+    const NodeRecord* Nodes() const { return nodes_.get(); }
     NodeMark* Marks() { return marks_.get(); }
     bool HasTables() const { return nodes_ != nullptr && marks_ != nullptr; }
 

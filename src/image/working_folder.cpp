@@ -1,6 +1,7 @@
 #include "image/working_folder.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QTemporaryFile>
 
 #include "app/services/message_service.h"
@@ -30,6 +31,18 @@ QString NewTempFile() {
 
 bool IsGeneratedTempName(const QString& fileName) {
     return fileName.startsWith(QStringLiteral("TSD"), Qt::CaseInsensitive);
+}
+
+void CleanWorkingFolder(int maxEntries) {
+    const QDir temp(QDir::tempPath());
+    const QString folder = temp.filePath(ui_text::kAppTitle.toString());
+    QDirIterator entries(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (int seen = 0; seen < maxEntries && entries.hasNext(); ++seen) {
+        const QFileInfo entry = entries.nextFileInfo();
+        if (entry.isFile() && IsGeneratedTempName(entry.fileName())) {
+            QFile::remove(entry.absoluteFilePath());
+        }
+    }
 }
 
 }  // namespace tessaly

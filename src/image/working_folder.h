@@ -16,4 +16,9 @@ QString NewTempFile();
 // Whether `fileName` is a name the program generates in the working folder.
 bool IsGeneratedTempName(const QString& fileName);
 
+// Deletes the generated files (names beginning "TSD", any case) among the
+// first `maxEntries` entries of the working folder; failures are ignored.
+// Does nothing, and says nothing, when the folder does not exist.
+void CleanWorkingFolder(int maxEntries = 100);
+
 }  // namespace tessaly

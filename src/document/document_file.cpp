@@ -1,0 +1,223 @@
+#include "document/document_file.h"
+
+#include <QIODevice>
+#include <QtEndian>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+#include "app/services/message_service.h"
+#include "app/services/status_service.h"
+#include "document/document.h"
+#include "image/picture_io.h"
+#include "resources/string_table.h"
+
+namespace tessaly {
+
+static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN,
+              "the settings block and records are stored as they lie in memory, little-endian");
+
+namespace {
+
+// What a stored picture field holds: only zero or non-zero has a meaning,
+// and a fixed marker keeps saved files free of memory addresses.
+constexpr PictureRef kStoredPictureMarker{1};
+
+constexpr QStringView kSavingText = u"ただ今保存中です。このまま、お待ちください...";
+constexpr QStringView kLoadingText = u"ただ今読込み中です。このまま、お待ちください...";
+
+// The status-bar text of a long read or write, cleared however it ends.
+class InfoTextScope {
+public:
+    InfoTextScope(bool quiet, QStringView text) : quiet_(quiet) {
+        if (!quiet_) SetStatusInfo(text.toString());
+    }
+    ~InfoTextScope() {
+        if (!quiet_) SetStatusInfo({});
+    }
+    InfoTextScope(const InfoTextScope&) = delete;
+    InfoTextScope& operator=(const InfoTextScope&) = delete;
+
+private:
+    bool quiet_;
+};
+
+bool WriteBytes(QIODevice& file, const void* data, qint64 size) {
+    return file.write(static_cast<const char*>(data), size) == size;
+}
+
+bool WriteBigEndian32(QIODevice& file, quint32 value) {
+    const quint32 big = qToBigEndian(value);
+    return WriteBytes(file, &big, sizeof big);
+}
+
+PictureRef StoredRef(const Document& doc, PictureRef ref) {
+    return doc.Picture(ref) ? kStoredPictureMarker : PictureRef{};
+}
+
+// Reads the file front to back, refusing to take more than it holds.
+class FileReader {
+public:
+    explicit FileReader(QIODevice& file) : file_(file) {}
+
+    qint64 Remaining() const { return file_.size() - file_.pos(); }
+
+    bool Read(void* into, qint64 size) {
+        if (size < 0 || size > Remaining()) return false;
+        return file_.read(static_cast<char*>(into), size) == size;
+    }
+
+    std::optional<quint32> ReadBigEndian32() {
+        quint32 big = 0;
+        if (!Read(&big, sizeof big)) return std::nullopt;
+        return qFromBigEndian(big);
+    }
+
+    // A length-prefixed picture. Nothing at all when the length runs past the
+    // end; a present but empty optional when the bytes are no picture.
+    std::optional<std::optional<ImageBlob>> ReadBlob() {
+        const auto length = ReadBigEndian32();
+        if (!length || *length > Remaining()) return std::nullopt;
+        const qint64 start = file_.pos();
+        std::optional<ImageBlob> picture = LoadImageBlob(file_, *length);
+        // Whatever the bytes were, the next part of the file starts after them.
+        if (!file_.seek(start + *length)) return std::nullopt;
+        return picture;
+    }
+
+private:
+    QIODevice& file_;
+};
+
+// Everything a document file holds, read in full before the document is touched.
+struct FileContent {
+    DocState state{};
+    std::optional<ImageBlob> background;
+    std::vector<NodeRecord> records;
+    std::vector<std::optional<ImageBlob>> pictures;
+};
+
+bool FailFormat() {
+    ShowMessage(kMsgWrongFileFormat, kStyleStop);
+    return false;
+}
+
+bool ReadHeader(FileReader& in) {
+    char header[kDocHeaderSize];
+    if (!in.Read(header, sizeof header) || std::memcmp(header, "TSD", 3) != 0) return FailFormat();
+    if (std::memcmp(header + 6, kDocPointerWidth, 2) != 0) {
+        ShowMessage(kMsgPointerWidthMismatch, kStyleStop);
+        return false;
+    }
+    const QByteArray version(header + 3, 3);
+    if (version != "001" && version != "002") {
+        ShowMessage(nullptr, QStringLiteral("ver %1\n").arg(QString::fromLatin1(version)),
+                    kMsgUnsupportedVersion, kStyleStop);
+        return false;
+    }
+    return true;
+}
+
+bool ReadContent(FileReader& in, FileContent& content, bool quiet) {
+    if (!ReadHeader(in)) return false;
+    if (!in.Read(&content.state, sizeof content.state)) return FailFormat();
+
+    if (content.state.backPicture) {
+        auto blob = in.ReadBlob();
+        if (!blob) return FailFormat();
+        content.background = std::move(*blob);
+    }
+
+    const auto count = in.ReadBigEndian32();
+    if (!count) return FailFormat();
+    if (*count > quint32(kMaxNodes)) {
+        ShowMessage(nullptr, QStringLiteral("%1 > %2\n").arg(*count).arg(kMaxNodes),
+                    kMsgMaxImageCountExceeded, kStyleStop);
+        return false;
+    }
+    const int n = static_cast<int>(*count);
+    content.records.resize(static_cast<std::size_t>(n));
+    if (!in.Read(content.records.data(), qint64(n) * qint64(sizeof(NodeRecord)))) {
+        return FailFormat();
+    }
+
+    InfoTextScope info(quiet, kLoadingText);
+    StatusProgress progress(n);
+    content.pictures.resize(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        if (content.records[static_cast<std::size_t>(i)].picture) {
+            auto blob = in.ReadBlob();
+            if (!blob) return FailFormat();
+            content.pictures[static_cast<std::size_t>(i)] = std::move(*blob);
+        }
+        progress.SetPos(i);
+    }
+    return true;
+}
+
+// Replaces the document with what was read. The pictures of the file become
+// the document's; the stored picture values are never used.
+void Adopt(FileContent& content, Document& doc) {
+    doc.ReleaseAllPictures();
+    if (!doc.HasTables() && !doc.AllocateNodeTables()) {
+        ApplyNewDocumentValues(doc.State());
+        return;
+    }
+    DocState& state = doc.State();
+    state = content.state;
+    ClampToValidRanges(state);
+    state.backPicture = content.background ? doc.Pictures().Adopt(std::move(*content.background))
+                                           : PictureRef{};
+    const int n = static_cast<int>(content.records.size());
+    state.nodeCount = n;
+    for (int i = 0; i < n; ++i) {
+        NodeRecord& record = doc.Node(i);
+        record = content.records[static_cast<std::size_t>(i)];
+        auto& picture = content.pictures[static_cast<std::size_t>(i)];
+        record.picture = picture ? doc.Pictures().Adopt(std::move(*picture)) : PictureRef{};
+        doc.Mark(i) = NodeMark{};
+    }
+}
+
+}  // namespace
+
+bool WriteDocumentFile(QIODevice& file, const Document& doc, bool quiet) {
+    char header[kDocHeaderSize];
+    std::memcpy(header, kDocHeaderTemplate, kDocHeaderSize);
+    std::memcpy(header + 6, kDocPointerWidth, 2);
+    if (!WriteBytes(file, header, kDocHeaderSize)) return false;
+
+    DocState state = doc.State();
+    const ImageBlob* background = doc.Picture(state.backPicture);
+    state.backPicture = StoredRef(doc, state.backPicture);
+    if (!WriteBytes(file, &state, sizeof state)) return false;
+    if (background && !SaveImageBlob(file, *background, true)) return false;
+
+    const int n = doc.HasTables() ? state.nodeCount : 0;
+    if (!WriteBigEndian32(file, static_cast<quint32>(n))) return false;
+    if (n > 0) {
+        std::vector<NodeRecord> records(doc.Nodes(), doc.Nodes() + n);
+        for (NodeRecord& record : records) record.picture = StoredRef(doc, record.picture);
+        if (!WriteBytes(file, records.data(), qint64(n) * qint64(sizeof(NodeRecord)))) return false;
+    }
+
+    StatusProgress progress(n);
+    InfoTextScope info(quiet, kSavingText);
+    for (int i = 0; i < n; ++i) {
+        if (const ImageBlob* picture = doc.Picture(doc.Node(i).picture)) {
+            if (!SaveImageBlob(file, *picture, true)) return false;
+        }
+        progress.SetPos(i);
+    }
+    return true;
+}
+
+bool ReadDocumentFile(QIODevice& file, Document& doc, bool quiet) {
+    FileReader in(file);
+    FileContent content;
+    if (!ReadContent(in, content, quiet)) return false;
+    Adopt(content, doc);
+    return true;
+}
+
+}  // namespace tessaly
