@@ -1,0 +1,169 @@
+#include "document/cabinet.h"
+
+#include <gtest/gtest.h>
+#include <libgcab.h>
+
+#include <QDateTime>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+
+#include "resources/string_table.h"
+#include "support/message_recorder.h"
+#include "support/temp_env.h"
+#include "support/test_images.h"
+
+namespace tessaly {
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Runs a command-line tool and returns its standard output.
+QByteArray RunTool(const QString& program, const QStringList& args, int* exitCode = nullptr) {
+    QProcess process;
+    process.start(program, args);
+    process.waitForFinished(30000);
+    if (exitCode) *exitCode = process.exitCode();
+    return process.readAllStandardOutput();
+}
+
+// A cabinet holding `data` under `memberName`, made by libgcab without our code.
+QString MakeCabinetWithMember(const QString& dir, const QByteArray& memberName,
+                              const QByteArray& data) {
+    const QString path = QDir(dir).filePath(QStringLiteral("crafted.tsd"));
+    GBytes* bytes = g_bytes_new(data.constData(), static_cast<gsize>(data.size()));
+    GCabFile* file = gcab_file_new_with_bytes(memberName.constData(), bytes);
+    GCabFolder* folder = gcab_folder_new(GCAB_COMPRESSION_NONE);
+    gcab_folder_add_file(folder, file, FALSE, nullptr, nullptr);
+    GCabCabinet* cabinet = gcab_cabinet_new();
+    gcab_cabinet_add_folder(cabinet, folder, nullptr);
+    GFile* out = g_file_new_for_path(QFile::encodeName(path).constData());
+    GFileOutputStream* stream =
+        g_file_replace(out, nullptr, FALSE, G_FILE_CREATE_NONE, nullptr, nullptr);
+    gcab_cabinet_write_simple(cabinet, G_OUTPUT_STREAM(stream), nullptr, nullptr, nullptr, nullptr);
+    g_output_stream_close(G_OUTPUT_STREAM(stream), nullptr, nullptr);
+    for (gpointer object : {gpointer(stream), gpointer(out), gpointer(cabinet), gpointer(folder),
+                            gpointer(file)}) {
+        g_object_unref(object);
+    }
+    g_bytes_unref(bytes);
+    return path;
+}
+
+QStringList FilesUnder(const QString& dir) {
+    QStringList files;
+    QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) files.append(QDir(dir).relativeFilePath(it.next()));
+    files.sort();
+    return files;
+}
+
+class CabinetTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        out = QDir(temp.Path()).filePath(QStringLiteral("out"));
+        QDir().mkpath(out);
+        inner = test::WriteFile(temp.Path(), QStringLiteral("plan.tsd"),
+                                test::JpegBytes(200, 100) + QByteArray(5000, 'a'));
+    }
+
+    test::ScopedTempDir temp;
+    test::MessageRecorder messages;
+    QString out;
+    QString inner;
+};
+
+TEST_F(CabinetTest, SavedCabinetIsStandardWithOneMemberOfTheInnerBytes) {
+    const QString cabinet = QDir(out).filePath(QStringLiteral("plan.tsd"));
+    ASSERT_TRUE(CompressCabinet(inner, QStringLiteral("plan.tsd"), cabinet));
+    int code = -1;
+    const QByteArray listing = RunTool(QStringLiteral("cabextract"), {u"-l"_qs, cabinet}, &code);
+    ASSERT_EQ(code, 0) << listing.constData();
+    EXPECT_TRUE(listing.contains("plan.tsd"));
+    EXPECT_TRUE(listing.contains("All done, no errors"));
+    EXPECT_EQ(RunTool(QStringLiteral("cabextract"), {u"-p"_qs, cabinet}), ReadAll(inner));
+    // The member is dated with the inner file's last-write time, in local time.
+    const QString written = QFileInfo(inner).lastModified().toString(u"dd.MM.yyyy hh:mm"_qs);
+    EXPECT_TRUE(listing.contains(written.toLatin1())) << listing.constData();
+    // Compressed with MSZIP: much smaller than the repetitive input.
+    EXPECT_LT(QFileInfo(cabinet).size(), QFileInfo(inner).size());
+}
+
+TEST_F(CabinetTest, ExtractionGivesTheMemberNameEvenWhenTheCabinetWasRenamed) {
+    const QString cabinet = QDir(temp.Path()).filePath(QStringLiteral("copy.tsd"));
+    ASSERT_TRUE(CompressCabinet(inner, QStringLiteral("plan.tsd"), cabinet));
+    const auto member = ExtractCabinet(cabinet, out);
+    ASSERT_TRUE(member);
+    EXPECT_EQ(*member, u"plan.tsd");
+    EXPECT_EQ(ReadAll(QDir(out).filePath(*member)), ReadAll(inner));
+}
+
+TEST_F(CabinetTest, CabinetsOfOtherToolsAreRead) {
+    for (const bool zip : {false, true}) {
+        const QString cabinet = QDir(temp.Path()).filePath(zip ? u"zip.cab"_qs : u"plain.cab"_qs);
+        QStringList args{u"-c"_qs, u"-n"_qs};
+        if (zip) args << u"-z"_qs;
+        int code = -1;
+        RunTool(QStringLiteral("gcab"), args << cabinet << inner, &code);
+        ASSERT_EQ(code, 0);
+        const auto member = ExtractCabinet(cabinet, out);
+        ASSERT_TRUE(member) << zip;
+        EXPECT_EQ(*member, u"plan.tsd");
+        EXPECT_EQ(ReadAll(QDir(out).filePath(*member)), ReadAll(inner));
+    }
+}
+
+TEST_F(CabinetTest, WhatIsNotACabinetIsRefusedWithFileCopy) {
+    const QString bogus = test::WriteFile(temp.Path(), QStringLiteral("bogus.tsd"), "MSCF but not");
+    EXPECT_FALSE(ExtractCabinet(bogus, out));
+    EXPECT_EQ(messages.Texts(),
+              std::vector<QString>{u"[File Copy]\n"_qs + LoadString(kMsgExtractFailed)});
+    EXPECT_EQ(messages.Messages().front().style, kStyleStop);
+    EXPECT_FALSE(ExtractCabinet(QDir(temp.Path()).filePath(u"missing.tsd"_qs), out));
+}
+
+TEST_F(CabinetTest, MemberNamesNeverReachOutsideTheDestination) {
+    const QByteArray payload = "inner";
+    for (const QByteArray& name : {QByteArray("../escape.tsd"), QByteArray("/tmp/abs-escape.tsd"),
+                                  QByteArray("sub/dir.tsd"), QByteArray("sub\\win.tsd")}) {
+        const QString cabinet = MakeCabinetWithMember(temp.Path(), name, payload);
+        const auto member = ExtractCabinet(cabinet, out);
+        ASSERT_TRUE(member) << name.constData();
+        EXPECT_FALSE(member->contains(u'/')) << name.constData();
+        EXPECT_EQ(ReadAll(QDir(out).filePath(*member)), payload);
+    }
+    EXPECT_FALSE(QFile::exists(QDir(temp.Path()).filePath(u"escape.tsd"_qs)));
+    EXPECT_FALSE(QFile::exists(u"/tmp/abs-escape.tsd"_qs));
+    EXPECT_EQ(FilesUnder(out),
+              (QStringList{u"abs-escape.tsd"_qs, u"dir.tsd"_qs, u"escape.tsd"_qs, u"win.tsd"_qs}));
+
+    for (const QByteArray& name : {QByteArray(".."), QByteArray("a/..")}) {
+        messages.Clear();
+        EXPECT_FALSE(ExtractCabinet(MakeCabinetWithMember(temp.Path(), name, payload), out));
+        EXPECT_EQ(messages.Messages().size(), 1u);
+    }
+}
+
+TEST(SafeMemberFileName, KeepsOnlyAPlainName) {
+    EXPECT_EQ(SafeMemberFileName(u"x.tsd"_qs), u"x.tsd"_qs);
+    EXPECT_EQ(SafeMemberFileName(u"C:\\docs\\x.tsd"_qs), u"x.tsd"_qs);
+    EXPECT_EQ(SafeMemberFileName(u"../../x.tsd"_qs), u"x.tsd"_qs);
+    EXPECT_FALSE(SafeMemberFileName(QString()));
+    EXPECT_FALSE(SafeMemberFileName(u"dir/"_qs));
+    EXPECT_FALSE(SafeMemberFileName(u".."_qs));
+    EXPECT_FALSE(SafeMemberFileName(u"."_qs));
+}
+
+TEST_F(CabinetTest, UnwritablePlaceReportsWithTheInformationIcon) {
+    EXPECT_FALSE(CompressCabinet(inner, u"plan.tsd"_qs, QDir(out).filePath(u"no/such/x.tsd"_qs)));
+    EXPECT_EQ(messages.Texts(), std::vector<QString>{LoadString(kMsgNoWriteAccess)});
+    EXPECT_EQ(messages.Messages().front().style, kStyleInformation);
+}
+
+}  // namespace
+}  // namespace tessaly

@@ -1,0 +1,175 @@
+#include "document/document_io.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+
+#include "app/services/settings.h"
+#include "resources/string_table.h"
+#include "support/document_builder.h"
+#include "support/message_recorder.h"
+#include "support/temp_env.h"
+#include "support/test_images.h"
+
+namespace tessaly {
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray MemberOf(const QString& cabinet) {
+    QProcess process;
+    process.start(QStringLiteral("cabextract"), {u"-p"_qs, cabinet});
+    process.waitForFinished(30000);
+    return process.readAllStandardOutput();
+}
+
+class DocumentIoTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        UseSettingsFile(QDir(temp.Path()).filePath(u"settings.ini"_qs));
+        ASSERT_TRUE(doc.AllocateNodeTables());
+        ASSERT_TRUE(other.AllocateNodeTables());
+        test::FillDocument(doc, 6);
+        doc.SetModified();
+        docs = QDir(temp.Path()).filePath(u"文書"_qs);
+        QDir().mkpath(docs);
+    }
+    void TearDown() override { UseSettingsFile({}); }
+
+    QString PathOf(const QString& name) const { return QDir(docs).filePath(name); }
+    QStringList WorkingFiles() const {
+        return QDir(temp.WorkingFolderPath()).entryList(QDir::Files | QDir::Hidden);
+    }
+
+    test::ScopedTempDir temp;
+    test::MessageRecorder messages;
+    Document doc;
+    Document other;
+    QString docs;
+};
+
+TEST_F(DocumentIoTest, SaveThenOpenGivesTheSameDocument) {
+    const QString path = PathOf(u"plan.tsd"_qs);
+    ASSERT_TRUE(SaveDocument(doc, path));
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(GetProfileString(u"Last"_qs, u"FilePath"_qs), path);
+    EXPECT_EQ(MemberOf(path), test::InnerFileOf(doc));
+
+    other.SetModified();
+    other.Mark(0).selected = 1;
+    ASSERT_TRUE(OpenDocument(other, path));
+    EXPECT_EQ(test::InnerFileOf(other), test::InnerFileOf(doc));
+    EXPECT_FALSE(other.IsModified());
+    EXPECT_EQ(other.State().mainSelection, -1);
+    EXPECT_EQ(other.Mark(0).selected, 0);
+    EXPECT_TRUE(messages.Messages().empty());
+    // The inner file lives in the working folder only while it is needed.
+    EXPECT_TRUE(WorkingFiles().isEmpty()) << WorkingFiles().join(u' ').toStdString();
+}
+
+TEST_F(DocumentIoTest, SavingTwiceGivesIdenticalInnerFiles) {
+    ASSERT_TRUE(SaveDocument(doc, PathOf(u"a.tsd"_qs)));
+    ASSERT_TRUE(SaveDocument(doc, PathOf(u"b.tsd"_qs)));
+    const QByteArray a = MemberOf(PathOf(u"a.tsd"_qs));
+    EXPECT_FALSE(a.isEmpty());
+    EXPECT_EQ(a, MemberOf(PathOf(u"b.tsd"_qs)));
+}
+
+TEST_F(DocumentIoTest, ExtensionIsCheckedInAnyCaseAndSilently) {
+    ASSERT_TRUE(SaveDocument(doc, PathOf(u"photo.TSD"_qs)));
+    EXPECT_TRUE(OpenDocument(other, PathOf(u"photo.TSD"_qs)));
+    QFile::copy(PathOf(u"photo.TSD"_qs), PathOf(u"photo.tsdx"_qs));
+    EXPECT_FALSE(OpenDocument(other, PathOf(u"photo.tsdx"_qs)));
+    EXPECT_TRUE(messages.Messages().empty());
+}
+
+TEST_F(DocumentIoTest, MissingFileAndFolderAreReported) {
+    const QString missing = PathOf(u"gone.tsd"_qs);
+    EXPECT_FALSE(OpenDocument(other, missing));
+    QDir().mkpath(PathOf(u"folder.tsd"_qs));
+    EXPECT_FALSE(OpenDocument(other, PathOf(u"folder.tsd"_qs)));
+    EXPECT_EQ(messages.Texts(), (std::vector<QString>{missing + u'\n' + LoadString(kMsgFileNotFound),
+                                                      LoadString(kMsgFolderCannotOpen)}));
+}
+
+TEST_F(DocumentIoTest, FailedOpenLeavesTheDocumentAsItWas) {
+    const QByteArray before = test::InnerFileOf(doc);
+    const QString bogus = test::WriteFile(docs, u"bogus.tsd"_qs, "not a cabinet");
+    EXPECT_FALSE(OpenDocument(doc, bogus));
+    EXPECT_EQ(test::InnerFileOf(doc), before);
+    EXPECT_TRUE(doc.IsModified());
+
+    // A real cabinet around a damaged inner file.
+    ASSERT_TRUE(SaveDocument(other, PathOf(u"empty.tsd"_qs)));
+    const QString damaged = test::WriteFile(temp.Path(), u"damaged.tsd"_qs, "TSD00164  short");
+    QProcess gcab;
+    gcab.start(u"gcab"_qs, {u"-c"_qs, u"-n"_qs, u"-z"_qs, PathOf(u"damaged-cab.tsd"_qs), damaged});
+    ASSERT_TRUE(gcab.waitForFinished(30000));
+    messages.Clear();
+    EXPECT_FALSE(OpenDocument(doc, PathOf(u"damaged-cab.tsd"_qs)));
+    EXPECT_EQ(messages.Texts(), std::vector<QString>{LoadString(kMsgWrongFileFormat)});
+    EXPECT_EQ(test::InnerFileOf(doc), before);
+    EXPECT_TRUE(WorkingFiles().isEmpty());
+}
+
+TEST_F(DocumentIoTest, BackupKeepsThePreviousFileWhenAskedFor) {
+    const QString path = PathOf(u"x.tsd"_qs);
+    ASSERT_TRUE(SaveDocument(doc, path));
+    const QByteArray first = ReadAll(path);
+    test::AddNode(doc, 5, 5, 5, 5, test::JpegBytes(10, 10));
+    ASSERT_TRUE(SaveDocument(doc, path));
+    EXPECT_EQ(ReadAll(PathOf(u"x(back).TSD"_qs)), first);
+    EXPECT_NE(ReadAll(path), first);
+
+    QFile::remove(PathOf(u"x(back).TSD"_qs));
+    WriteProfileInt(u"SYS"_qs, u"MakeBackup"_qs, 0);
+    ASSERT_TRUE(SaveDocument(doc, path));
+    EXPECT_FALSE(QFile::exists(PathOf(u"x(back).TSD"_qs)));
+    EXPECT_EQ(MemberOf(path), test::InnerFileOf(doc));
+}
+
+TEST_F(DocumentIoTest, FailedBackupLeavesTheTargetAndTheDocumentModified) {
+    const QString path = PathOf(u"y.tsd"_qs);
+    ASSERT_TRUE(SaveDocument(doc, path));
+    const QByteArray saved = ReadAll(path);
+    WriteProfileString(u"Last"_qs, u"FilePath"_qs, u"earlier"_qs);
+    QDir().mkpath(PathOf(u"y(back).TSD"_qs));  // the backup cannot be written
+    test::AddNode(doc, 5, 5, 5, 5, test::JpegBytes(10, 10));
+    doc.SetModified();
+    EXPECT_FALSE(SaveDocument(doc, path));
+    EXPECT_EQ(messages.Texts(), std::vector<QString>{LoadString(kMsgBackupFailed)});
+    EXPECT_EQ(ReadAll(path), saved);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(GetProfileString(u"Last"_qs, u"FilePath"_qs), u"earlier");
+    EXPECT_EQ(QDir(docs).entryList(QDir::Files | QDir::Hidden), QStringList{u"y.tsd"_qs});
+}
+
+TEST_F(DocumentIoTest, TargetWithoutADotCannotBeBackedUp) {
+    const QString path = PathOf(u"noext"_qs);
+    test::WriteFile(docs, u"noext"_qs, "old content");
+    EXPECT_FALSE(SaveDocument(doc, path));
+    EXPECT_EQ(messages.Texts(), std::vector<QString>{LoadString(kMsgBackupFailed)});
+    EXPECT_EQ(ReadAll(path), "old content");
+}
+
+TEST_F(DocumentIoTest, UnwritableFolderReportsNoAccess) {
+    EXPECT_FALSE(SaveDocument(doc, PathOf(u"missing-folder/z.tsd"_qs)));
+    EXPECT_EQ(messages.Texts(), std::vector<QString>{LoadString(kMsgNoWriteAccess)});
+    EXPECT_EQ(messages.Messages().front().style, kStyleInformation);
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST(BackupPathFor, CutsAtTheLastDot) {
+    EXPECT_EQ(BackupPathFor(u"/a/b.tsd"_qs), u"/a/b(back).TSD");
+    EXPECT_EQ(BackupPathFor(u"/a/b.c.tsd"_qs), u"/a/b.c(back).TSD");
+    EXPECT_EQ(BackupPathFor(u"/a.d/b"_qs), u"");
+}
+
+}  // namespace
+}  // namespace tessaly
