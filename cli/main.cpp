@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <cstdio>
 
+#include "document_info.h"
 #include "image/image_files.h"
 #include "image/picture_io.h"
 
@@ -26,6 +27,9 @@ constexpr char kUsage[] =
     "  convert IN OUT [W H [QUALITY]]  load IN as a picture and write it to OUT, scaled\n"
     "                                  to W x H, in the type OUT's extension names\n"
     "                                  (jpeg, png, bmp, tiff, gif; JPEG QUALITY 10..100)\n"
+    "  info FILE.tsd                   print a document as JSON: header, every field\n"
+    "                                  of the settings block, every record (also reads\n"
+    "                                  undo snapshots, which have no cabinet around them)\n"
     "  version                         print the version\n";
 
 void Print(const QByteArray& text, std::FILE* to = stdout) {
@@ -91,6 +95,14 @@ int ConvertCommand(const QStringList& args) {
     return 0;
 }
 
+int InfoCommand(const QStringList& args) {
+    if (args.size() != 1) return Usage();
+    const auto description = DescribeDocumentFile(args.front());
+    if (!description) return 1;
+    Print(QJsonDocument(*description).toJson(QJsonDocument::Indented));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -105,6 +117,7 @@ int main(int argc, char* argv[]) {
     const QString command = args.takeFirst();
     if (command == u"picture") return PictureCommand(args);
     if (command == u"convert") return ConvertCommand(args);
+    if (command == u"info") return InfoCommand(args);
     if (command == u"version") {
         Print(QByteArrayLiteral("tessaly-cli 1.03\n"));
         return 0;

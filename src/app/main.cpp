@@ -7,6 +7,7 @@
 #include "app/message_box_presenter.h"
 #include "app/services/message_service.h"
 #include "document/document.h"
+#include "image/working_folder.h"
 
 namespace {
 
@@ -59,5 +60,8 @@ int main(int argc, char* argv[]) {
 
     tessaly::CMainFrame frame(doc);
     frame.show();
-    return QApplication::exec();
+    const int exitCode = QApplication::exec();
+    // Undo snapshots and other generated files do not outlive the program.
+    tessaly::CleanWorkingFolder();
+    return exitCode;
 }
