@@ -1,6 +1,5 @@
 #include "document_info.h"
 
-#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 
@@ -8,7 +7,6 @@
 #include "document/document.h"
 #include "document/document_file.h"
 #include "image/picture_io.h"
-#include "image/working_folder.h"
 
 namespace tessaly {
 namespace {
@@ -87,35 +85,25 @@ QJsonArray DescribeRecords(const Document& doc) {
     return records;
 }
 
-// Reads an inner file: its header as it stands, then the whole document.
-std::optional<QJsonObject> DescribeInnerFile(const QString& innerPath) {
-    QFile file(innerPath);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QByteArray header = file.peek(kDocHeaderSize);
+// Describes an inner file: its header as it stands, then the whole document.
+std::optional<QJsonObject> DescribeInnerFile(const QByteArray& bytes) {
     Document doc;
-    if (!doc.AllocateNodeTables() || !ReadDocumentFile(file, doc, true)) return std::nullopt;
-    return QJsonObject{{QStringLiteral("header"), DescribeHeader(header)},
+    if (!doc.AllocateNodeTables() || !ReadDocumentBytes(bytes, doc, true)) return std::nullopt;
+    return QJsonObject{{QStringLiteral("header"), DescribeHeader(bytes.left(kDocHeaderSize))},
                        {QStringLiteral("state"), DescribeState(doc)},
                        {QStringLiteral("records"), DescribeRecords(doc)}};
-}
-
-bool IsCabinet(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && file.read(4) == "MSCF";
 }
 
 }  // namespace
 
 std::optional<QJsonObject> DescribeDocumentFile(const QString& path) {
-    if (!IsCabinet(path)) return DescribeInnerFile(path);
-    const QString work = WorkingFolder();
-    if (work.isEmpty()) return std::nullopt;
-    const auto member = ExtractCabinet(path, work);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    if (file.peek(4) != "MSCF") return DescribeInnerFile(file.readAll());
+    const auto member = ReadCabinet(path);
     if (!member) return std::nullopt;
-    const QString inner = QDir(work).filePath(*member);
-    auto description = DescribeInnerFile(inner);
-    QFile::remove(inner);
-    if (description) description->insert(QStringLiteral("member"), *member);
+    auto description = DescribeInnerFile(member->data);
+    if (description) description->insert(QStringLiteral("member"), member->name);
     return description;
 }
 

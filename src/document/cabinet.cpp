@@ -85,70 +85,7 @@ bool Compress(const QString& sourcePath, const QString& memberName, const QStrin
     return writtenOk && closed;
 }
 
-// What the extraction learns about the members as it goes.
-struct ExtractionState {
-    QString lastMember;
-    bool refused = false;
-};
-
-gboolean AcceptMember(GCabFile* file, gpointer data) {
-    auto* state = static_cast<ExtractionState*>(data);
-    const auto name = SafeMemberFileName(QString::fromUtf8(gcab_file_get_name(file)));
-    if (!name || qint64(gcab_file_get_size(file)) > kMaxMemberBytes) {
-        state->refused = true;
-        return FALSE;
-    }
-    gcab_file_set_extract_name(file, name->toUtf8().constData());
-    state->lastMember = *name;
-    return TRUE;
-}
-
-std::optional<QString> Extract(const QString& cabinetPath, const QString& destinationFolder) {
-    GError* rawError = nullptr;
-    GPtr<GFile> source(FileFor(cabinetPath));
-    GPtr<GFileInputStream> input(g_file_read(source.get(), nullptr, &rawError));
-    if (!input) {
-        std::unique_ptr<GError, GErrorFree> error(rawError);
-        return std::nullopt;
-    }
-    GPtr<GCabCabinet> cabinet(gcab_cabinet_new());
-    if (!gcab_cabinet_load(cabinet.get(), G_INPUT_STREAM(input.get()), nullptr, &rawError)) {
-        std::unique_ptr<GError, GErrorFree> error(rawError);
-        return std::nullopt;
-    }
-    // Refuse the whole cabinet before writing anything if any member is unsafe.
-    ExtractionState check;
-    GPtrArray* folders = gcab_cabinet_get_folders(cabinet.get());
-    for (guint i = 0; folders && i < folders->len; ++i) {
-        auto* folder = static_cast<GCabFolder*>(g_ptr_array_index(folders, i));
-        GSList* files = gcab_folder_get_files(folder);
-        for (GSList* f = files; f; f = f->next) AcceptMember(static_cast<GCabFile*>(f->data), &check);
-        g_slist_free(files);
-    }
-    if (check.refused || check.lastMember.isEmpty()) return std::nullopt;
-
-    ExtractionState state;
-    GPtr<GFile> destination(FileFor(destinationFolder));
-    if (!gcab_cabinet_extract_simple(cabinet.get(), destination.get(), AcceptMember, &state,
-                                     nullptr, &rawError)) {
-        std::unique_ptr<GError, GErrorFree> error(rawError);
-        return std::nullopt;
-    }
-    if (state.refused || state.lastMember.isEmpty()) return std::nullopt;
-    return state.lastMember;
-}
-
 }  // namespace
-
-std::optional<QString> SafeMemberFileName(const QString& memberName) {
-    // Cabinets separate folders with backslashes; some tools write slashes.
-    const qsizetype cut = std::max(memberName.lastIndexOf(u'\\'), memberName.lastIndexOf(u'/'));
-    const QString name = memberName.mid(cut + 1);
-    if (name.isEmpty() || name == u"." || name == u".." || name.contains(QChar(0))) {
-        return std::nullopt;
-    }
-    return name;
-}
 
 bool CompressCabinet(const QString& sourcePath, const QString& memberName,
                      const QString& cabinetPath) {
@@ -157,9 +94,17 @@ bool CompressCabinet(const QString& sourcePath, const QString& memberName,
     return false;
 }
 
-std::optional<QString> ExtractCabinet(const QString& cabinetPath,
-                                      const QString& destinationFolder) {
-    auto member = Extract(cabinetPath, destinationFolder);
+std::optional<CabinetMember> ReadCabinet(const QString& path) {
+    std::optional<CabinetMember> member;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly) && file.size() > 0) {
+        // Mapped rather than read: the whole file is not copied first.
+        if (const uchar* mapped = file.map(0, file.size())) {
+            member = ReadCabinetMember(
+                QByteArrayView(reinterpret_cast<const char*>(mapped), file.size()));
+            file.unmap(const_cast<uchar*>(mapped));
+        }
+    }
     if (!member) {
         ShowMessage(nullptr, ui_text::kFileCopyLine.toString(), kMsgExtractFailed, kStyleStop);
     }

@@ -3,6 +3,8 @@
 #include <QString>
 #include <optional>
 
+#include "document/cabinet_reader.h"
+
 namespace tessaly {
 
 // The .tsd container: a standard cabinet file with one MSZIP-compressed member.
@@ -15,19 +17,9 @@ namespace tessaly {
 bool CompressCabinet(const QString& sourcePath, const QString& memberName,
                      const QString& cabinetPath);
 
-// Extracts every member of the cabinet into `destinationFolder` and returns
-// the file name of the last member written there. A member name is never used
-// as a path: folders in it are dropped and names such as ".." or "" refuse the
-// cabinet, as do members larger than any document. On failure shows
+// Reads the document member of the cabinet file at `path` into memory: the
+// last member, as a cabinet with several members is read. On failure shows
 // "ファイルの展開に失敗しました" with the leading line "[File Copy]".
-std::optional<QString> ExtractCabinet(const QString& cabinetPath,
-                                      const QString& destinationFolder);
-
-// The plain file name a member name stands for inside the destination folder,
-// or nothing when it names no file.
-std::optional<QString> SafeMemberFileName(const QString& memberName);
-
-// The largest member extraction accepts: more than any document can hold.
-inline constexpr qint64 kMaxMemberBytes = 2LL * 1024 * 1024 * 1024 - 1;
+std::optional<CabinetMember> ReadCabinet(const QString& path);
 
 }  // namespace tessaly

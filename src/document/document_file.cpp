@@ -1,5 +1,6 @@
 #include "document/document_file.h"
 
+#include <QFile>
 #include <QIODevice>
 #include <QtEndian>
 #include <cstring>
@@ -9,7 +10,6 @@
 #include "app/services/message_service.h"
 #include "app/services/status_service.h"
 #include "document/document.h"
-#include "image/picture_io.h"
 #include "resources/string_table.h"
 
 namespace tessaly {
@@ -42,29 +42,37 @@ private:
     bool quiet_;
 };
 
-bool WriteBytes(QIODevice& file, const void* data, qint64 size) {
-    return file.write(static_cast<const char*>(data), size) == size;
+// Appends to the inner file being composed in memory.
+void Append(QByteArray& out, const void* data, qsizetype size) {
+    out.append(static_cast<const char*>(data), size);
 }
 
-bool WriteBigEndian32(QIODevice& file, quint32 value) {
+void AppendBigEndian32(QByteArray& out, quint32 value) {
     const quint32 big = qToBigEndian(value);
-    return WriteBytes(file, &big, sizeof big);
+    Append(out, &big, sizeof big);
+}
+
+void AppendBlob(QByteArray& out, const ImageBlob& picture) {
+    AppendBigEndian32(out, static_cast<quint32>(picture.Encoded().size()));
+    out.append(picture.Encoded());
 }
 
 PictureRef StoredRef(const Document& doc, PictureRef ref) {
     return doc.Picture(ref) ? kStoredPictureMarker : PictureRef{};
 }
 
-// Reads the file front to back, refusing to take more than it holds.
-class FileReader {
+// Reads the file's bytes front to back, refusing to take more than they hold.
+class ByteReader {
 public:
-    explicit FileReader(QIODevice& file) : file_(file) {}
+    explicit ByteReader(QByteArrayView data) : data_(data) {}
 
-    qint64 Remaining() const { return file_.size() - file_.pos(); }
+    qsizetype Remaining() const { return data_.size() - at_; }
 
     bool Read(void* into, qint64 size) {
         if (size < 0 || size > Remaining()) return false;
-        return file_.read(static_cast<char*>(into), size) == size;
+        std::memcpy(into, data_.data() + at_, static_cast<std::size_t>(size));
+        at_ += size;
+        return true;
     }
 
     std::optional<quint32> ReadBigEndian32() {
@@ -77,16 +85,15 @@ public:
     // end; a present but empty optional when the bytes are no picture.
     std::optional<std::optional<ImageBlob>> ReadBlob() {
         const auto length = ReadBigEndian32();
-        if (!length || *length > Remaining()) return std::nullopt;
-        const qint64 start = file_.pos();
-        std::optional<ImageBlob> picture = LoadImageBlob(file_, *length);
-        // Whatever the bytes were, the next part of the file starts after them.
-        if (!file_.seek(start + *length)) return std::nullopt;
-        return picture;
+        if (!length || *length > quint64(Remaining())) return std::nullopt;
+        QByteArray bytes(data_.data() + at_, qsizetype(*length));
+        at_ += qsizetype(*length);
+        return ImageBlob::FromEncoded(std::move(bytes));
     }
 
 private:
-    QIODevice& file_;
+    QByteArrayView data_;
+    qsizetype at_ = 0;
 };
 
 // Everything a document file holds, read in full before the document is touched.
@@ -102,7 +109,7 @@ bool FailFormat() {
     return false;
 }
 
-bool ReadHeader(FileReader& in) {
+bool ReadHeader(ByteReader& in) {
     char header[kDocHeaderSize];
     if (!in.Read(header, sizeof header) || std::memcmp(header, "TSD", 3) != 0) return FailFormat();
     if (std::memcmp(header + 6, kDocPointerWidth, 2) != 0) {
@@ -118,7 +125,7 @@ bool ReadHeader(FileReader& in) {
     return true;
 }
 
-bool ReadContent(FileReader& in, FileContent& content, bool quiet) {
+bool ReadContent(ByteReader& in, FileContent& content, bool quiet) {
     if (!ReadHeader(in)) return false;
     if (!in.Read(&content.state, sizeof content.state)) return FailFormat();
 
@@ -181,43 +188,73 @@ void Adopt(FileContent& content, Document& doc) {
 
 }  // namespace
 
-bool WriteDocumentFile(QIODevice& file, const Document& doc, bool quiet) {
-    char header[kDocHeaderSize];
-    std::memcpy(header, kDocHeaderTemplate, kDocHeaderSize);
-    std::memcpy(header + 6, kDocPointerWidth, 2);
-    if (!WriteBytes(file, header, kDocHeaderSize)) return false;
-
+QByteArray ComposeDocumentFile(const Document& doc, bool quiet) {
+    const int n = doc.HasTables() ? doc.State().nodeCount : 0;
     DocState state = doc.State();
     const ImageBlob* background = doc.Picture(state.backPicture);
     state.backPicture = StoredRef(doc, state.backPicture);
-    if (!WriteBytes(file, &state, sizeof state)) return false;
-    if (background && !SaveImageBlob(file, *background, true)) return false;
 
-    const int n = doc.HasTables() ? state.nodeCount : 0;
-    if (!WriteBigEndian32(file, static_cast<quint32>(n))) return false;
-    if (n > 0) {
-        std::vector<NodeRecord> records(doc.Nodes(), doc.Nodes() + n);
-        for (NodeRecord& record : records) record.picture = StoredRef(doc, record.picture);
-        if (!WriteBytes(file, records.data(), qint64(n) * qint64(sizeof(NodeRecord)))) return false;
+    qsizetype total = kDocHeaderSize + qsizetype(sizeof state) + 4 + qsizetype(n) * 120;
+    if (background) total += 4 + background->Encoded().size();
+    for (int i = 0; i < n; ++i) {
+        if (const ImageBlob* picture = doc.Picture(doc.Node(i).picture)) {
+            total += 4 + picture->Encoded().size();
+        }
+    }
+    QByteArray out;
+    out.reserve(total);
+
+    char header[kDocHeaderSize];
+    std::memcpy(header, kDocHeaderTemplate, kDocHeaderSize);
+    std::memcpy(header + 6, kDocPointerWidth, 2);
+    Append(out, header, kDocHeaderSize);
+    Append(out, &state, sizeof state);
+    if (background) AppendBlob(out, *background);
+
+    AppendBigEndian32(out, static_cast<quint32>(n));
+    for (int i = 0; i < n; ++i) {
+        NodeRecord record = doc.Node(i);
+        record.picture = StoredRef(doc, record.picture);
+        Append(out, &record, sizeof record);
     }
 
     StatusProgress progress(n);
     InfoTextScope info(quiet, kSavingText);
     for (int i = 0; i < n; ++i) {
-        if (const ImageBlob* picture = doc.Picture(doc.Node(i).picture)) {
-            if (!SaveImageBlob(file, *picture, true)) return false;
-        }
+        if (const ImageBlob* picture = doc.Picture(doc.Node(i).picture)) AppendBlob(out, *picture);
         progress.SetPos(i);
     }
-    return true;
+    return out;
 }
 
-bool ReadDocumentFile(QIODevice& file, Document& doc, bool quiet) {
-    FileReader in(file);
+bool WriteDocumentFile(QIODevice& file, const Document& doc, bool quiet) {
+    const QByteArray bytes = ComposeDocumentFile(doc, quiet);
+    return file.write(bytes) == bytes.size();
+}
+
+bool ReadDocumentBytes(QByteArrayView bytes, Document& doc, bool quiet) {
+    ByteReader in(bytes);
     FileContent content;
     if (!ReadContent(in, content, quiet)) return false;
     Adopt(content, doc);
     return true;
+}
+
+bool ReadDocumentFile(QIODevice& file, Document& doc, bool quiet) {
+    // A file is mapped rather than read: no copy and no system call per node.
+    if (auto* plain = qobject_cast<QFile*>(&file)) {
+        const qint64 from = plain->pos();
+        const qint64 length = plain->size() - from;
+        if (length > 0) {
+            if (uchar* mapped = plain->map(from, length)) {
+                const bool read = ReadDocumentBytes(
+                    QByteArrayView(reinterpret_cast<const char*>(mapped), length), doc, quiet);
+                plain->unmap(mapped);
+                return read;
+            }
+        }
+    }
+    return ReadDocumentBytes(file.readAll(), doc, quiet);
 }
 
 }  // namespace tessaly

@@ -94,19 +94,10 @@ bool OpenDocument(Document& doc, const QString& path) {
         ShowMessage(kMsgFolderCannotOpen, kStyleStop);
         return false;
     }
-    if (info.fileName().isEmpty()) return false;
-    const QString work = WorkingFolder();
-    if (work.isEmpty()) return false;
-
-    const auto member = ExtractCabinet(info.absoluteFilePath(), work);
-    if (!member) return false;
-    const InnerFile inner(QDir(work).filePath(*member));
-    QFile file(inner.Path());
-    if (!file.open(QIODevice::ReadOnly)) {
-        ShowMessage(nullptr, LineOf(path), kMsgFileOpenFailed, kStyleStop);
-        return false;
-    }
-    if (!ReadDocumentFile(file, doc, false)) return false;
+    // The inner file is read straight from the cabinet into memory; it never
+    // needs a place on disk.
+    const auto member = ReadCabinet(info.absoluteFilePath());
+    if (!member || !ReadDocumentBytes(member->data, doc, false)) return false;
     doc.State().mainSelection = -1;
     doc.SetModified(false);
     return true;

@@ -20,7 +20,9 @@ QString WriteSnapshot(const Document& doc) {
     const QString path = NewTempFile();
     if (path.isEmpty()) return {};
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !WriteDocumentFile(file, doc, true) || !file.flush()) {
+    // The new file is empty: opening it for writing without truncating spares
+    // the file system a flush when it is closed.
+    if (!file.open(QIODevice::ReadWrite) || !WriteDocumentFile(file, doc, true) || !file.flush()) {
         file.close();
         QFile::remove(path);
         return {};
