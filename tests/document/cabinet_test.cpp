@@ -18,11 +18,6 @@
 namespace tessaly {
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Runs a command-line tool and returns its standard output.
 QByteArray RunTool(const QString& program, const QStringList& args, int* exitCode = nullptr) {
     QProcess process;
@@ -86,7 +81,7 @@ TEST_F(CabinetTest, SavedCabinetIsStandardWithOneMemberOfTheInnerBytes) {
     ASSERT_EQ(code, 0) << listing.constData();
     EXPECT_TRUE(listing.contains("plan.tsd"));
     EXPECT_TRUE(listing.contains("All done, no errors"));
-    EXPECT_EQ(RunTool(QStringLiteral("cabextract"), {u"-p"_qs, cabinet}), ReadAll(inner));
+    EXPECT_EQ(RunTool(QStringLiteral("cabextract"), {u"-p"_qs, cabinet}), test::ReadFile(inner));
     // The member is dated with the inner file's last-write time, in local time.
     const QString written = QFileInfo(inner).lastModified().toString(u"dd.MM.yyyy hh:mm"_qs);
     EXPECT_TRUE(listing.contains(written.toLatin1())) << listing.constData();
@@ -100,7 +95,7 @@ TEST_F(CabinetTest, ReadingGivesTheMemberNameEvenWhenTheCabinetWasRenamed) {
     const auto member = ReadCabinet(cabinet);
     ASSERT_TRUE(member);
     EXPECT_EQ(member->name, u"plan.tsd");
-    EXPECT_EQ(member->data, ReadAll(inner));
+    EXPECT_EQ(member->data, test::ReadFile(inner));
 }
 
 TEST_F(CabinetTest, LargeMembersSpanManyCompressedBlocks) {
@@ -127,7 +122,7 @@ TEST_F(CabinetTest, CabinetsOfOtherToolsAreRead) {
         const auto member = ReadCabinet(cabinet);
         ASSERT_TRUE(member) << zip;
         EXPECT_EQ(member->name, u"plan.tsd");
-        EXPECT_EQ(member->data, ReadAll(inner));
+        EXPECT_EQ(member->data, test::ReadFile(inner));
     }
 }
 
@@ -156,7 +151,7 @@ TEST_F(CabinetTest, WhatIsNotACabinetIsRefusedWithFileCopy) {
 TEST_F(CabinetTest, DamagedCabinetsAreRefused) {
     const QString cabinet = QDir(out).filePath(QStringLiteral("plan.tsd"));
     ASSERT_TRUE(CompressCabinet(inner, QStringLiteral("plan.tsd"), cabinet));
-    const QByteArray good = ReadAll(cabinet);
+    const QByteArray good = test::ReadFile(cabinet);
     ASSERT_TRUE(ReadCabinetMember(good));
     for (qsizetype length = 0; length < good.size(); length += 37) {
         EXPECT_FALSE(ReadCabinetMember(good.left(length))) << length;
@@ -164,7 +159,7 @@ TEST_F(CabinetTest, DamagedCabinetsAreRefused) {
     QByteArray flipped = good;
     flipped[flipped.size() - 100] = char(flipped[flipped.size() - 100] ^ 0x5A);
     const auto member = ReadCabinetMember(flipped);
-    EXPECT_TRUE(!member || member->data != ReadAll(inner));
+    EXPECT_TRUE(!member || member->data != test::ReadFile(inner));
 }
 
 TEST_F(CabinetTest, MemberNamesAreNeverUsedAsPaths) {

@@ -17,11 +17,6 @@
 namespace tessaly {
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QByteArray MemberOf(const QString& cabinet) {
     QProcess process;
     process.start(QStringLiteral("cabextract"), {u"-p"_qs, cabinet});
@@ -121,11 +116,11 @@ TEST_F(DocumentIoTest, FailedOpenLeavesTheDocumentAsItWas) {
 TEST_F(DocumentIoTest, BackupKeepsThePreviousFileWhenAskedFor) {
     const QString path = PathOf(u"x.tsd"_qs);
     ASSERT_TRUE(SaveDocument(doc, path));
-    const QByteArray first = ReadAll(path);
+    const QByteArray first = test::ReadFile(path);
     test::AddNode(doc, 5, 5, 5, 5, test::JpegBytes(10, 10));
     ASSERT_TRUE(SaveDocument(doc, path));
-    EXPECT_EQ(ReadAll(PathOf(u"x(back).TSD"_qs)), first);
-    EXPECT_NE(ReadAll(path), first);
+    EXPECT_EQ(test::ReadFile(PathOf(u"x(back).TSD"_qs)), first);
+    EXPECT_NE(test::ReadFile(path), first);
 
     QFile::remove(PathOf(u"x(back).TSD"_qs));
     WriteProfileInt(u"SYS"_qs, u"MakeBackup"_qs, 0);
@@ -137,14 +132,14 @@ TEST_F(DocumentIoTest, BackupKeepsThePreviousFileWhenAskedFor) {
 TEST_F(DocumentIoTest, FailedBackupLeavesTheTargetAndTheDocumentModified) {
     const QString path = PathOf(u"y.tsd"_qs);
     ASSERT_TRUE(SaveDocument(doc, path));
-    const QByteArray saved = ReadAll(path);
+    const QByteArray saved = test::ReadFile(path);
     WriteProfileString(u"Last"_qs, u"FilePath"_qs, u"earlier"_qs);
     QDir().mkpath(PathOf(u"y(back).TSD"_qs));  // the backup cannot be written
     test::AddNode(doc, 5, 5, 5, 5, test::JpegBytes(10, 10));
     doc.SetModified();
     EXPECT_FALSE(SaveDocument(doc, path));
     EXPECT_EQ(messages.Texts(), std::vector<QString>{LoadString(kMsgBackupFailed)});
-    EXPECT_EQ(ReadAll(path), saved);
+    EXPECT_EQ(test::ReadFile(path), saved);
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(GetProfileString(u"Last"_qs, u"FilePath"_qs), u"earlier");
     EXPECT_EQ(QDir(docs).entryList(QDir::Files | QDir::Hidden), QStringList{u"y.tsd"_qs});
@@ -155,7 +150,7 @@ TEST_F(DocumentIoTest, TargetWithoutADotCannotBeBackedUp) {
     test::WriteFile(docs, u"noext"_qs, "old content");
     EXPECT_FALSE(SaveDocument(doc, path));
     EXPECT_EQ(messages.Texts(), std::vector<QString>{LoadString(kMsgBackupFailed)});
-    EXPECT_EQ(ReadAll(path), "old content");
+    EXPECT_EQ(test::ReadFile(path), "old content");
 }
 
 TEST_F(DocumentIoTest, UnwritableFolderReportsNoAccess) {

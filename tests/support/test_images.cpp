@@ -132,4 +132,9 @@ QString WriteFile(const QString& dir, const QString& name, const QByteArray& byt
     return path;
 }
 
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 }  // namespace tessaly::test

@@ -27,4 +27,7 @@ QByteArray PngDeclaringSize(quint32 width, quint32 height);
 // Writes bytes to dir/name and returns the path.
 QString WriteFile(const QString& dir, const QString& name, const QByteArray& bytes);
 
+// The whole content of a file; empty when it cannot be read.
+QByteArray ReadFile(const QString& path);
+
 }  // namespace tessaly::test

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+namespace tessaly::fuzz {
+
+// Prepares the process for fuzzing: a private temporary folder, in /dev/shm
+// when there is one (or in TESSALY_FUZZ_TMPDIR), made the system temporary
+// folder (TMPDIR) and removed again at exit; the offscreen Qt platform and an
+// application object, so image plugins load; no message boxes and no Qt
+// chatter on stderr.
+void InitializeFuzzEnvironment(int* argc, char*** argv);
+
+// The private temporary folder made by InitializeFuzzEnvironment, and the
+// runtime folder (XDG_RUNTIME_DIR) made inside it for Qt.
+QString FuzzTempRoot();
+QString FuzzRuntimeFolder();
+
+// Prints what went wrong and aborts, so that libFuzzer records the input.
+[[noreturn]] void FuzzFailure(const char* what, const QString& detail = {});
+
+}  // namespace tessaly::fuzz

@@ -1,0 +1,234 @@
+// Writes the seed corpora of the fuzz targets. The seeds are committed; run
+// this again only when the file formats change:
+//   cmake --build build-fuzz --target tessaly_fuzz_make_seeds
+//   build-fuzz/tests/fuzz/tessaly_fuzz_make_seeds tests/fuzz/corpus
+// Every seed is small, so that mutations stay fast: a few 8x8 pictures at most.
+#include <libgcab.h>
+
+#include <QBuffer>
+#include <QColor>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QImageWriter>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "document/cabinet.h"
+#include "document/document.h"
+#include "document/document_file.h"
+#include "image/gif_writer.h"
+#include "image/image_blob.h"
+
+using namespace tessaly;
+
+namespace {
+
+[[noreturn]] void Die(const QString& what) {
+    std::fprintf(stderr, "make_seeds: %s\n", qUtf8Printable(what));
+    std::exit(1);
+}
+
+QImage Pattern(int width, int height, int seed) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            image.setPixelColor(x, y, QColor((x * 31 + seed * 70) % 256, (y * 29 + seed * 40) % 256,
+                                             ((x + y) * 17 + seed * 90) % 256));
+        }
+    }
+    return image;
+}
+
+QByteArray Encode(const QImage& image, const char* format, bool progressive = false) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (qstrcmp(format, "gif") == 0) {
+        if (!WriteGif(image, buffer)) Die(QStringLiteral("cannot write a GIF"));
+        return bytes;
+    }
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(40);
+    writer.setProgressiveScanWrite(progressive);
+    if (!writer.write(image)) Die(QStringLiteral("cannot write %1").arg(QString::fromLatin1(format)));
+    return bytes;
+}
+
+ImageBlob Blob(const QByteArray& encoded) {
+    auto blob = ImageBlob::FromEncoded(encoded);
+    if (!blob) Die(QStringLiteral("a seed picture is not accepted"));
+    return *blob;
+}
+
+NodeRecord Record(int i, bool visible) {
+    NodeRecord r{};
+    r.centerX = 100 + 40 * i;
+    r.centerY = 120 + 30 * i;
+    r.halfWidth = 16 + i;
+    r.halfHeight = 12 + i;
+    for (int s = 0; s < kMaxSections; ++s) {
+        r.avgRed[s] = static_cast<std::uint8_t>(10 * i + s);
+        r.avgGreen[s] = static_cast<std::uint8_t>(200 - s);
+        r.avgBlue[s] = static_cast<std::uint8_t>(7 * s);
+    }
+    r.cellColor = i % 2 ? kColorNone : MakeColorRef(20 * i, 40, 60);
+    r.visible = visible ? 1 : 0;
+    return r;
+}
+
+struct NodeSpec {
+    std::optional<QByteArray> picture;
+    bool visible = true;
+};
+
+QByteArray DocumentBytes(const std::vector<NodeSpec>& nodes, std::optional<QByteArray> background,
+                         bool tweakSettings = false) {
+    Document doc;
+    if (!doc.AllocateNodeTables()) Die(QStringLiteral("no node tables"));
+    DocState& state = doc.State();
+    if (tweakSettings) {
+        state.canvasWidth = 1200;
+        state.canvasHeight = 800;
+        state.zoom = 0.5f;
+        state.mainSelection = 1;
+        state.gridMode = 3;
+        state.sectionCount = 25;
+        for (int i = 0; i < 768; ++i) state.backHistogram[i] = (i * 37) % 1000;
+    }
+    if (background) state.backPicture = doc.Pictures().Adopt(Blob(*background));
+    state.nodeCount = static_cast<int>(nodes.size());
+    for (int i = 0; i < state.nodeCount; ++i) {
+        const NodeSpec& spec = nodes[static_cast<std::size_t>(i)];
+        NodeRecord& record = doc.Node(i);
+        record = Record(i, spec.visible);
+        if (spec.picture) record.picture = doc.Pictures().Adopt(Blob(*spec.picture));
+    }
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    if (!WriteDocumentFile(out, doc, true)) Die(QStringLiteral("cannot write a document"));
+
+    // Every seed must be a document the reader accepts.
+    Document check;
+    check.AllocateNodeTables();
+    QBuffer in;
+    in.setData(out.data());
+    in.open(QIODevice::ReadOnly);
+    if (!ReadDocumentFile(in, check, true)) Die(QStringLiteral("a seed document is refused"));
+    return out.data();
+}
+
+void Save(const QString& path, const QByteArray& bytes, bool report = true) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+        Die(QStringLiteral("cannot write %1").arg(path));
+    }
+    if (report) std::printf("%6lld  %s\n", static_cast<long long>(bytes.size()), qUtf8Printable(path));
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) Die(QStringLiteral("cannot read %1").arg(path));
+    return file.readAll();
+}
+
+// A cabinet the way the editor saves one.
+QByteArray EditorCabinet(const QTemporaryDir& temp, const QByteArray& document, const QString& member) {
+    const QString inner = temp.filePath(QStringLiteral("inner"));
+    const QString cabinet = temp.filePath(QStringLiteral("out.tsd"));
+    Save(inner, document, false);
+    if (!CompressCabinet(inner, member, cabinet)) Die(QStringLiteral("cannot compress"));
+    return ReadAll(cabinet);
+}
+
+// A cabinet of several members, for names and layouts the editor never writes.
+QByteArray OtherCabinet(const QTemporaryDir& temp, GCabCompression compression,
+                        const std::vector<std::pair<QByteArray, QByteArray>>& members) {
+    GCabFolder* folder = gcab_folder_new(compression);
+    for (const auto& [name, bytes] : members) {
+        GBytes* data = g_bytes_new(bytes.constData(), static_cast<gsize>(bytes.size()));
+        GCabFile* file = gcab_file_new_with_bytes(name.constData(), data);
+        g_bytes_unref(data);
+        GError* error = nullptr;
+        if (!gcab_folder_add_file(folder, file, FALSE, nullptr, &error)) Die(QStringLiteral("add file"));
+        g_object_unref(file);
+    }
+    GCabCabinet* cabinet = gcab_cabinet_new();
+    GError* error = nullptr;
+    if (!gcab_cabinet_add_folder(cabinet, folder, &error)) Die(QStringLiteral("add folder"));
+    g_object_unref(folder);
+
+    const QString path = temp.filePath(QStringLiteral("other.cab"));
+    GFile* target = g_file_new_for_path(QFile::encodeName(path).constData());
+    GFileOutputStream* output =
+        g_file_replace(target, nullptr, FALSE, G_FILE_CREATE_NONE, nullptr, &error);
+    if (!output) Die(QStringLiteral("cannot open %1").arg(path));
+    if (!gcab_cabinet_write_simple(cabinet, G_OUTPUT_STREAM(output), nullptr, nullptr, nullptr,
+                                   &error) ||
+        !g_output_stream_close(G_OUTPUT_STREAM(output), nullptr, &error)) {
+        Die(QStringLiteral("cannot write a cabinet"));
+    }
+    g_object_unref(output);
+    g_object_unref(target);
+    g_object_unref(cabinet);
+    return ReadAll(path);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc != 2) Die(QStringLiteral("usage: tessaly_fuzz_make_seeds CORPUS_FOLDER"));
+    const QDir corpus(QString::fromLocal8Bit(argv[1]));
+    const QDir reader(corpus.filePath(QStringLiteral("document_reader")));
+    const QDir cabinets(corpus.filePath(QStringLiteral("cabinet_extract")));
+    if (!QDir().mkpath(reader.path()) || !QDir().mkpath(cabinets.path())) Die(QStringLiteral("mkdir"));
+
+    const QByteArray jpeg = Encode(Pattern(8, 8, 0), "jpeg");
+    const QByteArray jpeg2 = Encode(Pattern(8, 6, 1), "jpeg");
+    const QByteArray progressive = Encode(Pattern(8, 8, 2), "jpeg", true);
+    const QByteArray png = Encode(Pattern(4, 4, 3), "png");
+    const QByteArray gif = Encode(Pattern(4, 4, 4), "gif");
+    const QByteArray bmp = Encode(Pattern(2, 2, 5), "bmp");
+
+    const QByteArray empty = DocumentBytes({}, std::nullopt);
+    const QByteArray one = DocumentBytes({{jpeg}}, std::nullopt);
+    const QByteArray few = DocumentBytes({{jpeg}, {jpeg2, false}, {std::nullopt}, {progressive}},
+                                         std::nullopt, true);
+    const QByteArray withBackground = DocumentBytes({{jpeg2}, {jpeg}}, jpeg, true);
+    const QByteArray formats = DocumentBytes({{png}, {gif}, {bmp}}, png);
+
+    Save(reader.filePath(QStringLiteral("empty")), empty);
+    Save(reader.filePath(QStringLiteral("one-node")), one);
+    Save(reader.filePath(QStringLiteral("few-nodes")), few);
+    Save(reader.filePath(QStringLiteral("background")), withBackground);
+    Save(reader.filePath(QStringLiteral("other-formats")), formats);
+    // The second format version, which the reader also accepts.
+    QByteArray version2 = one;
+    version2[5] = '2';
+    Save(reader.filePath(QStringLiteral("version-002")), version2);
+
+    QTemporaryDir temp;
+    if (!temp.isValid()) Die(QStringLiteral("no temporary folder"));
+    Save(cabinets.filePath(QStringLiteral("empty")),
+         EditorCabinet(temp, empty, QStringLiteral("empty.tsd")));
+    Save(cabinets.filePath(QStringLiteral("one-node")),
+         EditorCabinet(temp, one, QStringLiteral("one-node.tsd")));
+    Save(cabinets.filePath(QStringLiteral("background")),
+         EditorCabinet(temp, withBackground, QStringLiteral("background.tsd")));
+    Save(cabinets.filePath(QStringLiteral("member-in-folders")),
+         EditorCabinet(temp, one, QStringLiteral("sub\\folder\\picture.tsd")));
+    Save(cabinets.filePath(QStringLiteral("stored-two-members")),
+         OtherCabinet(temp, GCAB_COMPRESSION_NONE,
+                      {{"first.tsd", empty.left(64)}, {"..\\..\\second.tsd", QByteArray("TSD")}}));
+    Save(cabinets.filePath(QStringLiteral("compressed-nested-names")),
+         OtherCabinet(temp, GCAB_COMPRESSION_MSZIP,
+                      {{"a/b/c.tsd", empty.left(200)}, {"d.tsd", QByteArray(100, 'x')}}));
+    Save(cabinets.filePath(QStringLiteral("refused-dot-dot")),
+         OtherCabinet(temp, GCAB_COMPRESSION_NONE, {{"..", QByteArray("x")}}));
+    return 0;
+}
