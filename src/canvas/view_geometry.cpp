@@ -1,0 +1,103 @@
+#include "canvas/view_geometry.h"
+
+#include <algorithm>
+
+#include "document/document.h"
+
+namespace tessaly {
+
+IntRect CanvasViewRect(const DocState& s) {
+    return {0, 0, CanvasToView(s.zoom, s.canvasWidth), CanvasToView(s.zoom, s.canvasHeight)};
+}
+
+IntRect NodeViewRect(const NodeRecord& n, float zoom) {
+    const int left = CanvasToView(zoom, n.centerX - n.halfWidth);
+    const int top = CanvasToView(zoom, n.centerY - n.halfHeight);
+    const int width = CanvasToView(zoom, 2 * n.halfWidth);
+    const int height = CanvasToView(zoom, 2 * n.halfHeight);
+    return {left, top, left + width, top + height};
+}
+
+IntRect NodeViewRect(const Document& doc, int index) {
+    return NodeViewRect(doc.Node(index), doc.State().zoom);
+}
+
+QPoint VisibleCentreOnCanvas(const DocState& s, const IntRect& client, QPoint scroll) {
+    const int x = ViewToCanvas(s.zoom, (client.left + client.right) / 2 + scroll.x());
+    const int y = ViewToCanvas(s.zoom, (client.top + client.bottom) / 2 + scroll.y());
+    return {std::min(x, s.canvasWidth), std::min(y, s.canvasHeight)};
+}
+
+IntRect NodeBoundingBox(const Document& doc) {
+    IntRect box;
+    for (int i = 0; i < doc.State().nodeCount; ++i) box = box.United(NodeViewRect(doc, i));
+    return box;
+}
+
+QPoint ScrollToShow(QPoint p, QPoint current, QSize client, QSize total, bool hasHorizontalBar,
+                    bool hasVerticalBar) {
+    if (client.width() >= total.width() && client.height() >= total.height()) return current;
+    return {hasHorizontalBar ? p.x() - client.width() / 2 : 0,
+            hasVerticalBar ? p.y() - client.height() / 2 : 0};
+}
+
+QSize ScrollSizes(const DocState& s) {
+    return {CanvasToView(s.zoom, s.canvasWidth + 50), CanvasToView(s.zoom, s.canvasHeight + 50)};
+}
+
+float ClampZoom(const DocState& s, float r) {
+    const int wx = CanvasToView(r, s.canvasWidth);
+    const int hx = CanvasToView(r, s.canvasHeight);
+    if (r > 4.0f) {
+        r = 4.0f;
+    } else if (r < 0.08f) {
+        r = 0.08f;
+    }
+    if (wx > 5000) r = 5000.0f / static_cast<float>(s.canvasWidth);
+    if (hx > 5000) r = 5000.0f / static_cast<float>(s.canvasHeight);
+    return r;
+}
+
+float FitZoom(const DocState& s, QSize client) {
+    return std::min(static_cast<float>(client.width()) / static_cast<float>(s.canvasWidth),
+                    static_cast<float>(client.height()) / static_cast<float>(s.canvasHeight));
+}
+
+int WheelStep(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons, bool awayFromUser) {
+    const Qt::KeyboardModifiers keys = modifiers & (Qt::ControlModifier | Qt::ShiftModifier);
+    int step = 10;
+    if (buttons == Qt::NoButton && keys == Qt::ControlModifier) {
+        step = 1;
+    } else if (buttons == Qt::NoButton && keys == (Qt::ControlModifier | Qt::ShiftModifier)) {
+        step = -1;
+    } else if (buttons == Qt::RightButton && keys == Qt::NoModifier) {
+        step = -10;
+    }
+    return awayFromUser ? -step : step;
+}
+
+bool WheelScrollsHorizontally(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons) {
+    const Qt::KeyboardModifiers keys = modifiers & (Qt::ControlModifier | Qt::ShiftModifier);
+    if (buttons == Qt::NoButton) {
+        return keys == Qt::ShiftModifier || keys == (Qt::ControlModifier | Qt::ShiftModifier);
+    }
+    return buttons == Qt::RightButton && keys == Qt::NoModifier;
+}
+
+void ScaleNodesAlongAxis(Document& doc, Qt::Orientation axis, int oldSize) {
+    const DocState& s = doc.State();
+    const int newSize = axis == Qt::Horizontal ? s.canvasWidth : s.canvasHeight;
+    const float f = static_cast<float>(newSize) / static_cast<float>(oldSize);
+    for (int i = 0; i < s.nodeCount; ++i) {
+        NodeRecord& n = doc.Node(i);
+        if (axis == Qt::Horizontal) {
+            n.centerX = static_cast<int>(f * static_cast<float>(n.centerX));
+            n.halfWidth = static_cast<int>(f * static_cast<float>(n.halfWidth));
+        } else {
+            n.centerY = static_cast<int>(f * static_cast<float>(n.centerY));
+            n.halfHeight = static_cast<int>(f * static_cast<float>(n.halfHeight));
+        }
+    }
+}
+
+}  // namespace tessaly
