@@ -1,44 +1,20 @@
 #include "app/main_frame.h"
 
 #include <QMenuBar>
-#include <QPainter>
-#include <algorithm>
 
 #include "app/my_status_bar.h"
 #include "app/services/status_service.h"
+#include "canvas/view/atelier_view.h"
 #include "document/document.h"
 #include "resources/string_table.h"
 
 namespace tessaly {
-namespace {
-
-// Stands where the canvas view will be: a grey workspace with a white
-// square canvas fitted into it.
-class CanvasPlaceholder final : public QWidget {
-public:
-    explicit CanvasPlaceholder(QWidget* parent) : QWidget(parent) {
-        setAttribute(Qt::WA_OpaquePaintEvent);
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter painter(this);
-        painter.fillRect(rect(), QColor(128, 128, 128));
-        const int margin = 16;
-        const int side = std::max(0, std::min(width(), height()) - 2 * margin);
-        QRect canvas(0, 0, side, side);
-        canvas.moveCenter(rect().center());
-        painter.fillRect(canvas, Qt::white);
-    }
-};
-
-}  // namespace
-
 CMainFrame::CMainFrame(Document& doc, QWidget* parent) : QMainWindow(parent), doc_(doc) {
     resize(1024, 768);
     UpdateTitle();
     CreateMenus();
-    setCentralWidget(new CanvasPlaceholder(this));
+    view_ = new CAtelierView(doc_, this);
+    setCentralWidget(view_);
     statusBar_ = new CMyStatusBar(this);
     setStatusBar(statusBar_);
     InstallStatusSink(statusBar_);
@@ -54,7 +30,8 @@ void CMainFrame::showEvent(QShowEvent* event) {
     if (shownOnce_)
         return;
     shownOnce_ = true;
-    RefreshStatusPanes(doc_, false);
+    view_->InitialUpdate(false);
+    view_->setFocus();
 }
 
 void CMainFrame::CreateMenus() {

@@ -4,11 +4,11 @@
 
 namespace tessaly {
 
+class CAtelierView;
 class CMyStatusBar;
 class Document;
 
-// The editor's one window: menu bar, status bar and (for now) a placeholder
-// where the canvas view will go. While it exists its status bar is the one
+// The editor's one window: menu bar, the canvas view and the status bar. While it exists its status bar is the one
 // the core writes to.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
@@ -18,6 +18,7 @@ public:
     ~CMainFrame() override;
 
     CMyStatusBar* StatusBar() const { return statusBar_; }
+    CAtelierView* View() const { return view_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -28,6 +29,7 @@ private:
 
     Document& doc_;
     CMyStatusBar* statusBar_ = nullptr;
+    CAtelierView* view_ = nullptr;
     bool shownOnce_ = false;
 };
 

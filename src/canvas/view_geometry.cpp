@@ -1,6 +1,7 @@
 #include "canvas/view_geometry.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "document/document.h"
 
@@ -46,16 +47,28 @@ QSize ScrollSizes(const DocState& s) {
 }
 
 float ClampZoom(const DocState& s, float r) {
-    const int wx = CanvasToView(r, s.canvasWidth);
-    const int hx = CanvasToView(r, s.canvasHeight);
-    if (r > 4.0f) {
-        r = 4.0f;
-    } else if (r < 0.08f) {
-        r = 0.08f;
+    // An unreadable request falls back to 100 %, as a damaged file does.
+    if (std::isnan(r)) r = 1.0f;
+    if (r > kMaxZoom) {
+        r = kMaxZoom;
+    } else if (r < kMinZoom) {
+        r = kMinZoom;
     }
-    if (wx > 5000) r = 5000.0f / static_cast<float>(s.canvasWidth);
-    if (hx > 5000) r = 5000.0f / static_cast<float>(s.canvasHeight);
+    // The 5000-pixel limit only ever lowers the zoom, and both sides must
+    // keep to it: raising the zoom to 5000 / side would pass 4.0 on small
+    // canvases, and letting the height decide alone would leave a wide
+    // canvas far beyond 5000 pixels.
+    if (CanvasToView(r, s.canvasWidth) > kMaxCanvasSide) {
+        r = std::min(r, static_cast<float>(kMaxCanvasSide) / static_cast<float>(s.canvasWidth));
+    }
+    if (CanvasToView(r, s.canvasHeight) > kMaxCanvasSide) {
+        r = std::min(r, static_cast<float>(kMaxCanvasSide) / static_cast<float>(s.canvasHeight));
+    }
     return r;
+}
+
+float ZoomedBy(const DocState& s, int points) {
+    return ClampZoom(s, s.zoom + static_cast<float>(points) / 100.0f);
 }
 
 float FitZoom(const DocState& s, QSize client) {
@@ -85,6 +98,7 @@ bool WheelScrollsHorizontally(Qt::KeyboardModifiers modifiers, Qt::MouseButtons 
 }
 
 void ScaleNodesAlongAxis(Document& doc, Qt::Orientation axis, int oldSize) {
+    if (oldSize <= 0) return;
     const DocState& s = doc.State();
     const int newSize = axis == Qt::Horizontal ? s.canvasWidth : s.canvasHeight;
     const float f = static_cast<float>(newSize) / static_cast<float>(oldSize);

@@ -50,6 +50,10 @@ QSize ScrollSizes(const DocState& state);
 // pixels a side.
 float ClampZoom(const DocState& state, float requested);
 
+// The zoom after a step of `points` percentage points from the current one,
+// clamped (the plus and minus zones, the dial and the wheel).
+float ZoomedBy(const DocState& state, int points);
+
 // The zoom that shows the whole canvas in the client area (before clamping).
 float FitZoom(const DocState& state, QSize client);
 
@@ -62,7 +66,8 @@ int WheelStep(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons, bool aw
 bool WheelScrollsHorizontally(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
 
 // Scales every record along one axis after the canvas size changed from
-// `oldSize`: centres and half sizes times new / old, truncated.
+// `oldSize`: centres and half sizes times new / old, truncated. Hidden
+// records are scaled too; nothing is moved back inside the canvas.
 void ScaleNodesAlongAxis(Document& doc, Qt::Orientation axis, int oldSize);
 
 }  // namespace tessaly

@@ -2,7 +2,7 @@
 
 namespace tessaly {
 namespace {
-constexpr qint64 kDefaultBudgetBytes = 384LL * 1024 * 1024;
+constexpr qint64 kDefaultBudgetBytes = 512LL * 1024 * 1024;
 
 DecodeCache::Key MakeKey(quint64 serial, QSize size) {
     return {serial, {size.width(), size.height()}};

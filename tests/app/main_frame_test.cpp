@@ -1,4 +1,5 @@
 #include "app/main_frame.h"
+#include "canvas/view/atelier_view.h"
 
 #include <QLabel>
 #include <QMenu>
@@ -24,7 +25,7 @@ private slots:
     void statusBarShowsTheDocumentOnceShown();
     void statusBarIsReleasedWithTheFrame();
     void exitCommandClosesTheWindow();
-    void placeholderDrawsAWhiteCanvasOnGrey();
+    void canvasViewShowsTheFramedWhiteCanvas();
 
 private:
     std::unique_ptr<tessaly::Document> doc_;
@@ -99,20 +100,20 @@ void MainFrameTest::exitCommandClosesTheWindow() {
     QVERIFY(!frame.isVisible());
 }
 
-void MainFrameTest::placeholderDrawsAWhiteCanvasOnGrey() {
+void MainFrameTest::canvasViewShowsTheFramedWhiteCanvas() {
     CMainFrame frame(*doc_);
+    frame.resize(800, 600);
     frame.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frame));
-    QWidget* central = frame.centralWidget();
-    QVERIFY(central);
-    const QImage image = central->grab().toImage();
+    QVERIFY(frame.View());
+    QCOMPARE(frame.centralWidget(), frame.View());
+    const QImage image = frame.View()->viewport()->grab().toImage();
     QVERIFY(!image.isNull());
-    const QColor middle = image.pixelColor(image.width() / 2, image.height() / 2);
-    const QColor corner = image.pixelColor(2, 2);
-    QCOMPARE(middle, QColor(Qt::white));
-    QVERIFY(corner != QColor(Qt::white));
-    QCOMPARE(corner.red(), corner.green());
-    QCOMPARE(corner.green(), corner.blue());
+    // White canvas, its frame line in the default colour along the left edge.
+    QCOMPARE(image.pixelColor(400, 300), QColor(Qt::white));
+    QCOMPARE(image.pixelColor(0, 300), QColor(0x48, 0x5A, 0x7B));
+    // The zoom console floats at its home position.
+    QVERIFY(image.pixelColor(79, 79) != QColor(Qt::white));
 }
 
 QTEST_MAIN(MainFrameTest)

@@ -1,0 +1,346 @@
+#include "canvas/view/atelier_view.h"
+
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QToolTip>
+#include <QWheelEvent>
+
+#include "app/services/random_generator.h"
+#include "app/services/settings.h"
+#include "app/services/status_service.h"
+#include "canvas/canvas_renderer.h"
+#include "canvas/view_geometry.h"
+#include "document/document.h"
+#include "resources/ui_strings.h"
+
+namespace tessaly {
+
+CAtelierView::CAtelierView(Document& doc, QWidget* parent)
+    : QAbstractScrollArea(parent), doc_(doc), console_(*this), edgeDrag_(*this) {
+    setFocusPolicy(Qt::StrongFocus);
+    setFrameShape(QFrame::NoFrame);
+    viewport()->setMouseTracking(true);
+    // The cached frame covers the whole client area: nothing needs erasing.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    horizontalScrollBar()->setSingleStep(20);
+    verticalScrollBar()->setSingleStep(20);
+    connect(horizontalScrollBar(), &QScrollBar::sliderPressed, this,
+            [this] { console_.HideForScrolling(); });
+    connect(verticalScrollBar(), &QScrollBar::sliderPressed, this,
+            [this] { console_.HideForScrolling(); });
+    connect(horizontalScrollBar(), &QScrollBar::sliderReleased, this,
+            [this] { console_.ShowAfterScrolling(); });
+    connect(verticalScrollBar(), &QScrollBar::sliderReleased, this,
+            [this] { console_.ShowAfterScrolling(); });
+    UpdateScrollSizes();
+}
+
+CAtelierView::~CAtelierView() = default;
+
+QPoint CAtelierView::ScrollPosition() const {
+    return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
+}
+
+IntRect CAtelierView::ClientRect() const {
+    return {0, 0, viewport()->width(), viewport()->height()};
+}
+
+QPoint CAtelierView::VisibleCentreOnCanvas() const {
+    return tessaly::VisibleCentreOnCanvas(doc_.State(), ClientRect(), ScrollPosition());
+}
+
+void CAtelierView::ScrollTo(QPoint viewPoint) {
+    horizontalScrollBar()->setValue(viewPoint.x());
+    verticalScrollBar()->setValue(viewPoint.y());
+}
+
+void CAtelierView::ScrollToShow(QPoint viewPoint) {
+    const QSize total = ScrollSizes(doc_.State());
+    const QSize client = viewport()->size();
+    ScrollTo(tessaly::ScrollToShow(viewPoint, ScrollPosition(), client, total,
+                                   horizontalScrollBar()->maximum() > 0,
+                                   verticalScrollBar()->maximum() > 0));
+}
+
+void CAtelierView::UpdateScrollSizes() {
+    const QSize total = ScrollSizes(doc_.State());
+    const QSize client = viewport()->size();
+    horizontalScrollBar()->setRange(0, std::max(0, total.width() - client.width()));
+    verticalScrollBar()->setRange(0, std::max(0, total.height() - client.height()));
+    horizontalScrollBar()->setPageStep(client.width());
+    verticalScrollBar()->setPageStep(client.height());
+    InvalidateCanvas();
+}
+
+void CAtelierView::SetZoom(float zoom) {
+    doc_.State().zoom = ClampZoom(doc_.State(), zoom);
+    UpdateScrollSizes();
+    console_.RepaintDigits();
+    viewport()->update();
+    DocumentChanged();
+    Q_EMIT zoomChanged(doc_.State().zoom);
+}
+
+void CAtelierView::ZoomBy(int percentPoints) {
+    SetZoom(doc_.State().zoom + static_cast<float>(percentPoints) / 100.0f);
+}
+
+void CAtelierView::ZoomToFit() { SetZoom(FitZoom(doc_.State(), viewport()->size())); }
+
+void CAtelierView::InitialUpdate(bool fromFile) {
+    StopHoverAnimation();
+    UpdateScrollSizes();
+    ScrollTo({doc_.State().savedScrollX, doc_.State().savedScrollY});
+    doc_.State().mainSelection = -1;
+    backgroundOnly_ = false;
+    history_.ResetHistory();
+    if (fromFile) {
+        console_.SetVisible(doc_.State().zoomConsolePinned != 0);
+        for (int i = 0; i < doc_.State().nodeCount; ++i) doc_.Mark(i).selected = 0;
+    } else {
+        console_.SetVisible(true);
+    }
+    console_.RepaintDigits();
+    InvalidateCanvas();
+    RefreshStatusPanes(doc_);
+}
+
+void CAtelierView::InvalidateCanvas() {
+    frameDirty_ = true;
+    viewport()->update();
+}
+
+void CAtelierView::DocumentChanged() {
+    doc_.SetModified();
+    RefreshStatusPanes(doc_);
+}
+
+void CAtelierView::SetBackgroundOnly(bool on) {
+    if (backgroundOnly_ == on) return;
+    backgroundOnly_ = on;
+    InvalidateCanvas();
+}
+
+void CAtelierView::SetBackgroundCopy(QImage copy) {
+    backgroundCopy_ = std::move(copy);
+    InvalidateCanvas();
+}
+
+void CAtelierView::FeedbackChanged(const IntRect& before, const IntRect& after) {
+    if (!before.IsEmpty()) viewport()->update(before.ToQRect());
+    if (!after.IsEmpty()) viewport()->update(after.ToQRect());
+}
+
+void CAtelierView::ComposeFrame() {
+    const QSize size = viewport()->size();
+    if (frame_.size() != size) frame_ = QImage(size, QImage::Format_RGB32);
+    if (frame_.isNull()) return;
+    const QPoint scroll = ScrollPosition();
+    const IntRect area = ClientRect().Translated(scroll.x(), scroll.y());
+    QPainter painter(&frame_);
+    painter.translate(-scroll);
+    RenderOptions options;
+    options.zoom = doc_.State().zoom;
+    options.backgroundOnly = backgroundOnly_;
+    options.backgroundCopy = backgroundCopy_.isNull() ? nullptr : &backgroundCopy_;
+    options.viewArea = area;
+    PaintCanvas(painter, doc_, options);
+    PaintOutsideCanvas(painter, CanvasViewRect(doc_.State()), area);
+    frameDirty_ = false;
+    ++composeCount_;
+}
+
+void CAtelierView::paintEvent(QPaintEvent* event) {
+    if (frameDirty_ || frame_.size() != viewport()->size()) ComposeFrame();
+    QPainter painter(viewport());
+    const QRect dirty = event->rect();
+    painter.drawImage(dirty, frame_, dirty);
+    console_.Draw(painter, ClientRect());
+    if (edgeDrag_.IsActive()) edgeDrag_.DrawFeedback(painter);
+    if (comets_) DrawComets(painter, *comets_, CometPenWidth(doc_.State().zoom));
+}
+
+void CAtelierView::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    UpdateScrollSizes();
+}
+
+void CAtelierView::scrollContentsBy(int, int) {
+    StopHoverAnimation();
+    InvalidateCanvas();
+}
+
+bool CAtelierView::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) return true;  // tooltips are shown on hover below
+    return QAbstractScrollArea::viewportEvent(event);
+}
+
+void CAtelierView::mousePressEvent(QMouseEvent* event) {
+    const QPoint client = event->position().toPoint();
+    if (event->button() != Qt::LeftButton) return;
+    StopHoverAnimation();
+    if (console_.Press(client)) return;
+    if (edgeDrag_.Press(ClientToView(client))) return;
+    console_.PressTakenElsewhere();
+}
+
+void CAtelierView::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint client = event->position().toPoint();
+    if (console_.Move(client)) return;
+    if (edgeDrag_.Move(ClientToView(client))) return;
+    ShowPointerFeedback(client);
+}
+
+void CAtelierView::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint client = event->position().toPoint();
+    if (event->button() == Qt::RightButton) {
+        const QPoint centre = console_.Centre();
+        if (QLineF(client, centre).length() <= kConsoleRadius) {
+            console_.SetVisible(true);
+            ShowZoomMenu(event->globalPosition().toPoint());
+        }
+        return;
+    }
+    if (event->button() != Qt::LeftButton) return;
+    if (console_.Release(client)) return;
+    edgeDrag_.Release(ClientToView(client));
+}
+
+void CAtelierView::wheelEvent(QWheelEvent* event) {
+    const QPoint client = event->position().toPoint();
+    const bool away = event->angleDelta().y() > 0 || event->angleDelta().x() > 0;
+    const int step = WheelStep(event->modifiers(), event->buttons(), away);
+    if (console_.OnDialRing(client)) {
+        ZoomBy(step);
+        event->accept();
+        return;
+    }
+    if (verticalScrollBar()->maximum() == 0) return;
+    QScrollBar* bar = WheelScrollsHorizontally(event->modifiers(), event->buttons())
+                          ? horizontalScrollBar()
+                          : verticalScrollBar();
+    bar->setValue(bar->value() + step);
+    console_.ShowAfterScrolling();
+    event->accept();
+}
+
+void CAtelierView::keyPressEvent(QKeyEvent* event) {
+    const int step = (event->modifiers() & Qt::ControlModifier) ? 1 : 10;
+    int dx = 0;
+    int dy = 0;
+    switch (event->key()) {
+        case Qt::Key_Left: dx = -step; break;
+        case Qt::Key_Right: dx = step; break;
+        case Qt::Key_Up: dy = -step; break;
+        case Qt::Key_Down: dy = step; break;
+        default: QAbstractScrollArea::keyPressEvent(event); return;
+    }
+    if (!console_.MoveByKey(dx, dy)) QAbstractScrollArea::keyPressEvent(event);
+}
+
+void CAtelierView::leaveEvent(QEvent* event) {
+    StopHoverAnimation();
+    SetStatusPane(StatusPane::kCursor, {});
+    QAbstractScrollArea::leaveEvent(event);
+}
+
+void CAtelierView::ShowGuide(QStringView text) {
+    if (GetProfileInt(QStringLiteral("SYS"), QStringLiteral("DspGuide"), 1) == 1) {
+        SetStatusInfo(text.toString());
+    }
+}
+
+void CAtelierView::ShowPointerFeedback(QPoint client) {
+    const QPoint view = ClientToView(client);
+    const DocState& s = doc_.State();
+    const IntRect canvas = CanvasViewRect(s);
+    SetStatusPane(StatusPane::kCursor,
+                  canvas.Contains(view.x(), view.y())
+                      ? QStringLiteral("%1, %2")
+                            .arg(ViewToCanvas(s.zoom, view.x()))
+                            .arg(ViewToCanvas(s.zoom, view.y()))
+                      : QString());
+    console_.HitTest(client);
+    if (const auto edge = edgeDrag_.EdgeAt(view)) {
+        viewport()->setCursor(*edge == Qt::Horizontal ? Qt::SplitHCursor : Qt::SplitVCursor);
+        ShowGuide(*edge == Qt::Horizontal ? ui_text::kWidthEdgeGuide : ui_text::kHeightEdgeGuide);
+        QToolTip::showText(viewport()->mapToGlobal(client), edgeDrag_.ToolTip(*edge), viewport());
+        return;
+    }
+    if (QToolTip::isVisible()) QToolTip::hideText();
+    viewport()->unsetCursor();
+}
+
+QMenu* CAtelierView::ZoomMenu() {
+    if (zoomMenu_) return zoomMenu_;
+    zoomMenu_ = new QMenu(this);
+    QAction* pin = zoomMenu_->addAction(ui_text::kConsoleAlwaysShown.toString());
+    pin->setCheckable(true);
+    connect(pin, &QAction::triggered, this, [this] { console_.TogglePinned(); });
+    connect(zoomMenu_, &QMenu::aboutToShow, this,
+            [this, pin] { pin->setChecked(doc_.State().zoomConsolePinned != 0); });
+    zoomMenu_->addSeparator();
+    const std::pair<QStringView, float> levels[] = {
+        {ui_text::kZoom10, 0.1f},  {ui_text::kZoom25, 0.25f}, {ui_text::kZoom50, 0.5f},
+        {ui_text::kZoom100, 1.0f}, {ui_text::kZoom200, 2.0f}, {ui_text::kZoom300, 3.0f},
+        {ui_text::kZoom400, 4.0f},
+    };
+    for (const auto& [text, zoom] : levels) {
+        QString label = text.toString();
+        if (zoom == 1.0f) label += u'\t' + ui_text::kZoom100Key.toString();
+        const float level = zoom;
+        connect(zoomMenu_->addAction(label), &QAction::triggered, this,
+                [this, level] { SetZoom(level); });
+    }
+    connect(zoomMenu_->addAction(ui_text::kZoomFit.toString()), &QAction::triggered, this,
+            [this] { ZoomToFit(); });
+    return zoomMenu_;
+}
+
+void CAtelierView::ShowZoomMenu(QPoint globalPos) {
+    QMenu* menu = ZoomMenu();
+    menu->popup(globalPos - QPoint(menu->sizeHint().width() / 2, 0));
+}
+
+IntRect CAtelierView::HoverBounds() const { return comets_ ? comets_->Bounds() : IntRect{}; }
+
+void CAtelierView::StartHoverAnimation(int node, QPoint pointerView) {
+    StopHoverAnimation();
+    const DocState& s = doc_.State();
+    const int comets = GetProfileInt(QStringLiteral("SYS"), QStringLiteral("PlayAnime"), 3);
+    const int speed = GetProfileInt(QStringLiteral("SYS"), QStringLiteral("SpeedAnime"), 0);
+    const QPoint scroll = ScrollPosition();
+    const IntRect nodeClient = NodeViewRect(doc_, node).Translated(-scroll.x(), -scroll.y());
+    const QPoint centre =
+        HoverOrbitCentre(pointerView, doc_.Node(node).centerY, s.zoom, s.canvasWidth, scroll);
+    CrtRandom random;
+    random.SeedFromClock();
+    comets_ = BuildCometAnimation(HoverRect(nodeClient), centre, s.zoom, comets, speed, random);
+    if (!comets_) return;
+    hoveredNode_ = node;
+    hoverTimer_.start(comets_->PeriodMs(), this);
+    FeedbackChanged({}, HoverBounds());
+}
+
+void CAtelierView::StopHoverAnimation() {
+    if (!comets_ && hoveredNode_ < 0) return;
+    hoverTimer_.stop();
+    const IntRect before = HoverBounds();
+    comets_.reset();
+    hoveredNode_ = -1;
+    FeedbackChanged(before, {});
+}
+
+void CAtelierView::timerEvent(QTimerEvent* event) {
+    if (event->timerId() != hoverTimer_.timerId() || !comets_) {
+        QAbstractScrollArea::timerEvent(event);
+        return;
+    }
+    comets_->Tick();
+    FeedbackChanged(HoverBounds(), {});
+}
+
+}  // namespace tessaly

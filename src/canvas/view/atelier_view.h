@@ -1,0 +1,115 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QBasicTimer>
+#include <QImage>
+#include <optional>
+
+#include "canvas/hover_animation.h"
+#include "canvas/int_rect.h"
+#include "canvas/view/canvas_edge_drag.h"
+#include "canvas/view/zoom_console.h"
+#include "document/undo_history.h"
+
+class QMenu;
+
+namespace tessaly {
+
+class Document;
+
+// The scrolling view of the canvas. The canvas is composed once into a cached
+// frame and copied to the window; transient feedback (drag outlines, the edge
+// bar, the console outline, the comets) is drawn over that frame, so a drag
+// never recomposes the canvas.
+class CAtelierView : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    explicit CAtelierView(Document& doc, QWidget* parent = nullptr);
+    ~CAtelierView() override;
+
+    Document& Doc() { return doc_; }
+    const Document& Doc() const { return doc_; }
+    UndoHistory& History() { return history_; }
+    ZoomConsole& Console() { return console_; }
+
+    // Coordinates: the scroll position is the view point at the client origin.
+    QPoint ScrollPosition() const;
+    IntRect ClientRect() const;
+    QPoint ClientToView(QPoint client) const { return client + ScrollPosition(); }
+    QPoint ViewToClient(QPoint view) const { return view - ScrollPosition(); }
+    QPoint VisibleCentreOnCanvas() const;
+    void ScrollToShow(QPoint viewPoint);
+    void ScrollTo(QPoint viewPoint);
+
+    void UpdateScrollSizes();
+    void SetZoom(float zoom);
+    void ZoomBy(int percentPoints);
+    void ZoomToFit();
+
+    // After a new or opened document: scroll to the saved position, forget
+    // drags, selection and the undo history.
+    void InitialUpdate(bool fromFile);
+
+    // The document changed: the canvas is composed again on the next paint.
+    void InvalidateCanvas();
+    // Marks the document modified and refreshes the status panes.
+    void DocumentChanged();
+
+    bool IsBackgroundOnly() const { return backgroundOnly_; }
+    void SetBackgroundOnly(bool on);
+    void SetBackgroundCopy(QImage copy);
+
+    void StartHoverAnimation(int node, QPoint pointerView);
+    void StopHoverAnimation();
+    int HoveredNode() const { return hoveredNode_; }
+
+    // Transient feedback drawn over the canvas in client pixels: the old and
+    // the new rectangle are repainted from the cached frame.
+    void FeedbackChanged(const IntRect& before, const IntRect& after);
+
+    // The popup "ZOOM" of the console.
+    QMenu* ZoomMenu();
+    void ShowZoomMenu(QPoint globalPos);
+
+    // How many times the canvas has been composed (for tests of the cache).
+    int ComposeCount() const { return composeCount_; }
+
+Q_SIGNALS:
+    void zoomChanged(float zoom);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+
+private:
+    void ComposeFrame();
+    void ShowPointerFeedback(QPoint client);
+    void ShowGuide(QStringView text);
+    IntRect HoverBounds() const;
+
+    Document& doc_;
+    UndoHistory history_;
+    ZoomConsole console_;
+    CanvasEdgeDrag edgeDrag_;
+    QImage frame_;
+    bool frameDirty_ = true;
+    int composeCount_ = 0;
+    bool backgroundOnly_ = false;
+    QImage backgroundCopy_;
+    QMenu* zoomMenu_ = nullptr;
+    int hoveredNode_ = -1;
+    std::optional<CometAnimation> comets_;
+    QBasicTimer hoverTimer_;
+};
+
+}  // namespace tessaly

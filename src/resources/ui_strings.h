@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QStringView>
+
+// Texts of menus, guides and tooltips of the canvas view. Messages with a
+// number live in string_table.h.
+namespace tessaly::ui_text {
+
+// The popup "ZOOM" on the zoom console.
+inline constexpr QStringView kZoom10 = u"10%(&A)";
+inline constexpr QStringView kZoom25 = u"25%(&B)";
+inline constexpr QStringView kZoom50 = u"50%(&C)";
+inline constexpr QStringView kZoom100 = u"100%(&1)";
+inline constexpr QStringView kZoom100Key = u"【等倍】";
+inline constexpr QStringView kZoom200 = u"200%(&2)";
+inline constexpr QStringView kZoom300 = u"300%(&3)";
+inline constexpr QStringView kZoom400 = u"400%(&4)";
+inline constexpr QStringView kZoomFit = u"画面に合せて表示(&F)";
+inline constexpr QStringView kConsoleAlwaysShown = u"ズームコンソールを常に表示(&Z)";
+inline constexpr QStringView kConsoleToTopLeft = u"ズームコンソールを左上に表示(&Z)";
+
+// Dragging the canvas edges.
+inline constexpr QStringView kWidthEdgeGuide =
+    u"←左へドラッグするとビューの幅を狭く、→右へドラッグすると広くできます";
+inline constexpr QStringView kHeightEdgeGuide =
+    u"↑上へドラッグするとビューの高さを狭く、↓下へドラッグすると広くできます";
+inline constexpr QStringView kWidthEdgeTip = u"Width=%1\nmin:%2  max:%3";
+inline constexpr QStringView kHeightEdgeTip = u"Height=%1\nmin:%2  max:%3";
+
+}  // namespace tessaly::ui_text

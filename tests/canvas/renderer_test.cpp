@@ -1,0 +1,605 @@
+#include <gtest/gtest.h>
+
+#include <QPainter>
+#include <algorithm>
+#include <set>
+
+#include "canvas/canvas_renderer.h"
+#include "canvas/view_geometry.h"
+#include "document/document.h"
+#include "image/image_blob.h"
+#include "support/document_builder.h"
+#include "support/test_images.h"
+
+namespace tessaly {
+namespace {
+
+const QRgb kUnpainted = qRgb(255, 0, 255);
+const QRgb kWhite = qRgb(255, 255, 255);
+const QRgb kRed = qRgb(255, 0, 0);
+const QRgb kBlue = qRgb(0, 0, 255);
+
+QImage Solid(int width, int height, QRgb colour) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+QByteArray SolidPng(int width, int height, QRgb colour) {
+    return test::PngBytes(Solid(width, height, colour));
+}
+
+class RenderTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(doc.AllocateNodeTables());
+        DocState& s = doc.State();
+        s.canvasWidth = 500;
+        s.canvasHeight = 500;
+        s.zoom = 1.0f;
+        s.backColor = MakeColorRef(255, 255, 255);
+        s.canvasLineColor = kColorNone;
+        s.gridMode = -1;
+    }
+
+    RenderOptions Options() const {
+        RenderOptions options;
+        options.zoom = doc.State().zoom;
+        return options;
+    }
+
+    // Paints into an image 30 pixels larger than the canvas each way, first
+    // filled with a colour the renderer never uses.
+    QImage Render(const RenderOptions& options) const {
+        const IntRect canvas = CanvasViewRect(doc.State());
+        QImage image(canvas.right + 30, canvas.bottom + 30, QImage::Format_RGB32);
+        image.fill(kUnpainted);
+        QPainter painter(&image);
+        PaintCanvas(painter, doc, options);
+        return image;
+    }
+    QImage Render() const { return Render(Options()); }
+
+    // A node with a plain picture; rectangle 80..120 x 90..110 at zoom 1 for
+    // the defaults.
+    int AddSolidNode(QRgb colour, int centerX = 100, int centerY = 100, int halfWidth = 20,
+                     int halfHeight = 10) {
+        return test::AddNode(doc, centerX, centerY, halfWidth, halfHeight,
+                             SolidPng(2 * halfWidth, 2 * halfHeight, colour));
+    }
+
+    Document doc;
+};
+
+// Whether every pixel of the canvas (w x h) is one of the given colours.
+bool OnlyColours(const QImage& image, int w, int h, std::initializer_list<QRgb> colours) {
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            if (std::find(colours.begin(), colours.end(), image.pixel(x, y)) == colours.end()) {
+                ADD_FAILURE() << "pixel " << x << "," << y << " is " << std::hex
+                              << image.pixel(x, y);
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool Near(QRgb a, QRgb b, int tolerance) {
+    return std::abs(qRed(a) - qRed(b)) <= tolerance &&
+           std::abs(qGreen(a) - qGreen(b)) <= tolerance &&
+           std::abs(qBlue(a) - qBlue(b)) <= tolerance;
+}
+
+// --- background and canvas frame ------------------------------------------
+
+TEST_F(RenderTest, BackgroundFillsTheCanvasAndNothingBeyondIt) {
+    doc.State().backColor = MakeColorRef(10, 20, 30);
+    doc.State().canvasWidth = 600;
+    doc.State().canvasHeight = 501;
+    doc.State().zoom = 0.5f;  // 300 x 250 view pixels
+    const QImage image = Render();
+    EXPECT_EQ(image.pixel(0, 0), qRgb(10, 20, 30));
+    EXPECT_EQ(image.pixel(299, 249), qRgb(10, 20, 30));
+    EXPECT_EQ(image.pixel(300, 100), kUnpainted);
+    EXPECT_EQ(image.pixel(100, 250), kUnpainted);
+}
+
+TEST_F(RenderTest, OutsideOfTheCanvasIsWhiteRightAndBelowOnly) {
+    QImage image(100, 80, QImage::Format_RGB32);
+    image.fill(kUnpainted);
+    QPainter painter(&image);
+    PaintOutsideCanvas(painter, {0, 0, 60, 50}, {0, 0, 100, 80});
+    painter.end();
+    EXPECT_EQ(image.pixel(59, 49), kUnpainted);
+    EXPECT_EQ(image.pixel(60, 0), kWhite);
+    EXPECT_EQ(image.pixel(0, 50), kWhite);
+    EXPECT_EQ(image.pixel(99, 79), kWhite);
+
+    // Only inside the area asked for.
+    image.fill(kUnpainted);
+    painter.begin(&image);
+    PaintOutsideCanvas(painter, {0, 0, 60, 50}, {10, 10, 70, 55});
+    painter.end();
+    EXPECT_EQ(image.pixel(65, 20), kWhite);
+    EXPECT_EQ(image.pixel(20, 52), kWhite);
+    EXPECT_EQ(image.pixel(75, 20), kUnpainted);
+    EXPECT_EQ(image.pixel(20, 57), kUnpainted);
+}
+
+TEST_F(RenderTest, BackgroundCopyIsStretchedOverTheCanvasWhenShown) {
+    QImage copy(2, 2, QImage::Format_RGB32);
+    copy.setPixel(0, 0, kRed);
+    copy.setPixel(1, 0, qRgb(0, 255, 0));
+    copy.setPixel(0, 1, kBlue);
+    copy.setPixel(1, 1, qRgb(255, 255, 0));
+    DocState& s = doc.State();
+    s.backColor = MakeColorRef(10, 20, 30);
+    s.backPicture = doc.Pictures().Adopt(*ImageBlob::FromEncoded(SolidPng(2, 2, kRed)));
+    s.showBackPicture = 1;
+    RenderOptions options = Options();
+    options.backgroundCopy = &copy;
+
+    QImage image = Render(options);
+    EXPECT_TRUE(Near(image.pixel(10, 10), kRed, 2));
+    EXPECT_TRUE(Near(image.pixel(490, 10), qRgb(0, 255, 0), 2));
+    EXPECT_TRUE(Near(image.pixel(10, 490), kBlue, 2));
+    EXPECT_TRUE(Near(image.pixel(490, 490), qRgb(255, 255, 0), 2));
+    EXPECT_EQ(image.pixel(505, 10), kUnpainted);
+
+    // Switched off: the background colour, unless only the background is
+    // being previewed.
+    s.showBackPicture = 0;
+    EXPECT_EQ(Render(options).pixel(10, 10), qRgb(10, 20, 30));
+    options.backgroundOnly = true;
+    EXPECT_TRUE(Near(Render(options).pixel(10, 10), kRed, 2));
+
+    // No background picture in the document: the copy is not used.
+    doc.Pictures().Release(s.backPicture);
+    EXPECT_EQ(Render(options).pixel(10, 10), qRgb(10, 20, 30));
+}
+
+TEST_F(RenderTest, CanvasFrameRunsAlongTheLastPixelsOfTheCanvas) {
+    DocState& s = doc.State();
+    s.canvasLineColor = MakeColorRef(0, 0, 255);
+    s.canvasLineWidth = 1;
+    s.canvasLineStyle = 0;
+    const QImage image = Render();
+    for (QPoint p : {QPoint(0, 250), QPoint(499, 250), QPoint(250, 0), QPoint(250, 499)}) {
+        EXPECT_EQ(image.pixel(p), kBlue) << p.x() << "," << p.y();
+    }
+    EXPECT_EQ(image.pixel(1, 250), kWhite);
+    EXPECT_EQ(image.pixel(498, 250), kWhite);
+    EXPECT_EQ(image.pixel(500, 250), kUnpainted);
+
+    s.canvasLineColor = kColorNone;
+    EXPECT_TRUE(OnlyColours(Render(), 500, 500, {kWhite}));
+}
+
+TEST_F(RenderTest, BackgroundPreviewShowsOnlyBackgroundAndFrame) {
+    DocState& s = doc.State();
+    s.canvasLineColor = MakeColorRef(0, 0, 255);
+    s.gridMode = 1;
+    s.imageFrames = 1;
+    s.imageFrameColor = MakeColorRef(0, 255, 0);
+    const int i = AddSolidNode(kRed);
+    doc.Mark(i).selected = 1;
+    s.mainSelection = i;
+    RenderOptions options = Options();
+    options.backgroundOnly = true;
+    EXPECT_TRUE(OnlyColours(Render(options), 500, 500, {kWhite, kBlue}));
+}
+
+// --- grid ------------------------------------------------------------------
+
+class RenderGridTest : public RenderTest {
+protected:
+    // Colours met in column x on the rows between the horizontal lines.
+    std::set<QRgb> ColoursInColumn(const QImage& image, int x, int spacing) const {
+        std::set<QRgb> colours;
+        for (int y = 0; y < 500; ++y) {
+            if (y % spacing != 0) colours.insert(image.pixel(x, y));
+        }
+        return colours;
+    }
+};
+
+TEST_F(RenderGridTest, LinesOnWhiteAreDottedMinorDashedAndSolidMajor) {
+    doc.State().gridMode = 1;  // every 10 pixels
+    const QImage image = Render();
+    const QRgb minor = qRgb(191, 191, 191), major = qRgb(127, 127, 127);
+    EXPECT_EQ(ColoursInColumn(image, 10, 10), (std::set<QRgb>{kWhite, minor}));
+    EXPECT_EQ(ColoursInColumn(image, 50, 10), (std::set<QRgb>{kWhite, major}));
+    EXPECT_EQ(ColoursInColumn(image, 100, 10), (std::set<QRgb>{major}));
+    EXPECT_EQ(ColoursInColumn(image, 15, 10), (std::set<QRgb>{kWhite}));
+    // Horizontal lines the same way.
+    for (int x = 0; x < 500; ++x)
+        EXPECT_EQ(image.pixel(x, 200), major) << x;
+    EXPECT_EQ(image.pixel(505, 200), kUnpainted);
+}
+
+TEST_F(RenderGridTest, ColoursFollowTheBackgroundColour) {
+    doc.State().gridMode = 1;
+    doc.State().backColor = MakeColorRef(100, 50, 200);
+    QImage image = Render();
+    const QRgb back = qRgb(100, 50, 200);
+    EXPECT_EQ(ColoursInColumn(image, 10, 10), (std::set<QRgb>{back, qRgb(36, 0, 136)}));
+    EXPECT_EQ(ColoursInColumn(image, 100, 10), (std::set<QRgb>{qRgb(0, 0, 72)}));
+
+    // On black both are grey.
+    doc.State().backColor = MakeColorRef(0, 0, 0);
+    image = Render();
+    const QRgb grey = qRgb(128, 128, 128);
+    EXPECT_EQ(ColoursInColumn(image, 10, 10), (std::set<QRgb>{qRgb(0, 0, 0), grey}));
+    EXPECT_EQ(ColoursInColumn(image, 100, 10), (std::set<QRgb>{grey}));
+}
+
+TEST_F(RenderGridTest, SpacingIsInViewPixelsAtAnyZoom) {
+    DocState& s = doc.State();
+    s.gridMode = 3;  // every 70 pixels
+    s.canvasWidth = 1000;
+    s.canvasHeight = 1000;
+    const QRgb minor = qRgb(191, 191, 191), major = qRgb(127, 127, 127);
+    for (float zoom : {0.5f, 1.0f, 2.0f}) {
+        s.zoom = zoom;
+        const QImage image = Render();
+        const int size = CanvasViewRect(s).right;
+        std::set<QRgb> first, fifth, tenth, between;
+        for (int y = 1; y < size; ++y) {
+            if (y % 70 == 0) continue;
+            first.insert(image.pixel(70, y));
+            fifth.insert(image.pixel(350, y));
+            if (700 < size) tenth.insert(image.pixel(700, y));
+            for (int x : {69, 71, 349, 351, 699, 701}) {
+                if (x < size) between.insert(image.pixel(x, y));
+            }
+        }
+        EXPECT_EQ(first, (std::set<QRgb>{kWhite, minor})) << zoom;
+        EXPECT_EQ(fifth, (std::set<QRgb>{kWhite, major})) << zoom;
+        if (700 < size) {
+            EXPECT_EQ(tenth, (std::set<QRgb>{major})) << zoom;
+        }
+        EXPECT_EQ(between, (std::set<QRgb>{kWhite})) << zoom;
+    }
+}
+
+TEST_F(RenderGridTest, SwitchedOffModesDrawNoGrid) {
+    for (int mode : {-3, -1, 0}) {
+        doc.State().gridMode = mode;
+        EXPECT_TRUE(OnlyColours(Render(), 500, 500, {kWhite})) << mode;
+    }
+}
+
+TEST_F(RenderGridTest, CentreCrossIsDottedThroughTheMiddle) {
+    doc.State().gridMode = 5;
+    doc.State().canvasHeight = 300;
+    const QImage image = Render();
+    const QRgb minor = qRgb(191, 191, 191);
+    int onVertical = 0, onHorizontal = 0;
+    for (int y = 0; y < 300; ++y)
+        onVertical += image.pixel(250, y) == minor ? 1 : 0;
+    for (int x = 0; x < 500; ++x)
+        onHorizontal += image.pixel(x, 150) == minor ? 1 : 0;
+    EXPECT_GT(onVertical, 50);
+    EXPECT_LT(onVertical, 250);  // dotted
+    EXPECT_GT(onHorizontal, 100);
+    for (int y = 0; y < 300; ++y) {
+        if (y != 150) {
+            EXPECT_EQ(image.pixel(100, y), kWhite) << y;
+        }
+    }
+    for (int x = 0; x < 500; ++x) {
+        if (x != 250) {
+            EXPECT_EQ(image.pixel(x, 70), kWhite) << x;
+        }
+    }
+}
+
+TEST_F(RenderGridTest, GridLiesBelowOrAboveTheNodes) {
+    doc.State().gridMode = 1;
+    AddSolidNode(kRed);  // covers the solid line x = 100
+    EXPECT_EQ(Render().pixel(100, 95), kRed);
+    doc.State().gridOnTop = 1;
+    EXPECT_EQ(Render().pixel(100, 95), qRgb(127, 127, 127));
+}
+
+// --- nodes -------------------------------------------------------------------
+
+TEST_F(RenderTest, NodePictureFillsItsViewRectangle) {
+    AddSolidNode(kRed);
+    QImage image = Render();
+    EXPECT_EQ(image.pixel(80, 90), kRed);
+    EXPECT_EQ(image.pixel(119, 109), kRed);
+    EXPECT_EQ(image.pixel(79, 100), kWhite);
+    EXPECT_EQ(image.pixel(120, 100), kWhite);  // right edge is exclusive
+    EXPECT_EQ(image.pixel(100, 110), kWhite);
+
+    doc.State().zoom = 0.3f;  // left trunc(80 x 0.3) = 24, width trunc(40 x 0.3) = 12
+    image = Render();
+    EXPECT_EQ(image.pixel(24, 27), kRed);
+    EXPECT_EQ(image.pixel(35, 32), kRed);
+    EXPECT_EQ(image.pixel(36, 30), kWhite);
+    EXPECT_EQ(image.pixel(23, 30), kWhite);
+}
+
+TEST_F(RenderTest, LaterRecordsLieOnTop) {
+    AddSolidNode(kRed, 100, 100);
+    AddSolidNode(kBlue, 110, 100);
+    EXPECT_EQ(Render().pixel(115, 100), kBlue);
+    std::swap(doc.Node(0), doc.Node(1));
+    EXPECT_EQ(Render().pixel(115, 100), kRed);
+    EXPECT_EQ(Render().pixel(85, 100), kRed);
+    EXPECT_EQ(Render().pixel(125, 100), kBlue);
+}
+
+TEST_F(RenderTest, HiddenSelectedNodeLeavesNoTrace) {
+    DocState& s = doc.State();
+    s.imageFrames = 1;
+    s.imageFrameColor = MakeColorRef(0, 255, 0);
+    const int i = AddSolidNode(kRed);
+    doc.Node(i).visible = 0;
+    doc.Mark(i).selected = 1;
+    s.mainSelection = i;
+    EXPECT_TRUE(OnlyColours(Render(), 500, 500, {kWhite}));
+}
+
+TEST_F(RenderTest, RecordsBeyondTheNodeCountAreNotDrawn) {
+    AddSolidNode(kRed);
+    doc.State().nodeCount = 0;
+    EXPECT_TRUE(OnlyColours(Render(), 500, 500, {kWhite}));
+}
+
+TEST_F(RenderTest, ColourAdjustingOverWhiteLooksLikeThePlainPicture) {
+    test::AddNode(doc, 150, 120, 60, 45, test::JpegBytes(97, 61));
+    test::AddNode(doc, 300, 300, 33, 71, test::JpegBytes(40, 90));
+    const QImage plain = Render();
+    doc.State().adjustColors = 1;
+    EXPECT_EQ(Render(), plain);
+}
+
+TEST_F(RenderTest, ColourAdjustingTintsThePictureWithTheGroundBeneath) {
+    DocState& s = doc.State();
+    s.adjustColors = 1;
+    s.backColor = MakeColorRef(255, 255, 0);
+    const int i = AddSolidNode(qRgb(200, 200, 200));
+    EXPECT_EQ(Render().pixel(100, 100), qRgb(200, 200, 0));
+
+    // The mosaic background puts the cell colour under the picture first.
+    s.mosaicBackground = 1;
+    doc.Node(i).cellColor = MakeColorRef(255, 0, 0);
+    EXPECT_EQ(Render().pixel(100, 100), qRgb(200, 0, 0));
+    EXPECT_EQ(Render().pixel(79, 100), qRgb(255, 255, 0));
+
+    // Without colour adjusting the cell colour plays no part.
+    s.adjustColors = 0;
+    EXPECT_EQ(Render().pixel(100, 100), qRgb(200, 200, 200));
+}
+
+TEST_F(RenderTest, ImageFramesUseTheGivenColourOrTheNodesOwn) {
+    DocState& s = doc.State();
+    s.imageFrames = 1;
+    s.imageFrameWidth = 1;
+    s.imageFrameStyle = 0;
+    s.imageFrameColor = kColorNone;
+    const int i = AddSolidNode(kRed);
+    NodeRecord& node = doc.Node(i);
+    node.avgRed[0] = 10;
+    node.avgGreen[0] = 200;
+    node.avgBlue[0] = 30;
+    node.avgRed[1] = 99;  // other sections play no part
+    QImage image = Render();
+    const QRgb own = qRgb(10, 200, 30);
+    for (QPoint p : {QPoint(80, 100), QPoint(120, 100), QPoint(100, 90), QPoint(100, 110)}) {
+        EXPECT_EQ(image.pixel(p), own) << p.x() << "," << p.y();
+    }
+    EXPECT_EQ(image.pixel(81, 100), kRed);
+
+    s.imageFrameColor = MakeColorRef(0, 0, 255);
+    image = Render();
+    EXPECT_EQ(image.pixel(80, 100), kBlue);
+    EXPECT_EQ(image.pixel(120, 100), kBlue);
+
+    s.imageFrames = 0;
+    EXPECT_EQ(Render().pixel(80, 100), kRed);
+    EXPECT_EQ(Render().pixel(120, 100), kWhite);
+}
+
+TEST_F(RenderTest, MultiCutModeFramesEveryNodeGreyAndCombinesWithoutCellColour) {
+    DocState& s = doc.State();
+    s.backColor = MakeColorRef(255, 255, 0);
+    s.mosaicBackground = 1;
+    const int cut = AddSolidNode(kWhite);
+    doc.Node(cut).cellColor = MakeColorRef(255, 0, 0);
+    AddSolidNode(kWhite, 300, 300);
+    int overlays = 0;
+    RenderOptions options = Options();
+    options.multiCutNode = cut;
+    options.multiCutOverlay = [&overlays](QPainter& painter) {
+        ++overlays;
+        painter.fillRect(QRect(100, 100, 1, 1), QColor(0, 0, 255));
+    };
+    QImage image = Render(options);
+    EXPECT_EQ(overlays, 1);
+    const QRgb grey = qRgb(192, 192, 192);
+    EXPECT_EQ(image.pixel(80, 95), grey);
+    EXPECT_EQ(image.pixel(120, 95), grey);
+    EXPECT_EQ(image.pixel(280, 300), grey);
+    EXPECT_EQ(image.pixel(81, 95), qRgb(255, 255, 0));  // white picture AND yellow ground
+    EXPECT_EQ(image.pixel(100, 100), kBlue);            // the overlay comes after the node
+
+    // The grey frame is trunc(zoom) wide.
+    s.zoom = 3.0f;
+    options.zoom = 3.0f;
+    image = Render(options);
+    int greyColumns = 0;
+    for (int x = 230; x < 250; ++x)
+        greyColumns += image.pixel(x, 285) == grey ? 1 : 0;
+    EXPECT_EQ(greyColumns, 3);
+}
+
+// --- selection marks -----------------------------------------------------------
+
+TEST_F(RenderTest, HandlePointsAreCornersThenSideMidpoints) {
+    const auto points = SelectionHandlePoints({80, 90, 121, 111});
+    const std::array<QPoint, 8> expected = {QPoint(80, 90),   QPoint(121, 90), QPoint(121, 111),
+                                            QPoint(80, 111),  QPoint(100, 90), QPoint(121, 100),
+                                            QPoint(100, 111), QPoint(80, 100)};
+    EXPECT_EQ(points, expected);
+    EXPECT_EQ(SelectionHandleRect(0, {80, 90}), (IntRect{76, 86, 84, 94}));
+    EXPECT_EQ(SelectionHandleRect(4, {100, 90}), (IntRect{97, 87, 103, 93}));
+}
+
+TEST_F(RenderTest, MainSelectionMarksHaveTheirColoursAtTheirPixels) {
+    const int i = AddSolidNode(kRed);
+    doc.Mark(i).selected = 1;
+    doc.State().mainSelection = i;
+    const QImage image = Render();
+    const QRgb outline = qRgb(64, 128, 192), fill = qRgb(0, 64, 128);
+    // Top-left corner (80, 90): 76..83 x 86..93.
+    EXPECT_EQ(image.pixel(76, 86), outline);
+    EXPECT_EQ(image.pixel(83, 86), outline);
+    EXPECT_EQ(image.pixel(83, 93), outline);
+    EXPECT_EQ(image.pixel(76, 93), outline);
+    EXPECT_EQ(image.pixel(77, 87), fill);
+    EXPECT_EQ(image.pixel(82, 92), fill);
+    EXPECT_EQ(image.pixel(75, 86), kWhite);
+    EXPECT_EQ(image.pixel(76, 85), kWhite);
+    EXPECT_EQ(image.pixel(84, 91), kRed);  // right edge excluded: the picture
+    EXPECT_EQ(image.pixel(81, 94), kRed);  // bottom edge excluded
+    // Top midpoint (100, 90): 97..102 x 87..92.
+    EXPECT_EQ(image.pixel(97, 87), outline);
+    EXPECT_EQ(image.pixel(102, 87), outline);
+    EXPECT_EQ(image.pixel(98, 88), fill);
+    EXPECT_EQ(image.pixel(101, 89), fill);
+    EXPECT_EQ(image.pixel(103, 88), kWhite);
+    EXPECT_EQ(image.pixel(96, 88), kWhite);
+    // Bottom-right corner (120, 110): 116..123 x 106..113.
+    EXPECT_EQ(image.pixel(123, 113), outline);
+    EXPECT_EQ(image.pixel(122, 112), fill);
+    EXPECT_EQ(image.pixel(124, 113), kWhite);
+    EXPECT_EQ(image.pixel(123, 114), kWhite);
+    // Left midpoint (80, 100) and right midpoint (120, 100).
+    EXPECT_EQ(image.pixel(77, 97), outline);
+    EXPECT_EQ(image.pixel(78, 98), fill);
+    EXPECT_EQ(image.pixel(122, 102), outline);
+    EXPECT_EQ(image.pixel(121, 101), fill);
+}
+
+TEST_F(RenderTest, OtherSelectedNodesGetRedMarksAndPicturelessOnesToo) {
+    const int a = AddSolidNode(kBlue);
+    const int b = AddSolidNode(kBlue, 300, 300);
+    const int c = test::AddNode(doc, 300, 100, 20, 10, QByteArray());  // no picture
+    ASSERT_FALSE(doc.Node(c).picture);
+    for (int i : {a, b, c})
+        doc.Mark(i).selected = 1;
+    doc.State().mainSelection = a;
+    const QImage image = Render();
+    EXPECT_EQ(image.pixel(76, 86), qRgb(64, 128, 192));
+    EXPECT_EQ(image.pixel(276, 286), qRgb(255, 132, 132));
+    EXPECT_EQ(image.pixel(277, 287), qRgb(255, 68, 68));
+    EXPECT_EQ(image.pixel(276, 86), qRgb(255, 132, 132));
+    EXPECT_EQ(image.pixel(300, 100), kWhite);  // no picture drawn
+}
+
+TEST_F(RenderTest, UnselectedNodesGetNoMarks) {
+    const int i = AddSolidNode(kRed);
+    doc.State().mainSelection = i;  // main selection without the mark set
+    EXPECT_TRUE(OnlyColours(Render(), 500, 500, {kWhite, kRed}));
+}
+
+// --- painting part of the view -----------------------------------------------------
+
+class RenderAreaTest : public RenderTest {
+protected:
+    void SetUp() override {
+        RenderTest::SetUp();
+        DocState& s = doc.State();
+        s.zoom = 1.3f;
+        s.gridMode = 1;
+        s.backColor = MakeColorRef(230, 240, 200);
+        s.canvasLineColor = MakeColorRef(0, 0, 200);
+        s.canvasLineStyle = 1;
+        s.canvasLineWidth = 3;
+        s.imageFrames = 1;
+        s.imageFrameStyle = 3;
+        s.imageFrameWidth = 2;
+        s.imageFrameColor = kColorNone;
+        for (int k = 0; k < 12; ++k) {
+            const int i = test::AddNode(doc, 40 + 37 * k, 30 + 41 * k, 25 + k, 18 + 2 * k,
+                                        test::JpegBytes(30 + k * 5, 20 + k * 3));
+            doc.Node(i).avgGreen[0] = static_cast<std::uint8_t>(20 * k);
+            doc.Mark(i).selected = k % 3 == 0 ? 1 : 0;
+        }
+        s.mainSelection = 3;
+    }
+};
+
+// Pixels of `image` that differ from `expected`, at most a few of them named.
+int CountDifferences(const QImage& image, const QImage& expected, QPoint origin) {
+    int differences = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) == expected.pixel(x, y)) continue;
+            if (++differences <= 5) {
+                ADD_FAILURE() << "view pixel " << x + origin.x() << "," << y + origin.y();
+            }
+        }
+    }
+    return differences;
+}
+
+TEST_F(RenderAreaTest, PartOfTheViewMatchesTheWholeViewThere) {
+    DocState& s = doc.State();
+    // Thin and wide broken lines: dashes and dots must stay where they are on
+    // the canvas however the view is scrolled.
+    for (int lineWidth : {1, 3}) {
+        s.canvasLineWidth = lineWidth;
+        s.imageFrameWidth = lineWidth == 1 ? 1 : 2;
+        const QImage whole = Render();
+        for (const IntRect area : {IntRect{137, 61, 391, 333}, IntRect{1, 2, 300, 250},
+                                   IntRect{250, 301, 680, 680}, IntRect{0, 0, 650, 650}}) {
+            RenderOptions options = Options();
+            options.viewArea = area;
+            const QImage part = Render(options);
+            QImage expected(whole.size(), whole.format());
+            expected.fill(kUnpainted);
+            QPainter copier(&expected);
+            copier.drawImage(area.ToQRect(), whole, area.ToQRect());
+            copier.end();
+            EXPECT_EQ(CountDifferences(part, expected, {}), 0) << lineWidth;
+
+            // As the view paints: the painter moved by the scroll position.
+            QImage window(area.Width(), area.Height(), QImage::Format_RGB32);
+            window.fill(kUnpainted);
+            QPainter painter(&window);
+            painter.translate(-area.left, -area.top);
+            PaintCanvas(painter, doc, options);
+            painter.end();
+            EXPECT_EQ(CountDifferences(window, whole.copy(area.ToQRect()), {area.left, area.top}),
+                      0)
+                << lineWidth << " scrolled to " << area.left << "," << area.top;
+        }
+    }
+}
+
+TEST_F(RenderAreaTest, PicturesOutsideTheAreaAreNotDecoded) {
+    // A picture of its own, never drawn before, in the top right corner where
+    // no other node lies.
+    const int lone = test::AddNode(doc, 450, 60, 20, 20, test::JpegBytes(41, 39));
+    const IntRect loneRect = NodeViewRect(doc, lone);
+    RenderOptions options = Options();
+    options.viewArea = {0, 0, loneRect.left - 2, 500};
+    Render(options);
+    const quint64 before = PictureDecodeCount();
+    Render(options);
+    EXPECT_EQ(PictureDecodeCount(), before);  // its frame is close, its picture is not touched
+
+    options.viewArea = loneRect;
+    Render(options);
+    EXPECT_EQ(PictureDecodeCount(), before + 1);
+    Render(options);
+    EXPECT_EQ(PictureDecodeCount(), before + 1);  // the second time from the cache
+}
+
+}  // namespace
+}  // namespace tessaly

@@ -1,0 +1,256 @@
+#include "canvas/view_geometry.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <ostream>
+
+#include "document/document.h"
+
+namespace tessaly {
+
+// Readable failure messages for rectangles; internal to this test file.
+[[maybe_unused]] static void PrintTo(const IntRect& r, std::ostream* os) {
+    *os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
+}
+
+namespace {
+
+class ViewGeometryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(doc.AllocateNodeTables());
+        ApplyNewDocumentValues(doc.State());
+    }
+
+    DocState& State() { return doc.State(); }
+
+    void SetCanvas(int width, int height, float zoom = 1.0f) {
+        State().canvasWidth = width;
+        State().canvasHeight = height;
+        State().zoom = zoom;
+    }
+
+    int AddNode(int centerX, int centerY, int halfWidth, int halfHeight, bool visible = true) {
+        const int i = State().nodeCount++;
+        NodeRecord& n = doc.Node(i);
+        n.centerX = centerX;
+        n.centerY = centerY;
+        n.halfWidth = halfWidth;
+        n.halfHeight = halfHeight;
+        n.visible = visible ? 1 : 0;
+        return i;
+    }
+
+    Document doc;
+};
+
+TEST_F(ViewGeometryTest, ConversionsTruncateTowardZeroInSinglePrecision) {
+    EXPECT_EQ(CanvasToView(0.3f, 11), 3);
+    EXPECT_EQ(CanvasToView(0.3f, -11), -3);  // not floored to -4
+    EXPECT_EQ(ViewToCanvas(0.3f, 10), 33);
+    EXPECT_EQ(ViewToCanvas(0.3f, -10), -33);
+    // 8 x 0.3f is 2.4000001 and 6 x 0.3f is 1.8000001 in floats.
+    EXPECT_EQ(CanvasToView(0.3f, 8), 2);
+    EXPECT_EQ(CanvasToView(0.3f, 6), 1);
+
+    SetCanvas(1000, 700, 0.3f);
+    EXPECT_EQ(CanvasViewRect(State()), (IntRect{0, 0, 300, 210}));
+}
+
+TEST_F(ViewGeometryTest, NodeRectTakesItsFarEdgesFromTheTruncatedSize) {
+    SetCanvas(1000, 1000, 0.3f);
+    // The far edge converted on its own would be trunc(14 x 0.3) = 4.
+    const int i = AddNode(11, 11, 3, 3);
+    const IntRect r = NodeViewRect(doc, i);
+    EXPECT_EQ(r, (IntRect{2, 2, 3, 3}));
+    EXPECT_EQ(r.Width(), 1);
+
+    // At 100 % the rectangle is the node itself.
+    State().zoom = 1.0f;
+    const int j = AddNode(100, 60, 20, 10);
+    EXPECT_EQ(NodeViewRect(doc, j), (IntRect{80, 50, 120, 70}));
+}
+
+TEST_F(ViewGeometryTest, ZoomIsBoundedToItsRangeAndTo5000ViewPixels) {
+    SetCanvas(1000, 1000);
+    EXPECT_FLOAT_EQ(ClampZoom(State(), 1.0f), 1.0f);
+    EXPECT_FLOAT_EQ(ClampZoom(State(), 4.0f), 4.0f);
+    EXPECT_FLOAT_EQ(ClampZoom(State(), 5.0f), 4.0f);
+    EXPECT_FLOAT_EQ(ClampZoom(State(), 0.07f), 0.08f);
+    EXPECT_FLOAT_EQ(ClampZoom(State(), -2.0f), 0.08f);
+
+    // "400%" on 1500 x 1000: the width would be 6000 pixels.
+    SetCanvas(1500, 1000);
+    EXPECT_EQ(ClampZoom(State(), 4.0f), 5000.0f / 1500.0f);
+    EXPECT_NEAR(ClampZoom(State(), 4.0f), 3.3333f, 1e-4f);
+    // The height limits in the same way.
+    SetCanvas(1000, 2500);
+    EXPECT_FLOAT_EQ(ClampZoom(State(), 4.0f), 2.0f);
+}
+
+TEST_F(ViewGeometryTest, SizeLimitNeverRaisesTheZoomAndHoldsForBothSides) {
+    // A request far above 4.0 on a 1000-pixel canvas must not come back as
+    // 5000 / 1000 = 5.0 (a quick dial turn can ask for such zooms).
+    SetCanvas(1000, 1000);
+    EXPECT_FLOAT_EQ(ClampZoom(State(), 6.0f), 4.0f);
+    SetCanvas(1200, 600);
+    EXPECT_FLOAT_EQ(ClampZoom(State(), 4.5f), 4.0f);
+
+    // Both sides too large: the stricter one decides, so the wide side stays
+    // within 5000 pixels too.
+    SetCanvas(5000, 2000);
+    const float z = ClampZoom(State(), 4.0f);
+    EXPECT_FLOAT_EQ(z, 1.0f);
+    EXPECT_LE(CanvasToView(z, 5000), 5000);
+    EXPECT_LE(CanvasToView(z, 2000), 5000);
+}
+
+TEST_F(ViewGeometryTest, UnreadableZoomRequestsStayUsable) {
+    SetCanvas(1000, 1000);
+    EXPECT_FLOAT_EQ(ClampZoom(State(), std::numeric_limits<float>::quiet_NaN()), 1.0f);
+    EXPECT_FLOAT_EQ(ClampZoom(State(), std::numeric_limits<float>::infinity()), 4.0f);
+    EXPECT_FLOAT_EQ(ClampZoom(State(), -std::numeric_limits<float>::infinity()), 0.08f);
+}
+
+TEST_F(ViewGeometryTest, ZoomStepsAreWholePercentagePointsAddedInFloats) {
+    SetCanvas(1000, 1000, 0.08f);
+    EXPECT_EQ(ZoomedBy(State(), -1), 0.08f);
+    State().zoom = 0.5f;
+    EXPECT_EQ(ZoomedBy(State(), -1), 0.49f);
+    State().zoom = 1.0f;
+    EXPECT_EQ(ZoomedBy(State(), 10), 1.1f);
+    // A quarter turn of the dial from 350 %.
+    State().zoom = 3.5f;
+    EXPECT_FLOAT_EQ(ZoomedBy(State(), 157), 4.0f);
+}
+
+TEST_F(ViewGeometryTest, FitToWindowAsksForTheSmallerRatio) {
+    SetCanvas(500, 500);
+    const float fit = FitZoom(State(), QSize(2400, 1200));
+    EXPECT_EQ(fit, 2.4f);
+    EXPECT_EQ(ClampZoom(State(), fit), 2.4f);
+
+    SetCanvas(5000, 5000);
+    const float tiny = FitZoom(State(), QSize(300, 200));
+    EXPECT_EQ(tiny, 0.04f);
+    EXPECT_EQ(ClampZoom(State(), tiny), 0.08f);
+}
+
+TEST_F(ViewGeometryTest, VisibleCentreIsTheClientCentreOnTheCanvasKeptInside) {
+    SetCanvas(2000, 2000, 2.0f);
+    // (801 / 2 + 100) / 2 and (600 / 2 + 50) / 2 with integer halving.
+    EXPECT_EQ(VisibleCentreOnCanvas(State(), IntRect{0, 0, 801, 600}, QPoint(100, 50)),
+              QPoint(250, 175));
+
+    // Scrolled into the margin beyond the right and bottom edges.
+    SetCanvas(500, 500, 1.0f);
+    EXPECT_EQ(VisibleCentreOnCanvas(State(), IntRect{0, 0, 1200, 1000}, QPoint(0, 0)),
+              QPoint(500, 500));
+    EXPECT_EQ(VisibleCentreOnCanvas(State(), IntRect{0, 0, 400, 300}, QPoint(200, 300)),
+              QPoint(400, 450));
+}
+
+TEST_F(ViewGeometryTest, BoundingBoxCoversHiddenNodesAndSkipsEmptyOnes) {
+    SetCanvas(1000, 1000, 0.5f);
+    EXPECT_TRUE(NodeBoundingBox(doc).IsEmpty());
+
+    AddNode(100, 100, 20, 20);                     // view 40..60
+    AddNode(600, 300, 50, 10, /*visible=*/false);  // view 275..325 x 145..155
+    AddNode(900, 900, 0, 30);                      // no width: adds nothing
+    AddNode(1, 1, 1, 1);                           // trunc(2 x 0.5) = 1 wide: counts
+    EXPECT_EQ(NodeBoundingBox(doc), (IntRect{0, 0, 325, 155}));
+
+    // Records past the node count are not part of the document.
+    doc.Node(State().nodeCount) = doc.Node(0);
+    doc.Node(State().nodeCount).centerX = 1900;
+    EXPECT_EQ(NodeBoundingBox(doc).right, 325);
+}
+
+TEST_F(ViewGeometryTest, ScrollingToAPointCentresItUnlessEverythingFits) {
+    const QPoint current(30, 40);
+    EXPECT_EQ(ScrollToShow(QPoint(900, 700), current, QSize(800, 600), QSize(800, 600), true, true),
+              current);
+    EXPECT_EQ(
+        ScrollToShow(QPoint(900, 700), current, QSize(800, 600), QSize(1600, 1200), true, true),
+        QPoint(500, 400));
+    // Only a vertical bar: the horizontal position goes to 0.
+    EXPECT_EQ(
+        ScrollToShow(QPoint(900, 700), current, QSize(800, 600), QSize(800, 1200), false, true),
+        QPoint(0, 400));
+    // Too high but not too wide still scrolls.
+    EXPECT_EQ(ScrollToShow(QPoint(10, 20), current, QSize(800, 600), QSize(700, 1200), false, true),
+              QPoint(0, -280));
+}
+
+TEST_F(ViewGeometryTest, ScrollSizeIncludesTheEdgeMarginAtTheZoom) {
+    SetCanvas(1000, 800, 0.5f);
+    EXPECT_EQ(ScrollSizes(State()), QSize(525, 425));
+    SetCanvas(5000, 500, 0.3f);
+    EXPECT_EQ(ScrollSizes(State()), QSize(1515, 165));
+}
+
+TEST_F(ViewGeometryTest, WheelStepDependsOnTheWholeKeyAndButtonState) {
+    struct Case {
+        Qt::KeyboardModifiers keys;
+        Qt::MouseButtons buttons;
+        int step;
+        bool sideways;
+    };
+    const Qt::KeyboardModifiers ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+    const Case cases[] = {
+        {Qt::NoModifier, Qt::NoButton, 10, false},
+        {Qt::ControlModifier, Qt::NoButton, 1, false},
+        {ctrlShift, Qt::NoButton, -1, true},
+        {Qt::ShiftModifier, Qt::NoButton, 10, true},
+        {Qt::NoModifier, Qt::RightButton, -10, true},
+        // Anything combined counts as "anything else".
+        {Qt::ControlModifier, Qt::RightButton, 10, false},
+        {Qt::ShiftModifier, Qt::RightButton, 10, false},
+        {Qt::ControlModifier, Qt::LeftButton, 10, false},
+        {Qt::NoModifier, Qt::RightButton | Qt::LeftButton, 10, false},
+        {Qt::NoModifier, Qt::LeftButton, 10, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "keys " << c.keys.toInt() << " buttons " << c.buttons.toInt());
+        EXPECT_EQ(WheelStep(c.keys, c.buttons, false), c.step);
+        EXPECT_EQ(WheelStep(c.keys, c.buttons, true), -c.step);
+        EXPECT_EQ(WheelScrollsHorizontally(c.keys, c.buttons), c.sideways);
+    }
+}
+
+TEST_F(ViewGeometryTest, ScalingAlongOneAxisMovesAndResizesEveryRecord) {
+    SetCanvas(1000, 800);
+    const int a = AddNode(400, 300, 100, 50);
+    const int b = AddNode(333, 700, 7, 9, /*visible=*/false);
+    const NodeRecord beyond = doc.Node(State().nodeCount);
+
+    State().canvasWidth = 750;
+    ScaleNodesAlongAxis(doc, Qt::Horizontal, 1000);
+    EXPECT_EQ(doc.Node(a).centerX, 300);
+    EXPECT_EQ(doc.Node(a).halfWidth, 75);
+    EXPECT_EQ(doc.Node(b).centerX, 249);  // 249.75 truncated
+    EXPECT_EQ(doc.Node(b).halfWidth, 5);  // 5.25
+    // The other axis is untouched.
+    EXPECT_EQ(doc.Node(a).centerY, 300);
+    EXPECT_EQ(doc.Node(b).halfHeight, 9);
+    EXPECT_EQ(doc.Node(State().nodeCount).centerX, beyond.centerX);
+
+    State().canvasHeight = 1200;
+    ScaleNodesAlongAxis(doc, Qt::Vertical, 800);
+    EXPECT_EQ(doc.Node(a).centerY, 450);
+    EXPECT_EQ(doc.Node(a).halfHeight, 75);
+    // Growing does not clamp: the node may now reach past the canvas.
+    EXPECT_EQ(doc.Node(b).centerY, 1050);
+    EXPECT_EQ(doc.Node(b).halfHeight, 13);  // 13.5
+    EXPECT_EQ(doc.Node(a).centerX, 300);
+
+    // A meaningless old size leaves the records alone.
+    ScaleNodesAlongAxis(doc, Qt::Vertical, 0);
+    EXPECT_EQ(doc.Node(a).centerY, 450);
+}
+
+}  // namespace
+}  // namespace tessaly
