@@ -8,6 +8,7 @@
 // "decodes" counts pictures decoded per frame: 0 when warm. The baseline
 // draws the same pictures, decoded beforehand, straight into the same
 // rectangles: the least any painter can do.
+// The argument "fit" is 0 for zoom 1 and 1 for the fitting zoom.
 // TESSALY_BENCH_NODES shrinks the document for quick runs.
 
 #include <benchmark/benchmark.h>

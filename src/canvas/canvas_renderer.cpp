@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPolygon>
+#include <QTransform>
 #include <algorithm>
 #include <vector>
 
@@ -164,6 +165,20 @@ void PaintNodeFrames(QPainter& painter, const DocState& s, const NodeRecord& nod
     }
 }
 
+// Draws a picture scaled into `target`, decoded through the shared cache at
+// the size it covers on the surface, as ImageBlob::Draw does, but without
+// saving and restoring the painter for each of thousands of nodes: the
+// caller turns smooth scaling on once.
+void DrawPicture(QPainter& painter, const ImageBlob& picture, const QRect& target) {
+    if (target.isEmpty()) return;
+    const QTransform& transform = painter.transform();
+    const QSize onSurface = transform.type() <= QTransform::TxTranslate
+                                ? target.size()
+                                : transform.mapRect(target).size();
+    const QImage image = picture.DecodeForSize(onSurface);
+    if (!image.isNull()) painter.drawImage(target, image);
+}
+
 // The nodes from the bottom of the stack up. The plain path draws each
 // picture straight into its rectangle. The colour-adjusting path (and every
 // node in multi-cut mode) combines the picture with what lies beneath by a
@@ -178,6 +193,7 @@ void PaintNodes(QPainter& painter, const Document& doc, const RenderOptions& opt
     const bool combine = multiCut || s.adjustColors != 0;
     const bool fillCell = !multiCut && s.adjustColors != 0 && s.mosaicBackground != 0;
     const int reach = FrameReach(s, zoom, multiCut);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
 
     for (int i = 0; i < count; ++i) {
         const NodeRecord& node = doc.Node(i);
@@ -195,10 +211,10 @@ void PaintNodes(QPainter& painter, const Document& doc, const RenderOptions& opt
                     painter.fillRect(target, ToQColor(node.cellColor));
                 }
                 painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-                picture->Draw(painter, target);
+                DrawPicture(painter, *picture, target);
                 painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
             } else {
-                picture->Draw(painter, target);
+                DrawPicture(painter, *picture, target);
             }
         }
         PaintNodeFrames(painter, s, node, rect, zoom, multiCut);

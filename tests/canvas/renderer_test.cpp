@@ -2,11 +2,14 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <cstdlib>
+#include <initializer_list>
 #include <set>
 
 #include "canvas/canvas_renderer.h"
 #include "canvas/view_geometry.h"
 #include "document/document.h"
+#include "image/decode_cache.h"
 #include "image/image_blob.h"
 #include "support/document_builder.h"
 #include "support/test_images.h"
@@ -320,6 +323,23 @@ TEST_F(RenderTest, NodePictureFillsItsViewRectangle) {
     EXPECT_EQ(image.pixel(35, 32), kRed);
     EXPECT_EQ(image.pixel(36, 30), kWhite);
     EXPECT_EQ(image.pixel(23, 30), kWhite);
+}
+
+TEST_F(RenderTest, PicturesAreDecodedAtTheSizeTheyAreDrawn) {
+    const int i = test::AddNode(doc, 100, 100, 20, 15, test::JpegBytes(640, 480));
+    const ImageBlob& picture = *doc.Picture(doc.Node(i).picture);
+    DecodeCache& cache = DecodeCache::Instance();
+    Render();
+    EXPECT_FALSE(cache.Find(picture.Serial(), QSize(40, 30)).isNull());
+    EXPECT_TRUE(cache.Find(picture.Serial(), QSize(640, 480)).isNull());
+
+    // A painter that magnifies asks for the size on its surface.
+    QImage image(1100, 1100, QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.scale(2.0, 2.0);
+    PaintCanvas(painter, doc, Options());
+    painter.end();
+    EXPECT_FALSE(cache.Find(picture.Serial(), QSize(80, 60)).isNull());
 }
 
 TEST_F(RenderTest, LaterRecordsLieOnTop) {
