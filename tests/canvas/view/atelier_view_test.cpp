@@ -1,0 +1,231 @@
+#include "canvas/view/atelier_view.h"
+
+#include <QMenu>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <QtTest>
+#include <cmath>
+
+#include "app/services/settings.h"
+#include "app/services/status_service.h"
+#include "document/document.h"
+#include "resources/string_table.h"
+#include "resources/ui_strings.h"
+#include "support/message_recorder.h"
+#include "support/status_recorder.h"
+#include "support/temp_env.h"
+
+using namespace tessaly;
+
+class AtelierViewTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void plusAndMinusZonesChangeTheZoomByOnePoint();
+    void consoleMovesOnlyFromFourPixelsOn();
+    void quarterTurnOnTheDialAddsItsAngle();
+    void wheelOnTheDialRingZooms();
+    void zoomMenuSetsItsLevelsWithinTheLimits();
+    void edgeDragAsksAndResizesTheCanvas();
+    void shortEdgeDragChangesNothing();
+    void feedbackNeverRecomposesTheCanvas();
+    void cursorPaneShowsCanvasPixels();
+    void zoomChangesMarkTheDocumentModified();
+
+private:
+    QPoint Centre() const { return view_->Console().Centre(); }
+    QWidget* Surface() const { return view_->viewport(); }
+    void Drag(QPoint from, const std::vector<QPoint>& through, QPoint to);
+    void AddNode(int centerX, int centerY, int halfWidth, int halfHeight);
+
+    std::unique_ptr<test::ScopedTempDir> temp_;
+    std::unique_ptr<Document> doc_;
+    std::unique_ptr<CAtelierView> view_;
+};
+
+void AtelierViewTest::init() {
+    temp_ = std::make_unique<test::ScopedTempDir>();
+    UseSettingsFile(QDir(temp_->Path()).filePath(u"settings.ini"_qs));
+    doc_ = std::make_unique<Document>();
+    QVERIFY(doc_->AllocateNodeTables());
+    QVERIFY(doc_->ResetDocument());
+    view_ = std::make_unique<CAtelierView>(*doc_);
+    view_->resize(800, 600);
+    view_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view_.get()));
+    view_->InitialUpdate(false);
+    doc_->SetModified(false);
+}
+
+void AtelierViewTest::cleanup() {
+    view_.reset();
+    doc_.reset();
+    UseSettingsFile({});
+    temp_.reset();
+}
+
+void AtelierViewTest::Drag(QPoint from, const std::vector<QPoint>& through, QPoint to) {
+    QTest::mousePress(Surface(), Qt::LeftButton, {}, from);
+    for (QPoint p : through) QTest::mouseMove(Surface(), p);
+    QTest::mouseMove(Surface(), to);
+    QTest::mouseRelease(Surface(), Qt::LeftButton, {}, to);
+}
+
+void AtelierViewTest::AddNode(int centerX, int centerY, int halfWidth, int halfHeight) {
+    NodeRecord& node = doc_->Node(doc_->State().nodeCount++);
+    node = NodeRecord{};
+    node.centerX = centerX;
+    node.centerY = centerY;
+    node.halfWidth = halfWidth;
+    node.halfHeight = halfHeight;
+    node.visible = 1;
+}
+
+void AtelierViewTest::plusAndMinusZonesChangeTheZoomByOnePoint() {
+    QTest::mouseClick(Surface(), Qt::LeftButton, {}, Centre() + QPoint(0, -45));
+    QCOMPARE(doc_->State().zoom, 1.01f);
+    QTest::mouseClick(Surface(), Qt::LeftButton, {}, Centre() + QPoint(0, 45));
+    QTest::mouseClick(Surface(), Qt::LeftButton, {}, Centre() + QPoint(0, 45));
+    QCOMPARE(doc_->State().zoom, 1.01f - 0.01f - 0.01f);
+}
+
+void AtelierViewTest::consoleMovesOnlyFromFourPixelsOn() {
+    const QPoint start = Centre() + QPoint(100, 100);
+    doc_->State().zoomConsoleX = start.x();
+    doc_->State().zoomConsoleY = start.y();
+    Drag(start, {start + QPoint(2, 1)}, start + QPoint(3, 3));
+    QCOMPARE(Centre(), start);
+    QVERIFY(!doc_->IsModified());
+    Drag(start, {start + QPoint(2, 0)}, start + QPoint(4, 0));
+    QCOMPARE(Centre(), start + QPoint(4, 0));
+    QVERIFY(doc_->IsModified());
+}
+
+void AtelierViewTest::quarterTurnOnTheDialAddsItsAngle() {
+    QTest::mouseClick(Surface(), Qt::LeftButton, {}, Centre());  // shows the dial ring
+    QVERIFY(view_->Console().IsDialShown());
+    const QPoint c = Centre();
+    Drag(c + QPoint(69, 0), {}, c + QPoint(0, 69));
+    QCOMPARE(doc_->State().zoom, 1.0f + 157 / 100.0f);
+}
+
+void AtelierViewTest::wheelOnTheDialRingZooms() {
+    QTest::mouseClick(Surface(), Qt::LeftButton, {}, Centre());
+    const QPointF ring = Centre() + QPoint(0, 70);
+    auto roll = [&](int delta, Qt::KeyboardModifiers keys) {
+        QWheelEvent wheel(ring, Surface()->mapToGlobal(ring), QPoint(), QPoint(0, delta),
+                          Qt::NoButton, keys, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(Surface(), &wheel);
+    };
+    roll(120, Qt::NoModifier);  // away from the user
+    QCOMPARE(doc_->State().zoom, 1.0f - 0.1f);
+    roll(-120, Qt::ControlModifier);
+    QCOMPARE(doc_->State().zoom, 1.0f - 0.1f + 0.01f);
+}
+
+void AtelierViewTest::zoomMenuSetsItsLevelsWithinTheLimits() {
+    doc_->State().canvasWidth = 1500;
+    auto trigger = [&](QStringView text) {
+        for (QAction* action : view_->ZoomMenu()->actions()) {
+            if (action->text().startsWith(text)) {
+                action->trigger();
+                return;
+            }
+        }
+        QFAIL("no such entry");
+    };
+    trigger(u"400%(&4)");
+    QCOMPARE(doc_->State().zoom, 5000.0f / 1500.0f);
+    trigger(u"25%(&B)");
+    QCOMPARE(doc_->State().zoom, 0.25f);
+    trigger(u"100%(&1)");
+    QCOMPARE(doc_->State().zoom, 1.0f);
+    QVERIFY(view_->ZoomMenu()->actions().front()->text() == ui_text::kConsoleAlwaysShown);
+    view_->ZoomMenu()->actions().front()->trigger();
+    QCOMPARE(doc_->State().zoomConsolePinned, 0);
+}
+
+void AtelierViewTest::edgeDragAsksAndResizesTheCanvas() {
+    test::MessageRecorder messages;
+    view_->SetZoom(0.5f);
+    AddNode(900, 500, 50, 50);  // view rectangle 425..475 at zoom 0.5
+
+    messages.QueueAnswer(kResultYes);
+    Drag({500, 300}, {{600, 300}}, {700, 300});
+    QCOMPARE(messages.Texts(), std::vector<QString>{LoadString(kMsgAutoAdjustPositions)});
+    QCOMPARE(messages.Messages().front().style, int(kStyleYesNoCancel));
+    QCOMPARE(doc_->State().canvasWidth, 1400);
+    QCOMPARE(doc_->Node(0).centerX, 1260);
+    QCOMPARE(doc_->Node(0).halfWidth, 70);
+    QCOMPARE(view_->History().UndoCount(), 1);
+
+    // "No" keeps the nodes in place and stops at the right-most one.
+    doc_->Node(0).centerX = 900;
+    doc_->Node(0).halfWidth = 50;
+    messages.QueueAnswer(kResultNo);
+    Drag({700, 300}, {{500, 300}}, {300, 300});
+    QCOMPARE(doc_->State().canvasWidth, 950);
+    QCOMPARE(doc_->Node(0).centerX, 900);
+
+    messages.QueueAnswer(kResultCancel);
+    Drag({475, 300}, {}, {600, 300});
+    QCOMPARE(doc_->State().canvasWidth, 950);
+    QCOMPARE(view_->History().UndoCount(), 2);
+}
+
+void AtelierViewTest::shortEdgeDragChangesNothing() {
+    test::MessageRecorder messages;
+    const int edge = doc_->State().canvasHeight;  // zoom 1: the bottom edge in view pixels
+    view_->ScrollTo({0, edge - 300});
+    const int y = edge - view_->ScrollPosition().y();
+    Drag({300, y}, {}, {300, y + 2});
+    QVERIFY(messages.Messages().empty());
+    QCOMPARE(doc_->State().canvasHeight, edge);
+}
+
+void AtelierViewTest::feedbackNeverRecomposesTheCanvas() {
+    QCoreApplication::processEvents();
+    view_->repaint();
+    const int composed = view_->ComposeCount();
+    const QPoint c = Centre() + QPoint(150, 150);
+    doc_->State().zoomConsoleX = c.x();
+    doc_->State().zoomConsoleY = c.y();
+    QTest::mousePress(Surface(), Qt::LeftButton, {}, c);
+    for (int i = 1; i <= 10; ++i) {
+        QTest::mouseMove(Surface(), c + QPoint(i * 5, i * 3));
+        view_->repaint();
+    }
+    QCOMPARE(view_->ComposeCount(), composed);
+    QTest::mouseRelease(Surface(), Qt::LeftButton, {}, c + QPoint(50, 30));
+    view_->repaint();
+    QCOMPARE(view_->ComposeCount(), composed);  // the console moved; the canvas did not change
+
+    view_->SetZoom(0.5f);
+    view_->repaint();
+    QCOMPARE(view_->ComposeCount(), composed + 1);
+}
+
+void AtelierViewTest::cursorPaneShowsCanvasPixels() {
+    test::StatusRecorder status;
+    view_->SetZoom(0.5f);
+    QTest::mouseMove(Surface(), {300, 200});
+    QCOMPARE(status.Pane(StatusPane::kCursor), u"600, 400");
+    QTest::mouseMove(Surface(), {700, 200});  // right of the 500-pixel canvas
+    QCOMPARE(status.Pane(StatusPane::kCursor), u"");
+}
+
+void AtelierViewTest::zoomChangesMarkTheDocumentModified() {
+    QSignalSpy spy(view_.get(), &CAtelierView::zoomChanged);
+    view_->ZoomBy(-1);
+    QVERIFY(doc_->IsModified());
+    QCOMPARE(spy.count(), 1);
+    doc_->State().zoom = 0.08f;
+    view_->ZoomBy(-1);
+    QCOMPARE(doc_->State().zoom, 0.08f);
+}
+
+QTEST_MAIN(AtelierViewTest)
+#include "atelier_view_test.moc"
