@@ -59,6 +59,9 @@ int main(int argc, char* argv[]) {
         return 1;
 
     tessaly::CMainFrame frame(doc);
+    // A document named on the command line is opened at once.
+    const QStringList args = QApplication::arguments();
+    if (args.size() > 1) frame.OpenFile(args.at(1));
     frame.show();
     const int exitCode = QApplication::exec();
     // Undo snapshots and other generated files do not outlive the program.

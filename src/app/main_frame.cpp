@@ -1,11 +1,13 @@
 #include "app/main_frame.h"
 
+#include <QFileInfo>
 #include <QMenuBar>
 
 #include "app/my_status_bar.h"
 #include "app/services/status_service.h"
 #include "canvas/view/atelier_view.h"
 #include "document/document.h"
+#include "document/document_io.h"
 #include "resources/string_table.h"
 
 namespace tessaly {
@@ -30,7 +32,7 @@ void CMainFrame::showEvent(QShowEvent* event) {
     if (shownOnce_)
         return;
     shownOnce_ = true;
-    view_->InitialUpdate(false);
+    if (documentName_.isEmpty()) view_->InitialUpdate(false);
     view_->setFocus();
 }
 
@@ -39,8 +41,17 @@ void CMainFrame::CreateMenus() {
     file->addAction(QStringLiteral("アプリケーションの終了(&X)"), this, &QWidget::close);
 }
 
+bool CMainFrame::OpenFile(const QString& path) {
+    if (!OpenDocument(doc_, path)) return false;
+    documentName_ = QFileInfo(path).fileName();
+    UpdateTitle();
+    view_->InitialUpdate(true);
+    return true;
+}
+
 void CMainFrame::UpdateTitle() {
-    setWindowTitle(QStringLiteral("%1 - %2").arg(ui_text::kUntitled, ui_text::kAppTitle));
+    const QString name = documentName_.isEmpty() ? ui_text::kUntitled.toString() : documentName_;
+    setWindowTitle(QStringLiteral("%1 - %2").arg(name, ui_text::kAppTitle));
 }
 
 }  // namespace tessaly

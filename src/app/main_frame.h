@@ -20,6 +20,10 @@ public:
     CMyStatusBar* StatusBar() const { return statusBar_; }
     CAtelierView* View() const { return view_; }
 
+    // Opens a .tsd document into the window; false (after the reason was
+    // shown) when it could not be read, the current document then stays.
+    bool OpenFile(const QString& path);
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -31,6 +35,7 @@ private:
     CMyStatusBar* statusBar_ = nullptr;
     CAtelierView* view_ = nullptr;
     bool shownOnce_ = false;
+    QString documentName_;
 };
 
 }  // namespace tessaly

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Starts the editor in a virtual X server, waits for its main window, takes a
-# screenshot of the screen and checks that something was drawn.
+# screenshot of the screen and checks that something was drawn. With a
+# document, the editor opens it from its command line and the screenshot must
+# show the document's images in their colours.
 #
-#   startup_test.sh <tessaly binary> <output folder>
+#   startup_test.sh <tessaly binary> <output folder> [document.tsd]
 #
 # Needs xvfb-run (xvfb, xauth), xwininfo (x11-utils), import (imagemagick)
 # and python3 with PIL.
 set -euo pipefail
 
-readonly TITLE='無題のファイル - Tessaly'
 readonly WAIT_SECONDS=20
 
 fail() {
@@ -17,7 +18,7 @@ fail() {
 }
 
 if [[ "${1:-}" != --inside ]]; then
-  [[ $# -eq 2 ]] || fail "usage: $0 <tessaly binary> <output folder>"
+  [[ $# -eq 2 || $# -eq 3 ]] || fail "usage: $0 <tessaly binary> <output folder> [document.tsd]"
   for tool in xvfb-run xwininfo import; do
     command -v "$tool" >/dev/null || fail "$tool is not installed"
   done
@@ -29,6 +30,13 @@ fi
 shift
 readonly BINARY=$1
 readonly OUT=$2
+readonly DOCUMENT=${3:-}
+if [[ -n "$DOCUMENT" ]]; then
+  TITLE="$(basename "$DOCUMENT") - Tessaly"
+else
+  TITLE='無題のファイル - Tessaly'
+fi
+readonly TITLE
 readonly SHOT="$OUT/screen.png"
 readonly LOG="$OUT/tessaly.log"
 
@@ -51,7 +59,7 @@ HOME_DIR=$(mktemp -d)
 export HOME=$HOME_DIR XDG_CONFIG_HOME=$HOME_DIR/.config XDG_RUNTIME_DIR=$HOME_DIR/run
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 
-"$BINARY" >"$LOG" 2>&1 &
+"$BINARY" ${DOCUMENT:+"$DOCUMENT"} >"$LOG" 2>&1 &
 PID=$!
 
 # Running and not yet a zombie waiting to be reaped.
@@ -90,16 +98,27 @@ sleep 1
 import -window root "PNG:$SHOT" || fail "screenshot failed"
 alive || fail "tessaly exited while its window was shown"
 
-"$PYTHON" - "$SHOT" <<'PY' || fail "the screenshot $SHOT looks blank"
+"$PYTHON" - "$SHOT" "$DOCUMENT" <<'PY' || fail "the screenshot $SHOT does not show what it should"
 import sys
 from PIL import Image
 
 image = Image.open(sys.argv[1]).convert("RGB")
 colours = image.getcolors(maxcolors=1 << 20) or []
-print(f"e2e_startup: {image.size[0]}x{image.size[1]}, {len(colours)} colours")
+print(f"e2e: {image.size[0]}x{image.size[1]}, {len(colours)} colours")
 # An empty X screen is one colour; the window adds grey, white, the bars and
 # anti-aliased text.
-sys.exit(0 if len(colours) > 16 else 1)
+if len(colours) <= 16:
+    sys.exit(1)
+if sys.argv[2]:
+    # The document's images: each colour must cover a good patch of the screen.
+    wanted = [(220, 40, 40), (40, 170, 60), (40, 80, 220), (240, 200, 30)]
+    counts = dict.fromkeys(wanted, 0)
+    for count, pixel in colours:
+        for w in wanted:
+            if all(abs(a - b) <= 24 for a, b in zip(pixel, w)):
+                counts[w] += count
+    print("e2e: image colours", counts)
+    sys.exit(0 if all(n > 1000 for n in counts.values()) else 1)
 PY
 
 kill -TERM "$PID"
