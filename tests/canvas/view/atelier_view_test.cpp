@@ -33,6 +33,7 @@ private Q_SLOTS:
     void shortEdgeDragChangesNothing();
     void feedbackNeverRecomposesTheCanvas();
     void cursorPaneShowsCanvasPixels();
+    void hoverAnimationRunsOverTheCachedFrame();
     void zoomChangesMarkTheDocumentModified();
 
 private:
@@ -225,6 +226,24 @@ void AtelierViewTest::zoomChangesMarkTheDocumentModified() {
     doc_->State().zoom = 0.08f;
     view_->ZoomBy(-1);
     QCOMPARE(doc_->State().zoom, 0.08f);
+}
+
+void AtelierViewTest::hoverAnimationRunsOverTheCachedFrame() {
+    AddNode(400, 300, 60, 40);
+    view_->InvalidateCanvas();
+    view_->repaint();
+    const int composed = view_->ComposeCount();
+    view_->StartHoverAnimation(0, {400, 300});
+    QCOMPARE(view_->HoveredNode(), 0);
+    const QImage before = Surface()->grab().toImage();
+    QTest::qWait(200);  // several ticks
+    view_->repaint();
+    QCOMPARE(view_->ComposeCount(), composed);
+    QVERIFY(Surface()->grab().toImage() != before);  // the comets moved
+    view_->StopHoverAnimation();
+    QCOMPARE(view_->HoveredNode(), -1);
+    view_->repaint();
+    QCOMPARE(view_->ComposeCount(), composed);
 }
 
 QTEST_MAIN(AtelierViewTest)
