@@ -6,7 +6,7 @@ BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-sanitize bench clean
+.PHONY: all deps configure build run test test-sanitize fuzz bench clean
 
 all: build
 
@@ -37,6 +37,45 @@ test-sanitize: deps
 		-DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE_FLAGS)"
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The fuzz targets of tests/fuzz, built with clang and libFuzzer in their own
+# folder. The saved reproducers in tests/fuzz/regressions/<target> are replayed
+# first; then each target runs for FUZZ_SECONDS on a copy of its seeds, so the
+# committed corpus never grows. Fails on any crash, leak, timeout, memory blow-up
+# or sanitizer report, after trying every target; the input is left in
+# $(FUZZ_DIR)/artifacts/<target>.
+# -close_fd_mask=2 mutes what image libraries print about broken pictures;
+# libFuzzer, the sanitizers and the targets' own checks still report. Inputs
+# are a few KiB; a single allocation beyond the largest document (1 GiB) is a
+# finding.
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZERS = document_reader cabinet_extract
+FUZZ_RUN_OPTIONS = -rss_limit_mb=4096 -malloc_limit_mb=1100 -timeout=10 -close_fd_mask=2
+FUZZ_OPTIONS = $(FUZZ_RUN_OPTIONS) -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DTESSALY_FUZZ=ON -DTESSALY_BUILD_UI=OFF -DTESSALY_BUILD_TESTS=OFF -DTESSALY_BUILD_BENCH=OFF
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target tessaly_fuzzers
+	@export UBSAN_OPTIONS=print_stacktrace=1; failed=""; \
+	for f in $(FUZZERS); do \
+		bin=$(FUZZ_DIR)/tests/fuzz/$${f}_fuzzer; \
+		saved=$$(find tests/fuzz/regressions/$$f -type f 2>/dev/null | sort); \
+		if [ -n "$$saved" ]; then \
+			echo "fuzz: $$f: replaying tests/fuzz/regressions/$$f"; \
+			if ! $$bin $(FUZZ_RUN_OPTIONS) $$saved; then \
+				echo "fuzz: $$f: a saved reproducer still fails"; failed="$$failed $$f"; continue; \
+			fi; \
+		fi; \
+		rm -rf $(FUZZ_DIR)/corpus/$$f $(FUZZ_DIR)/artifacts/$$f && \
+		mkdir -p $(FUZZ_DIR)/corpus/$$f $(FUZZ_DIR)/artifacts/$$f && \
+		cp -R tests/fuzz/corpus/$$f/. $(FUZZ_DIR)/corpus/$$f/ || exit 1; \
+		echo "fuzz: $$f: $(FUZZ_SECONDS) s"; \
+		if ! $$bin $(FUZZ_OPTIONS) -artifact_prefix=$(FUZZ_DIR)/artifacts/$$f/ $(FUZZ_DIR)/corpus/$$f; then \
+			echo "fuzz: $$f failed; the input is in $(FUZZ_DIR)/artifacts/$$f"; failed="$$failed $$f"; \
+		fi; \
+	done; \
+	if [ -n "$$failed" ]; then echo "fuzz: failed:$$failed"; exit 1; fi
 
 bench: build
 	$(BUILD_DIR)/bench/tessaly-bench

@@ -86,6 +86,12 @@ struct Member {
     QByteArrayView name;
 };
 
+// Makes room for `size` bytes, doubling as the data comes in: the room
+// follows what was actually decompressed, never what a header claims.
+void GrowFor(QByteArray& out, qsizetype size) {
+    if (out.capacity() < size) out.reserve(std::max(2 * out.capacity(), size));
+}
+
 // Inflates MSZIP blocks one after the other; each block may refer back into
 // the previous 32 KiB of output.
 class MszipInflater {
@@ -109,7 +115,7 @@ public:
             return false;
         }
         const qsizetype start = out.size();
-        if (out.capacity() < start + expected) out.reserve(std::max(2 * out.capacity(), start + expected));
+        GrowFor(out, start + expected);
         out.resize(start + expected);
         stream_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(block.data() + 2));
         stream_.avail_in = static_cast<uInt>(block.size() - 2);
@@ -131,8 +137,11 @@ std::optional<QByteArray> ReadFolder(QByteArrayView cabinet, const Folder& folde
     if (type != kCompressionNone && type != kCompressionMszip) return std::nullopt;
     MszipInflater inflater;
     QByteArray out;
-    // Room for what is needed at once, but never more than the blocks can hold.
-    out.reserve(std::min<qint64>(needed, qint64(folder.blockCount) * kMszipBlockMax));
+    // Documents compress little (their pictures are JPEG): room for a few
+    // times the compressed bytes avoids most regrowing without trusting the
+    // sizes the header declares.
+    const qint64 present = std::max<qint64>(0, cabinet.size() - qint64(folder.dataStart));
+    out.reserve(std::min<qint64>(needed, 4 * present + kMszipBlockMax));
     Cursor at(cabinet, folder.dataStart);
     for (int block = 0; block < folder.blockCount && out.size() < needed; ++block) {
         at.Skip(4);  // checksum: damage shows in the data itself
@@ -143,6 +152,7 @@ std::optional<QByteArray> ReadFolder(QByteArrayView cabinet, const Folder& folde
         if (!at.Ok() || unpacked > kMszipBlockMax) return std::nullopt;
         if (type == kCompressionNone) {
             if (packed != unpacked) return std::nullopt;
+            GrowFor(out, out.size() + data.size());
             out.append(data.data(), data.size());
         } else if (!inflater.Inflate(data, unpacked, out)) {
             return std::nullopt;

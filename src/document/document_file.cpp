@@ -70,6 +70,7 @@ public:
 
     bool Read(void* into, qint64 size) {
         if (size < 0 || size > Remaining()) return false;
+        if (size == 0) return true;
         std::memcpy(into, data_.data() + at_, static_cast<std::size_t>(size));
         at_ += size;
         return true;

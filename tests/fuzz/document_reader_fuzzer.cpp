@@ -1,5 +1,7 @@
 // Feeds arbitrary bytes to the document reader, as an opened .tsd would after
-// extraction. Besides the sanitizers, it checks what the reader promises:
+// its member has been read. Besides the sanitizers, it checks what the reader
+// promises:
+//  - reading from a device and from bytes agree;
 //  - a refused file leaves the document exactly as it was;
 //  - an accepted file gives a document whose references all resolve;
 //  - writing an accepted document and reading it back succeeds, and writing
@@ -41,18 +43,25 @@ Document& NewDocument(Document* doc) {
     return *doc;
 }
 
-QByteArray Write(const Document& doc) {
+bool ReadFromDevice(const QByteArray& bytes, Document& doc) {
+    QBuffer in;
+    in.setData(bytes);
+    in.open(QIODevice::ReadOnly);
+    return ReadDocumentFile(in, doc, true);
+}
+
+QByteArray WriteToDevice(const Document& doc) {
     QBuffer out;
     out.open(QIODevice::WriteOnly);
     if (!WriteDocumentFile(out, doc, true)) fuzz::FuzzFailure("writing a document read back failed");
     return out.data();
 }
 
-bool Read(const QByteArray& bytes, Document& doc) {
-    QBuffer in;
-    in.setData(bytes);
-    in.open(QIODevice::ReadOnly);
-    return ReadDocumentFile(in, doc, true);
+void CheckUnchanged(const Document& doc, const DocState& before) {
+    if (std::memcmp(&before, &doc.State(), sizeof before) != 0) {
+        fuzz::FuzzFailure("a refused file changed the settings block");
+    }
+    if (doc.Pictures().Size() != 0) fuzz::FuzzFailure("a refused file left pictures behind");
 }
 
 void CheckReferences(const Document& doc) {
@@ -75,26 +84,37 @@ void CheckReferences(const Document& doc) {
     if (doc.Pictures().Size() != used) fuzz::FuzzFailure("pool holds pictures nothing refers to");
 }
 
-void Check(const QByteArray& input) {
+void Check(QByteArrayView input) {
+    // From the bytes themselves (libFuzzer's buffer: a read past the end is
+    // caught) and from a device holding a copy.
     Document& doc = NewDocument(g_first);
+    Document& viaDevice = NewDocument(g_second);
     const DocState before = doc.State();
-    if (!Read(input, doc)) {
-        if (std::memcmp(&before, &doc.State(), sizeof before) != 0) {
-            fuzz::FuzzFailure("a refused file changed the settings block");
-        }
-        if (doc.Pictures().Size() != 0) fuzz::FuzzFailure("a refused file left pictures behind");
+    const bool read = ReadDocumentBytes(input, doc, true);
+    if (read != ReadFromDevice(input.toByteArray(), viaDevice)) {
+        fuzz::FuzzFailure("reading from a device and from bytes disagree");
+    }
+    if (!read) {
+        CheckUnchanged(doc, before);
+        CheckUnchanged(viaDevice, before);
         return;
     }
     CheckReferences(doc);
 
-    const QByteArray written = Write(doc);
+    const QByteArray written = WriteToDevice(doc);
+    if (ComposeDocumentFile(viaDevice, true) != written) {
+        fuzz::FuzzFailure("documents read from a device and from bytes are saved differently");
+    }
+
     Document& again = NewDocument(g_second);
-    if (!Read(written, again)) fuzz::FuzzFailure("a written document could not be read back");
+    if (!ReadDocumentBytes(written, again, true)) {
+        fuzz::FuzzFailure("a written document could not be read back");
+    }
     CheckReferences(again);
     if (again.State().nodeCount != doc.State().nodeCount) {
         fuzz::FuzzFailure("node count changed across a save");
     }
-    const QByteArray rewritten = Write(again);
+    const QByteArray rewritten = ComposeDocumentFile(again, true);
     if (rewritten != written) {
         fuzz::FuzzFailure("a document read back is written differently",
                           QStringLiteral("%1 bytes, then %2").arg(written.size()).arg(rewritten.size()));
@@ -111,8 +131,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    // A copy, so the reader gets a QByteArray like any other (terminated).
-    Check(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    Check(QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     // Nothing of this run outlives it.
     g_first->ReleaseAllPictures();
     g_second->ReleaseAllPictures();

@@ -177,6 +177,68 @@ QByteArray OtherCabinet(const QTemporaryDir& temp, GCabCompression compression,
     return ReadAll(path);
 }
 
+// An uncompressed cabinet of one member put together field by field, with
+// reserved areas in the header, the folder and the data block, which libgcab
+// does not write. The data checksum is 0: not computed.
+QByteArray CabinetWithReserves(const QByteArray& name, const QByteArray& data) {
+    constexpr quint16 kHeaderReserve = 6;
+    constexpr quint8 kFolderReserve = 3;
+    constexpr quint8 kDataReserve = 2;
+    QByteArray out;
+    auto u8 = [&out](quint8 v) { out.append(char(v)); };
+    auto u16 = [&out](quint16 v) { out.append(char(v & 0xFF)).append(char(v >> 8)); };
+    auto u32 = [&u16](quint32 v) { u16(quint16(v & 0xFFFF)); u16(quint16(v >> 16)); };
+
+    const quint32 headerSize = 36 + 4 + kHeaderReserve;
+    const quint32 filesStart = headerSize + 8 + kFolderReserve;
+    const quint32 dataStart = filesStart + 16 + quint32(name.size()) + 1;
+    const quint32 total = dataStart + 8 + kDataReserve + quint32(data.size());
+
+    out.append("MSCF");
+    u32(0);
+    u32(total);
+    u32(0);
+    u32(filesStart);
+    u32(0);
+    u8(3);  // version 1.3
+    u8(1);
+    u16(1);  // folders
+    u16(1);  // files
+    u16(0x0004);  // reserve present
+    u16(0x1234);  // set id
+    u16(0);
+    u16(kHeaderReserve);
+    u8(kFolderReserve);
+    u8(kDataReserve);
+    out.append(QByteArray(kHeaderReserve, 'h'));
+    u32(dataStart);  // folder
+    u16(1);
+    u16(0);  // no compression
+    out.append(QByteArray(kFolderReserve, 'f'));
+    u32(quint32(data.size()));  // file
+    u32(0);
+    u16(0);
+    u16(0x5A21);  // date
+    u16(0x6000);  // time
+    u16(0x20);    // archive
+    out.append(name).append('\0');
+    u32(0);  // data block
+    u16(quint16(data.size()));
+    u16(quint16(data.size()));
+    out.append(QByteArray(kDataReserve, 'd'));
+    out.append(data);
+    if (out.size() != qsizetype(total)) Die(QStringLiteral("cabinet layout"));
+    return out;
+}
+
+// Data that compresses well but spans several 32 KiB blocks.
+QByteArray Repetitive(int size) {
+    QByteArray data;
+    for (int i = 0; data.size() < size; ++i) data.append(QByteArray::number(i % 97) + ' ');
+    data.truncate(size);
+    return data;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -228,7 +290,11 @@ int main(int argc, char** argv) {
     Save(cabinets.filePath(QStringLiteral("compressed-nested-names")),
          OtherCabinet(temp, GCAB_COMPRESSION_MSZIP,
                       {{"a/b/c.tsd", empty.left(200)}, {"d.tsd", QByteArray(100, 'x')}}));
-    Save(cabinets.filePath(QStringLiteral("refused-dot-dot")),
+    Save(cabinets.filePath(QStringLiteral("reserved-areas")),
+         CabinetWithReserves("reserved.tsd", one.left(300)));
+    Save(cabinets.filePath(QStringLiteral("compressed-three-blocks")),
+         OtherCabinet(temp, GCAB_COMPRESSION_MSZIP, {{"blocks.tsd", Repetitive(70000)}}));
+    Save(cabinets.filePath(QStringLiteral("dot-dot")),
          OtherCabinet(temp, GCAB_COMPRESSION_NONE, {{"..", QByteArray("x")}}));
     return 0;
 }
