@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # `tessaly-cli info` reads a document made without any of our code: Python
-# writes the inner file byte by byte and gcab wraps it in a cabinet. Then a
-# damaged document is refused with a message and a non-zero exit.
+# writes the inner file byte by byte and gcab wraps it in a cabinet; `render`
+# paints it. Then a damaged document is refused with a message and a non-zero
+# exit.
 set -euo pipefail
 cli="$1"
 work=$(mktemp -d)
@@ -62,6 +63,17 @@ assert r[0] == {"centerX": 100, "centerY": 80, "halfWidth": 30, "halfHeight": 20
 assert r[1]["blobLength"] == 0 and r[1]["visible"] == 0
 inner = json.load(open(f"{d}/inner.json"))
 assert inner["records"] == info["records"] and "member" not in inner
+PY
+
+# The same document painted by the editor's renderer, at half size.
+"$cli" render "$work/cab/renamed.tsd" "$work/render.png" 0.5
+/usr/bin/python3 - "$work" <<'PY'
+import sys
+from PIL import Image
+image = Image.open(f"{sys.argv[1]}/render.png").convert("RGB")
+assert image.size == (600, 400), image.size
+assert max(image.getpixel((50, 40))) < 20, image.getpixel((50, 40))      # the dark picture
+assert image.getpixel((300, 300)) == (0x56, 0x34, 0x12), image.getpixel((300, 300))  # backColor
 PY
 
 head -c 3000 "$work/plan.tsd" > "$work/cut.tsd"
