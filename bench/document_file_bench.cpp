@@ -23,11 +23,13 @@
 #include <random>
 
 #include "app/services/settings.h"
+#include "bench_support.h"
 #include "document/document.h"
 #include "document/document_file.h"
 #include "document/document_io.h"
 #include "document/undo_history.h"
 #include "image/image_blob.h"
+#include "image/image_files.h"
 
 namespace {
 
@@ -37,15 +39,6 @@ constexpr int kCanvasSize = 5000;
 constexpr qsizetype kMinJpegBytes = 2 * 1024;
 constexpr qsizetype kMaxJpegBytes = 4 * 1024;
 
-QByteArray EncodeJpeg(const QImage& image, int quality) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setQuality(quality);
-    writer.write(image);
-    return bytes;
-}
 
 // A small picture of its own for node `index`: 48 to 64 pixels a side, a
 // gradient with a few blocks and some noise, all drawn from the index.
@@ -159,9 +152,7 @@ private:
         // keeps no backup either.
         WriteProfileInt(QStringLiteral("SYS"), QStringLiteral("MakeBackup"), 0);
 
-        const int count = qEnvironmentVariableIsSet("TESSALY_BENCH_NODES")
-                              ? qBound(1, qEnvironmentVariableIntValue("TESSALY_BENCH_NODES"), kMaxNodes)
-                              : kMaxNodes;
+        const int count = bench::BenchNodeCount();
         doc_ = std::make_unique<Document>();
         if (!doc_->AllocateNodeTables()) return;
         DocState& state = doc_->State();

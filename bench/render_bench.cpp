@@ -23,6 +23,7 @@
 
 #include "canvas/canvas_renderer.h"
 #include "canvas/view_geometry.h"
+#include "bench_support.h"
 #include "document/document.h"
 #include "image/decode_cache.h"
 #include "image/image_blob.h"
@@ -79,10 +80,7 @@ public:
 
 private:
     RenderFixture() {
-        const int count =
-            qEnvironmentVariableIsSet("TESSALY_BENCH_NODES")
-                ? qBound(1, qEnvironmentVariableIntValue("TESSALY_BENCH_NODES"), kMaxNodes)
-                : kMaxNodes;
+        const int count = bench::BenchNodeCount();
         doc_ = std::make_unique<Document>();
         if (!doc_->AllocateNodeTables()) return;
         DocState& state = doc_->State();

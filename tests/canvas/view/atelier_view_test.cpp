@@ -11,6 +11,7 @@
 #include "document/document.h"
 #include "resources/string_table.h"
 #include "resources/ui_strings.h"
+#include "support/document_builder.h"
 #include "support/message_recorder.h"
 #include "support/status_recorder.h"
 #include "support/temp_env.h"
@@ -76,13 +77,7 @@ void AtelierViewTest::Drag(QPoint from, const std::vector<QPoint>& through, QPoi
 }
 
 void AtelierViewTest::AddNode(int centerX, int centerY, int halfWidth, int halfHeight) {
-    NodeRecord& node = doc_->Node(doc_->State().nodeCount++);
-    node = NodeRecord{};
-    node.centerX = centerX;
-    node.centerY = centerY;
-    node.halfWidth = halfWidth;
-    node.halfHeight = halfHeight;
-    node.visible = 1;
+    test::AddNode(*doc_, centerX, centerY, halfWidth, halfHeight, {});
 }
 
 void AtelierViewTest::plusAndMinusZonesChangeTheZoomByOnePoint() {
