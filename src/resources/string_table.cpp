@@ -66,6 +66,7 @@ constexpr std::array kEntries{
     Entry{30201, u"Ver. 1.01 2014.08.14 モザイク用イメージ一括作成処理追加"},
     Entry{30202, u"Ver. 1.02 2014.09.20 印刷プレビューに余白の表示を追加"},
     Entry{30203, u"Ver. 1.03 2022.11.09 アニメポインターの速度調整機能追加"},
+    Entry{61442, u"への変更を保存しますか?"},
 };
 
 constexpr bool IsSortedById() {

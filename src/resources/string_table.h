@@ -62,6 +62,9 @@ enum MessageId : int {
     kStrVersion101 = 30201,
     kStrVersion102 = 30202,
     kStrVersion103 = 30203,
+    // The question before a modified document is discarded, shown after the
+    // document's name and a space.
+    kMsgAskToSave = 61442,  // への変更を保存しますか?
 };
 
 // The text of a string-table entry, or an empty string when the id has none.
