@@ -1,13 +1,20 @@
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QFont>
 #include <QLibraryInfo>
+#include <QPointer>
+#include <QSocketNotifier>
 #include <QTranslator>
+#include <cerrno>
+#include <memory>
 
+#include "app/atelier_app.h"
 #include "app/main_frame.h"
 #include "app/message_box_presenter.h"
 #include "app/services/message_service.h"
-#include "document/document.h"
-#include "image/working_folder.h"
 
 namespace {
 
@@ -39,12 +46,71 @@ void LoadQtTranslation(QTranslator& translator) {
     }
 }
 
+// SIGTERM and SIGINT end the editor the way closing its window does, so the
+// settings are written and the temporary files removed. The handler only
+// writes to a pipe; the event loop reads it and closes the window. A second
+// signal (say, the first one is waiting on a "save changes?" question) quits
+// at once; the exit sequence still runs.
+int g_signalPipe[2] = {-1, -1};
+
+extern "C" void OnTerminationSignal(int signalNumber) {
+    const int savedErrno = errno;
+    const char byte = static_cast<char>(signalNumber);
+    [[maybe_unused]] const ssize_t written = write(g_signalPipe[1], &byte, 1);
+    errno = savedErrno;
+}
+
+class TerminationSignals {
+public:
+    explicit TerminationSignals(tessaly::CAtelierApp& atelier) : atelier_(atelier) {
+        if (pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+        notifier_ = std::make_unique<QSocketNotifier>(g_signalPipe[0], QSocketNotifier::Read);
+        QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(),
+                         [this] { OnSignal(); });
+        struct sigaction action {};
+        action.sa_handler = OnTerminationSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        sigaction(SIGTERM, &action, nullptr);
+        sigaction(SIGINT, &action, nullptr);
+    }
+
+    ~TerminationSignals() {
+        if (!notifier_) return;
+        signal(SIGTERM, SIG_DFL);
+        signal(SIGINT, SIG_DFL);
+        notifier_.reset();
+        close(g_signalPipe[0]);
+        close(g_signalPipe[1]);
+        g_signalPipe[0] = g_signalPipe[1] = -1;
+    }
+
+    TerminationSignals(const TerminationSignals&) = delete;
+    TerminationSignals& operator=(const TerminationSignals&) = delete;
+
+private:
+    void OnSignal() {
+        char bytes[16];
+        while (read(g_signalPipe[0], bytes, sizeof bytes) > 0) {
+        }
+        ++received_;
+        tessaly::CMainFrame* frame = atelier_.MainFrame();
+        if (received_ == 1 && frame && frame->isVisible()) {
+            frame->close();
+        } else {
+            QApplication::quit();
+        }
+    }
+
+    tessaly::CAtelierApp& atelier_;
+    std::unique_ptr<QSocketNotifier> notifier_;
+    int received_ = 0;
+};
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Orvane"));
-    QApplication::setApplicationName(QStringLiteral("Tessaly"));
     SetUiFont();
     QTranslator qtTranslation;
     LoadQtTranslation(qtTranslation);
@@ -52,19 +118,10 @@ int main(int argc, char* argv[]) {
     tessaly::MessageBoxPresenter presenter;
     const PresenterScope presenterScope(&presenter);
 
-    tessaly::Document doc;
-    if (!doc.AllocateNodeTables())
-        return 1;
-    if (!doc.ResetDocument())
-        return 1;
-
-    tessaly::CMainFrame frame(doc);
-    // A document named on the command line is opened at once.
-    const QStringList args = QApplication::arguments();
-    if (args.size() > 1) frame.OpenFile(args.at(1));
-    frame.show();
+    tessaly::CAtelierApp atelier;
+    const TerminationSignals terminationSignals(atelier);
+    if (!atelier.Start(QApplication::arguments().mid(1))) return 1;
     const int exitCode = QApplication::exec();
-    // Undo snapshots and other generated files do not outlive the program.
-    tessaly::CleanWorkingFolder();
+    atelier.Exit();
     return exitCode;
 }

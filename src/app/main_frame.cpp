@@ -1,57 +1,359 @@
 #include "app/main_frame.h"
 
-#include <QFileInfo>
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QGuiApplication>
+#include <QMenu>
 #include <QMenuBar>
+#include <QStatusTipEvent>
+#include <QThread>
+#include <QToolBar>
 
+#include "app/atelier_doc.h"
+#include "app/commands/command_rules.h"
+#include "app/commands/command_texts.h"
 #include "app/my_status_bar.h"
+#include "app/services/app_settings.h"
+#include "app/services/recent_files.h"
+#include "app/services/settings.h"
 #include "app/services/status_service.h"
+#include "app/visual_styles.h"
 #include "canvas/view/atelier_view.h"
 #include "document/document.h"
-#include "document/document_io.h"
+#include "image/working_folder.h"
 #include "resources/string_table.h"
 
 namespace tessaly {
-CMainFrame::CMainFrame(Document& doc, QWidget* parent) : QMainWindow(parent), doc_(doc) {
+namespace {
+
+constexpr int kConfirmationMs = 1000;
+
+// A toggle's confirmation says "…する…" when switched on and "…しない…" when
+// switched off.
+QString ToggleText(int messageId, bool on) {
+    QString text = LoadString(messageId);
+    if (!on) text.replace(ui_text::kWordOn.toString(), ui_text::kWordOff.toString());
+    return text;
+}
+
+// The stored hover-animation count that F10 switches back on; a stored value
+// that would leave the animation off (0, negative) or is out of range gives 3.
+int StoredAnimationCount() {
+    const int stored = GetProfileInt(QStringLiteral("SYS"), QStringLiteral("PlayAnime"), 3);
+    return stored >= 1 && stored <= 10 ? stored : 3;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(Document& doc, CAtelierDoc& atelierDoc, RecentFileList& recent,
+                       QWidget* parent)
+    : QMainWindow(parent), doc_(doc), atelierDoc_(atelierDoc), recent_(recent) {
+    applicationLook_ = StoredApplicationLook();
+    ApplyVisualStyle(applicationLook_);
     resize(1024, 768);
-    UpdateTitle();
-    CreateMenus();
-    view_ = new CAtelierView(doc_, this);
-    setCentralWidget(view_);
+
+    menus_ = BuildFrameMenus(*this);
+
     statusBar_ = new CMyStatusBar(this);
     setStatusBar(statusBar_);
     InstallStatusSink(statusBar_);
+
+    view_ = new CAtelierView(doc_, this);
+    setCentralWidget(view_);
+    atelierDoc_.SetView(view_);
+
+    // Selection and edits happen in the view by mouse and keyboard; the
+    // states are brought up to date once the view has handled such an event.
+    stateTimer_.setSingleShot(true);
+    stateTimer_.setInterval(0);
+    connect(&stateTimer_, &QTimer::timeout, this, &CMainFrame::UpdateCommandStates);
+    view_->installEventFilter(this);
+    view_->viewport()->installEventFilter(this);
+
+    connect(&atelierDoc_, &CAtelierDoc::titleChanged, this, [this] {
+        UpdateTitle();
+        UpdateCommandStates();
+    });
+    WireCommands();
+    UpdateTitle();
+    UpdateCommandStates();
 }
 
 CMainFrame::~CMainFrame() {
     // The bar goes with this window; the core must not write to it afterwards.
     InstallStatusSink(nullptr);
+    atelierDoc_.SetView(nullptr);
+    // The view and its history go first, then the files they leave behind.
+    delete takeCentralWidget();
+    view_ = nullptr;
+    CleanWorkingFolder();
+}
+
+QAction* CMainFrame::CommandAction(CommandId id) const {
+    const auto found = menus_.actions.find(id);
+    return found == menus_.actions.end() ? nullptr : found->second;
+}
+
+void CMainFrame::WireCommands() {
+    for (const auto& [id, action] : menus_.actions) {
+        connect(action, &QAction::triggered, this,
+                [this, commandId = id] { RunCommand(commandId); });
+    }
+    for (QMenu* menu : menuBar()->findChildren<QMenu*>()) {
+        connect(menu, &QMenu::aboutToShow, this, &CMainFrame::UpdateCommandStates);
+    }
+    connect(menus_.fileMenu, &QMenu::aboutToShow, this, &CMainFrame::RefreshRecentFiles);
+}
+
+void CMainFrame::RunCommand(CommandId id) {
+    using C = CommandId;
+    // A disabled command does nothing, whichever way it was reached.
+    if (!StateOf(id, CurrentContext()).enabled) return;
+    switch (id) {
+        case C::kFileNew:
+            atelierDoc_.FileNew(this);
+            break;
+        case C::kFileOpen:
+            atelierDoc_.FileOpen(this);
+            break;
+        case C::kFileSave:
+            atelierDoc_.FileSave(this);
+            break;
+        case C::kFileSaveAs:
+            atelierDoc_.FileSaveAs(this);
+            break;
+        case C::kAppExit:
+            close();
+            break;
+        case C::kEditUndo:
+            Undo();
+            break;
+        case C::kEditRedo:
+            Redo();
+            break;
+        case C::kGridNone:
+            SetGridMode(-doc_.State().gridMode);
+            break;
+        case C::kGridCross:
+            SetGridMode(5);
+            break;
+        case C::kGrid10:
+            SetGridMode(1);
+            break;
+        case C::kGrid40:
+            SetGridMode(2);
+            break;
+        case C::kGrid70:
+            SetGridMode(3);
+            break;
+        case C::kGrid100:
+            SetGridMode(4);
+            break;
+        case C::kGridOnTop:
+            ToggleGridOnTop();
+            break;
+        case C::kViewToolBar:
+            menus_.toolBar->setVisible(menus_.toolBar->isHidden());
+            break;
+        case C::kViewStatusBar:
+            statusBar_->setVisible(statusBar_->isHidden());
+            break;
+        case C::kToggleGuide:
+            ToggleGuide();
+            break;
+        case C::kToggleAnimation:
+            ToggleAnimation();
+            break;
+        case C::kRecentFilesPlace:
+            break;
+        default:
+            if (IsOfferedStyle(static_cast<int>(id))) {
+                ChooseVisualStyle(static_cast<int>(id));
+            } else {
+                CommandNotBuilt(id);
+            }
+            break;
+    }
+    UpdateCommandStates();
+}
+
+void CMainFrame::CommandNotBuilt(CommandId) {
+    // Copy, paste, delete, export, printing, the dialogs, adding images, the
+    // console, multi-cut, turning, alignment, hide/show and help arrive with
+    // their features; until then their items only follow their enable rules.
+}
+
+CommandContext CMainFrame::CurrentContext() const {
+    CommandContext context = ReadDocumentContext(doc_);
+    if (view_) {
+        context.undoCount = view_->History().UndoCount();
+        context.redoCount = view_->History().RedoCount();
+    }
+    context.toolBarShown = menus_.toolBar && !menus_.toolBar->isHidden();
+    context.statusBarShown = statusBar_ && !statusBar_->isHidden();
+    context.applicationLook = applicationLook_;
+    return context;
+}
+
+void CMainFrame::UpdateCommandStates() {
+    const CommandContext context = CurrentContext();
+    for (const auto& [id, action] : menus_.actions) {
+        const CommandState state = StateOf(id, context);
+        action->setEnabled(state.enabled);
+        if (action->isCheckable()) action->setChecked(state.checked);
+    }
+}
+
+void CMainFrame::UpdateTitle() {
+    setWindowTitle(QStringLiteral("%1 - %2").arg(atelierDoc_.Title(), ui_text::kAppTitle));
+}
+
+void CMainFrame::RefreshRecentFiles() {
+    QMenu* file = menus_.fileMenu;
+    for (QAction* action : recentActions_) {
+        file->removeAction(action);
+        action->deleteLater();
+    }
+    recentActions_.clear();
+    const QStringList& files = recent_.Files();
+    const int count = std::min<int>(static_cast<int>(files.size()), kRecentFileCommands);
+    for (int i = 0; i < count; ++i) {
+        const QString path = files.at(i);
+        auto* action = new QAction(RecentFileMenuText(i, QDir::toNativeSeparators(path)), file);
+        action->setData(static_cast<int>(RecentFileCommand(i)));
+        connect(action, &QAction::triggered, this, [this, path] { OpenRecentFile(path); });
+        file->insertAction(menus_.recentFilesPlace, action);
+        recentActions_.append(action);
+    }
+    menus_.recentFilesPlace->setVisible(count == 0);
+}
+
+void CMainFrame::OpenRecentFile(const QString& path) {
+    // Opening from the list replaces the document just as "開く" does.
+    if (!atelierDoc_.SaveModified(this)) return;
+    if (!atelierDoc_.OpenPath(this, path)) recent_.Remove(path);
+    UpdateCommandStates();
+}
+
+void CMainFrame::SetGridMode(int mode) {
+    doc_.State().gridMode = mode;
+    GridChanged();
+}
+
+void CMainFrame::ToggleGridOnTop() {
+    doc_.State().gridOnTop = 1 - doc_.State().gridOnTop;
+    GridChanged();
+}
+
+void CMainFrame::GridChanged() {
+    // Grid settings are saved with the document but take no undo snapshot.
+    view_->InvalidateCanvas();
+    view_->DocumentChanged();
+}
+
+void CMainFrame::Undo() {
+    const float zoomBefore = doc_.State().zoom;
+    if (!view_->History().Undo(doc_)) return;
+    if (doc_.State().zoom != zoomBefore) {
+        view_->UpdateScrollSizes();
+        view_->Console().RepaintDigits();
+    }
+    view_->InvalidateCanvas();
+    view_->DocumentChanged();
+}
+
+void CMainFrame::Redo() {
+    const float zoomBefore = doc_.State().zoom;
+    if (!view_->History().Redo(doc_)) return;
+    if (doc_.State().zoom != zoomBefore) {
+        view_->UpdateScrollSizes();
+        view_->Console().RepaintDigits();
+    }
+    view_->InvalidateCanvas();
+    view_->DocumentChanged();
+}
+
+void CMainFrame::ToggleGuide() {
+    AppSettings& settings = CurrentSettings();
+    settings.dspGuide = 1 - settings.dspGuide;
+    HoldThenClear(ToggleText(kMsgGuideSwitched, settings.dspGuide != 0), settings.dspGuide == 0);
+}
+
+void CMainFrame::ToggleAnimation() {
+    AppSettings& settings = CurrentSettings();
+    settings.playAnime = settings.playAnime <= 0 ? StoredAnimationCount() : 0;
+    if (settings.playAnime == 0) view_->StopHoverAnimation();
+    HoldThenClear(ToggleText(kMsgAnimationSwitched, settings.playAnime > 0),
+                  CurrentSettings().dspGuide == 0);
+}
+
+void CMainFrame::HoldThenClear(const QString& text, bool clearAfterPause) {
+    SetStatusInfo(text);
+    if (!clearAfterPause) return;
+    WaitPainted(kConfirmationMs);
+    SetStatusInfo({});
+}
+
+void CMainFrame::WaitPainted(int milliseconds) {
+    if (pause_) {
+        pause_(milliseconds);
+        return;
+    }
+    // The wait blocks the event loop, so the text is painted and handed to
+    // the window system first.
+    statusBar_->repaint();
+    QGuiApplication::sync();
+    QThread::msleep(static_cast<unsigned long>(milliseconds));
+}
+
+void CMainFrame::ChooseVisualStyle(int number) {
+    applicationLook_ = number;
+    ApplyVisualStyle(number);
+    StoreApplicationLook(number);
+    update();
 }
 
 void CMainFrame::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (shownOnce_)
-        return;
+    if (shownOnce_) return;
     shownOnce_ = true;
-    if (documentName_.isEmpty()) view_->InitialUpdate(false);
+    if (atelierDoc_.PathName().isEmpty()) view_->InitialUpdate(false);
     view_->setFocus();
+    UpdateCommandStates();
 }
 
-void CMainFrame::CreateMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
-    file->addAction(QStringLiteral("アプリケーションの終了(&X)"), this, &QWidget::close);
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!atelierDoc_.SaveModified(this)) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
-bool CMainFrame::OpenFile(const QString& path) {
-    if (!OpenDocument(doc_, path)) return false;
-    documentName_ = QFileInfo(path).fileName();
-    UpdateTitle();
-    view_->InitialUpdate(true);
-    return true;
+bool CMainFrame::event(QEvent* event) {
+    // Prompts of menu items and toolbar buttons use the information line, so
+    // the panes come back when the pointer leaves.
+    if (event->type() == QEvent::StatusTip) {
+        if (statusBar_ && statusBar_->isVisible()) {
+            statusBar_->SetInfoText(static_cast<QStatusTipEvent*>(event)->tip());
+        }
+        return true;
+    }
+    return QMainWindow::event(event);
 }
 
-void CMainFrame::UpdateTitle() {
-    const QString name = documentName_.isEmpty() ? ui_text::kUntitled.toString() : documentName_;
-    setWindowTitle(QStringLiteral("%1 - %2").arg(name, ui_text::kAppTitle));
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::MouseButtonRelease:
+        case QEvent::KeyRelease:
+        case QEvent::Drop:
+            stateTimer_.start();
+            break;
+        default:
+            break;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 }  // namespace tessaly

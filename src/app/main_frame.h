@@ -1,41 +1,94 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QTimer>
+#include <functional>
+
+#include "app/menus.h"
 
 namespace tessaly {
 
+class CAtelierDoc;
 class CAtelierView;
 class CMyStatusBar;
 class Document;
+class RecentFileList;
+struct CommandContext;
 
-// The editor's one window: menu bar, the canvas view and the status bar. While it exists its status bar is the one
-// the core writes to.
+// The editor's one window: menu bar, toolbar "基本", the canvas view and the
+// status bar. It owns the command table, answers every enable and check
+// state, and runs the commands that change frame-level or display state
+// (grid, guide text, hover animation, visual style, undo and redo). While it
+// exists its status bar is the one the core writes to.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit CMainFrame(Document& doc, QWidget* parent = nullptr);
+    CMainFrame(Document& doc, CAtelierDoc& atelierDoc, RecentFileList& recent,
+               QWidget* parent = nullptr);
+    // Removes the program's temporary files from the working folder.
     ~CMainFrame() override;
 
     CMyStatusBar* StatusBar() const { return statusBar_; }
     CAtelierView* View() const { return view_; }
+    QToolBar* ToolBar() const { return menus_.toolBar; }
 
-    // Opens a .tsd document into the window; false (after the reason was
-    // shown) when it could not be read, the current document then stays.
-    bool OpenFile(const QString& path);
+    // The action of a command (menu item, toolbar button or frame key).
+    QAction* CommandAction(CommandId id) const;
+
+    // The state the enable and check rules read right now.
+    CommandContext CurrentContext() const;
+
+    // Runs a command as its menu item or key would.
+    void RunCommand(CommandId id);
+
+    // Sets every action's enabled and checked state from the rules.
+    void UpdateCommandStates();
+
+    // The F2 and F10 toggles hold a confirmation on screen for a while on
+    // the user-interface thread. Tests replace the wait to look at the bar
+    // during it.
+    using Pause = std::function<void(int milliseconds)>;
+    void SetPauseForTesting(Pause pause) { pause_ = std::move(pause); }
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void CreateMenus();
+    void WireCommands();
     void UpdateTitle();
+    void RefreshRecentFiles();
+    void OpenRecentFile(const QString& path);
+
+    void SetGridMode(int mode);
+    void ToggleGridOnTop();
+    void GridChanged();
+    void Undo();
+    void Redo();
+    void ToggleGuide();
+    void ToggleAnimation();
+    void ChooseVisualStyle(int number);
+    // Shows a confirmation in the information line; unless guides are on,
+    // it is taken away again after a second.
+    void HoldThenClear(const QString& text, bool clearAfterPause);
+    void WaitPainted(int milliseconds);
+    // The handler of the commands whose features are not there yet.
+    void CommandNotBuilt(CommandId id);
 
     Document& doc_;
+    CAtelierDoc& atelierDoc_;
+    RecentFileList& recent_;
+    FrameMenus menus_;
+    QList<QAction*> recentActions_;
     CMyStatusBar* statusBar_ = nullptr;
     CAtelierView* view_ = nullptr;
+    int applicationLook_ = 216;
     bool shownOnce_ = false;
-    QString documentName_;
+    QTimer stateTimer_;
+    Pause pause_;
 };
 
 }  // namespace tessaly

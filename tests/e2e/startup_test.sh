@@ -4,13 +4,22 @@
 # document, the editor opens it from its command line and the screenshot must
 # show the document's images in their colours.
 #
-#   startup_test.sh <tessaly binary> <output folder> [document.tsd]
+# Then ends it with SIGTERM: it must quit by itself, with status 0, within
+# 10 s, having written its settings and removed its temporary files (names
+# beginning "TSD" in any case) from the working folder "$TMPDIR/Tessaly".
+#
+#   startup_test.sh <tessaly binary> <output folder> [document.tsd [--reopen]]
+#
+# With --reopen the document is not named on the command line: the settings
+# ask for the most recent document to be reopened ("SYS" / "FirstOpen" = 1)
+# and list it first in the recent-file list.
 #
 # Needs xvfb-run (xvfb, xauth), xwininfo (x11-utils), import (imagemagick)
 # and python3 with PIL.
 set -euo pipefail
 
 readonly WAIT_SECONDS=20
+readonly QUIT_SECONDS=10
 
 fail() {
   echo "e2e_startup: FAIL: $*" >&2
@@ -18,7 +27,8 @@ fail() {
 }
 
 if [[ "${1:-}" != --inside ]]; then
-  [[ $# -eq 2 || $# -eq 3 ]] || fail "usage: $0 <tessaly binary> <output folder> [document.tsd]"
+  [[ $# -ge 2 && $# -le 4 ]] || fail "usage: $0 <tessaly binary> <output folder> [document.tsd [--reopen]]"
+  [[ $# -lt 4 || "$4" == --reopen ]] || fail "unknown option $4"
   for tool in xvfb-run xwininfo import; do
     command -v "$tool" >/dev/null || fail "$tool is not installed"
   done
@@ -31,6 +41,7 @@ shift
 readonly BINARY=$1
 readonly OUT=$2
 readonly DOCUMENT=${3:-}
+readonly REOPEN=${4:-}
 if [[ -n "$DOCUMENT" ]]; then
   TITLE="$(basename "$DOCUMENT") - Tessaly"
 else
@@ -57,9 +68,24 @@ export QT_QPA_PLATFORM=xcb
 export LC_ALL=C.UTF-8
 HOME_DIR=$(mktemp -d)
 export HOME=$HOME_DIR XDG_CONFIG_HOME=$HOME_DIR/.config XDG_RUNTIME_DIR=$HOME_DIR/run
+export TMPDIR=$HOME_DIR/tmp
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+readonly WORK="$TMPDIR/Tessaly"
+readonly SETTINGS="$XDG_CONFIG_HOME/Orvane/Tessaly.ini"
 
-"$BINARY" ${DOCUMENT:+"$DOCUMENT"} >"$LOG" 2>&1 &
+# Leftovers of an earlier run that must go at exit, and files that only look
+# like them and must stay.
+mkdir -p "$WORK/TSDfolder"
+touch "$WORK/TSD0001.tmp" "$WORK/tsdA1b2.tmp" "$WORK/TsD" "$WORK/keep_TSD.tmp" "$WORK/notes.txt"
+
+if [[ -n "$REOPEN" ]]; then
+  mkdir -p "$(dirname "$SETTINGS")"
+  printf '[SYS]\nFirstOpen=1\n\n[Recent%%20File%%20List]\nFile1=%s\n' \
+    "$(realpath "$DOCUMENT")" >"$SETTINGS"
+  "$BINARY" >"$LOG" 2>&1 &
+else
+  "$BINARY" ${DOCUMENT:+"$DOCUMENT"} >"$LOG" 2>&1 &
+fi
 PID=$!
 
 # Running and not yet a zombie waiting to be reaped.
@@ -121,11 +147,34 @@ if sys.argv[2]:
     sys.exit(0 if all(n > 1000 for n in counts.values()) else 1)
 PY
 
+# A clean quit: the window closes as if the user closed it.
 kill -TERM "$PID"
-deadline=$((SECONDS + 10))
+deadline=$((SECONDS + QUIT_SECONDS))
 while alive; do
-  ((SECONDS < deadline)) || fail "tessaly did not end within 10s of SIGTERM"
+  ((SECONDS < deadline)) || { cat "$LOG" >&2; fail "tessaly did not end within ${QUIT_SECONDS}s of SIGTERM"; }
   sleep 0.1
 done
-wait "$PID" || true
+wait "$PID" && status=0 || status=$?
+((status == 0)) || { cat "$LOG" >&2; fail "tessaly ended with status $status after SIGTERM"; }
+
+leftovers=$(find "$WORK" -maxdepth 1 -type f -iname 'tsd*' -printf '%f ')
+[[ -z "$leftovers" ]] || fail "temporary files left in $WORK: $leftovers"
+for kept in keep_TSD.tmp notes.txt TSDfolder; do
+  [[ -e "$WORK/$kept" ]] || fail "$WORK/$kept was removed, it is not a temporary file"
+done
+
+# The exit sequence wrote the settings and the recent-file list.
+[[ -f "$SETTINGS" ]] || fail "no settings written to $SETTINGS"
+grep -qx 'PlayAnime=3' "$SETTINGS" || fail "PlayAnime not written at exit: $(cat "$SETTINGS")"
+grep -qx 'MultiMaX=10' "$SETTINGS" || fail "MultiMaX not written at exit: $(cat "$SETTINGS")"
+if [[ -n "$DOCUMENT" ]]; then
+  "$PYTHON" - "$SETTINGS" "$DOCUMENT" <<'PY' || fail "the document is not first in the recent-file list"
+import configparser, os, sys
+ini = configparser.ConfigParser(interpolation=None)
+ini.optionxform = str
+ini.read(sys.argv[1], encoding="utf-8")
+first = ini.get("Recent%20File%20List", "File1", fallback="")
+sys.exit(0 if first == os.path.realpath(sys.argv[2]) or first == os.path.abspath(sys.argv[2]) else 1)
+PY
+fi
 echo "e2e_startup: ok, screenshot in $SHOT"

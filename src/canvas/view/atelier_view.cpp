@@ -8,8 +8,8 @@
 #include <QToolTip>
 #include <QWheelEvent>
 
+#include "app/services/app_settings.h"
 #include "app/services/random_generator.h"
-#include "app/services/settings.h"
 #include "app/services/status_service.h"
 #include "canvas/canvas_renderer.h"
 #include "canvas/view_geometry.h"
@@ -248,7 +248,7 @@ void CAtelierView::leaveEvent(QEvent* event) {
 }
 
 void CAtelierView::ShowGuide(QStringView text) {
-    if (GetProfileInt(QStringLiteral("SYS"), QStringLiteral("DspGuide"), 1) == 1) {
+    if (CurrentSettings().dspGuide == 1) {
         SetStatusInfo(text.toString());
     }
 }
@@ -310,8 +310,8 @@ IntRect CAtelierView::HoverBounds() const { return comets_ ? comets_->Bounds() :
 void CAtelierView::StartHoverAnimation(int node, QPoint pointerView) {
     StopHoverAnimation();
     const DocState& s = doc_.State();
-    const int comets = GetProfileInt(QStringLiteral("SYS"), QStringLiteral("PlayAnime"), 3);
-    const int speed = GetProfileInt(QStringLiteral("SYS"), QStringLiteral("SpeedAnime"), 0);
+    const int comets = CurrentSettings().playAnime;
+    const int speed = CurrentSettings().speedAnime;
     const QPoint scroll = ScrollPosition();
     const IntRect nodeClient = NodeViewRect(doc_, node).Translated(-scroll.x(), -scroll.y());
     const QPoint centre =

@@ -1,0 +1,270 @@
+#include "app/commands/command_rules.h"
+
+#include <QtTest>
+
+#include "app/commands/command_texts.h"
+#include "app/visual_styles.h"
+#include "document/document.h"
+#include "image/image_blob.h"
+#include "support/document_builder.h"
+
+using namespace Qt::StringLiterals;
+using tessaly::CommandContext;
+using tessaly::CommandId;
+using tessaly::StateOf;
+
+namespace {
+
+bool Enabled(CommandId id, const CommandContext& context) {
+    return StateOf(id, context).enabled;
+}
+bool Checked(CommandId id, const CommandContext& context) {
+    return StateOf(id, context).checked;
+}
+
+}  // namespace
+
+class CommandRulesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void alignmentFollowsTheNumberOfSelectedNodes();
+    void hiddenNodesNeverCountAsSelected();
+    void showAllNeedsAHiddenNode();
+    void mainSelectionGatesRotateAndMultiCut();
+    void consoleNeedsNodesABackgroundAndNoOpenConsole();
+    void undoAndRedoFollowTheirCounts();
+    void gridEntriesAreCheckedByMode();
+    void onlyTheStoredStyleIsChecked();
+    void visualStylesLookDifferent();
+    void recentFileEntriesAreNumberedForTheKeyboard();
+    void toolbarEntriesSplitPromptAndTooltip();
+
+private:
+    void AddNodes(int count, int selected);
+    std::unique_ptr<tessaly::Document> doc_;
+};
+
+void CommandRulesTest::init() {
+    doc_ = std::make_unique<tessaly::Document>();
+    QVERIFY(doc_->AllocateNodeTables());
+    QVERIFY(doc_->ResetDocument());
+}
+
+void CommandRulesTest::cleanup() {
+    doc_.reset();
+}
+
+// `count` visible nodes, the first `selected` of them selected, the first the
+// main selection when any is selected.
+void CommandRulesTest::AddNodes(int count, int selected) {
+    const QByteArray jpeg = tessaly::test::JpegOfExactSize(4000);
+    for (int i = 0; i < count; ++i) {
+        const int index = tessaly::test::AddNode(*doc_, 100 + 50 * i, 100, 20, 20, jpeg);
+        doc_->Mark(index).selected = i < selected ? 1 : 0;
+    }
+    doc_->State().mainSelection = selected > 0 ? 0 : -1;
+}
+
+void CommandRulesTest::alignmentFollowsTheNumberOfSelectedNodes() {
+    AddNodes(4, 1);
+    CommandContext one = tessaly::ReadDocumentContext(*doc_);
+    QCOMPARE(one.selectedCount, 1);
+    QVERIFY(!Enabled(CommandId::kAlignRight, one));
+    QVERIFY(!Enabled(CommandId::kSameSize, one));
+    QVERIFY(Enabled(CommandId::kCentreVertical, one));
+    QVERIFY(Enabled(CommandId::kCentreHorizontal, one));
+    QVERIFY(!Enabled(CommandId::kSpaceHorizontal, one));
+
+    doc_->Mark(1).selected = 1;
+    const CommandContext two = tessaly::ReadDocumentContext(*doc_);
+    QVERIFY(Enabled(CommandId::kAlignLeft, two));
+    QVERIFY(Enabled(CommandId::kSameHeight, two));
+    QVERIFY(!Enabled(CommandId::kSpaceVertical, two));
+
+    doc_->Mark(2).selected = 1;
+    const CommandContext three = tessaly::ReadDocumentContext(*doc_);
+    QVERIFY(Enabled(CommandId::kSpaceVertical, three));
+    QVERIFY(Enabled(CommandId::kSpaceHorizontal, three));
+
+    // Nothing selected: even the centring entries are off.
+    for (int i = 0; i < 4; ++i)
+        doc_->Mark(i).selected = 0;
+    const CommandContext none = tessaly::ReadDocumentContext(*doc_);
+    QVERIFY(!Enabled(CommandId::kCentreVertical, none));
+    QVERIFY(!Enabled(CommandId::kHideSelected, none));
+}
+
+void CommandRulesTest::hiddenNodesNeverCountAsSelected() {
+    AddNodes(2, 2);
+    doc_->Node(1).visible = 0;
+    const CommandContext context = tessaly::ReadDocumentContext(*doc_);
+    QCOMPARE(context.selectedCount, 1);
+    QCOMPARE(context.hiddenCount, 1);
+    QVERIFY(!Enabled(CommandId::kAlignLeft, context));
+    QVERIFY(Enabled(CommandId::kHideSelected, context));
+
+    // Records past the node count are not nodes, whatever their marks say.
+    doc_->Node(2).visible = 1;
+    doc_->Mark(2).selected = 1;
+    QCOMPARE(tessaly::ReadDocumentContext(*doc_).selectedCount, 1);
+}
+
+void CommandRulesTest::showAllNeedsAHiddenNode() {
+    QVERIFY(!Enabled(CommandId::kShowAll, tessaly::ReadDocumentContext(*doc_)));
+    AddNodes(3, 0);
+    QVERIFY(!Enabled(CommandId::kShowAll, tessaly::ReadDocumentContext(*doc_)));
+    doc_->Node(2).visible = 0;
+    QVERIFY(Enabled(CommandId::kShowAll, tessaly::ReadDocumentContext(*doc_)));
+}
+
+void CommandRulesTest::mainSelectionGatesRotateAndMultiCut() {
+    AddNodes(2, 0);
+    CommandContext context = tessaly::ReadDocumentContext(*doc_);
+    QVERIFY(!context.hasMainSelection);
+    QVERIFY(!Enabled(CommandId::kRotateRight, context));
+    QVERIFY(!Enabled(CommandId::kMirrorTopBottom, context));
+    QVERIFY(!Enabled(CommandId::kMultiCutStart, context));
+
+    doc_->State().mainSelection = 1;
+    context = tessaly::ReadDocumentContext(*doc_);
+    QVERIFY(Enabled(CommandId::kRotate180, context));
+    QVERIFY(Enabled(CommandId::kMultiCutStart, context));
+    QVERIFY(!Enabled(CommandId::kMultiCutExecute, context));
+
+    context.multiCutMode = true;
+    QVERIFY(!Enabled(CommandId::kMultiCutStart, context));
+    QVERIFY(Enabled(CommandId::kMultiCutStop, context));
+    QVERIFY(Enabled(CommandId::kMultiCutExecute, context));
+    QVERIFY(Enabled(CommandId::kMultiCutSettings, context));
+
+    // An index past the last node is no main selection.
+    doc_->State().mainSelection = 2;
+    QVERIFY(!tessaly::ReadDocumentContext(*doc_).hasMainSelection);
+}
+
+void CommandRulesTest::consoleNeedsNodesABackgroundAndNoOpenConsole() {
+    QVERIFY(!Enabled(CommandId::kConsole, tessaly::ReadDocumentContext(*doc_)));
+    QVERIFY(!Enabled(CommandId::kImageSizeCheck, tessaly::ReadDocumentContext(*doc_)));
+    AddNodes(1, 0);
+    CommandContext context = tessaly::ReadDocumentContext(*doc_);
+    QVERIFY(!context.hasBackgroundImage);
+    QVERIFY(!Enabled(CommandId::kConsole, context));
+    QVERIFY(Enabled(CommandId::kImageSizeCheck, context));
+
+    doc_->State().backPicture = doc_->Pictures().Adopt(
+        *tessaly::ImageBlob::FromEncoded(tessaly::test::JpegOfExactSize(4000)));
+    context = tessaly::ReadDocumentContext(*doc_);
+    QVERIFY(Enabled(CommandId::kConsole, context));
+    context.consoleShown = true;
+    QVERIFY(!Enabled(CommandId::kConsole, context));
+    // Commands of the always-on kind stay on.
+    QVERIFY(Enabled(CommandId::kBatchCreate, context));
+    QVERIFY(Enabled(CommandId::kEditDelete, context));
+}
+
+void CommandRulesTest::undoAndRedoFollowTheirCounts() {
+    CommandContext context;
+    QVERIFY(!Enabled(CommandId::kEditUndo, context));
+    QVERIFY(!Enabled(CommandId::kEditRedo, context));
+    context.undoCount = 1;
+    QVERIFY(Enabled(CommandId::kEditUndo, context));
+    QVERIFY(!Enabled(CommandId::kEditRedo, context));
+    context.undoCount = 0;
+    context.redoCount = 9;
+    QVERIFY(!Enabled(CommandId::kEditUndo, context));
+    QVERIFY(Enabled(CommandId::kEditRedo, context));
+}
+
+void CommandRulesTest::gridEntriesAreCheckedByMode() {
+    const std::array spacings = {CommandId::kGrid10, CommandId::kGrid40, CommandId::kGrid70,
+                                 CommandId::kGrid100, CommandId::kGridCross};
+    CommandContext context;
+    for (int mode = 1; mode <= 5; ++mode) {
+        context.gridMode = mode;
+        for (int k = 0; k < 5; ++k) {
+            QCOMPARE(Checked(spacings[static_cast<std::size_t>(k)], context), k == mode - 1);
+        }
+        QVERIFY(!Checked(CommandId::kGridNone, context));
+        // A hidden grid keeps its spacing but only "なし" is checked.
+        context.gridMode = -mode;
+        QVERIFY(Checked(CommandId::kGridNone, context));
+        for (CommandId id : spacings)
+            QVERIFY(!Checked(id, context));
+    }
+    context.gridOnTop = 1;
+    QVERIFY(Checked(CommandId::kGridOnTop, context));
+    context.gridOnTop = 0;
+    QVERIFY(!Checked(CommandId::kGridOnTop, context));
+    // Check marks belong to these entries only.
+    QVERIFY(tessaly::HasCheckMark(CommandId::kGridNone));
+    QVERIFY(tessaly::HasCheckMark(CommandId::kStyleOffice2007Aqua));
+    QVERIFY(!tessaly::HasCheckMark(CommandId::kStyleWindows7));
+    QVERIFY(!tessaly::HasCheckMark(CommandId::kAlignLeft));
+}
+
+void CommandRulesTest::onlyTheStoredStyleIsChecked() {
+    const std::array offered = {205, 206, 207, 208, 209, 210, 215, 216, 217, 218};
+    CommandContext context;
+    for (int stored : {205, 210, 216, 218, 219, 211, 0, 999}) {
+        context.applicationLook = stored;
+        for (int number : offered) {
+            QCOMPARE(Checked(static_cast<CommandId>(number), context), number == stored);
+        }
+    }
+}
+
+void CommandRulesTest::visualStylesLookDifferent() {
+    const std::array numbers = {205, 206, 207, 208, 209, 210, 215, 216, 217, 218, 219};
+    for (std::size_t a = 0; a < numbers.size(); ++a) {
+        const tessaly::VisualStyle first = tessaly::VisualStyleFor(numbers[a]);
+        QCOMPARE(first.number, numbers[a]);
+        for (std::size_t b = a + 1; b < numbers.size(); ++b) {
+            const tessaly::VisualStyle second = tessaly::VisualStyleFor(numbers[b]);
+            const bool differs =
+                first.styleName != second.styleName ||
+                first.palette.color(QPalette::Window) != second.palette.color(QPalette::Window);
+            QVERIFY2(differs,
+                     qPrintable(u"%1 and %2 look alike"_s.arg(numbers[a]).arg(numbers[b])));
+        }
+    }
+    // A number no entry carries falls back to the Office 2007 look; 219 does not.
+    QCOMPARE(tessaly::VisualStyleFor(500).palette.color(QPalette::Window),
+             tessaly::VisualStyleFor(215).palette.color(QPalette::Window));
+    QCOMPARE(tessaly::VisualStyleFor(211).number, 215);
+    QVERIFY(!tessaly::IsOfferedStyle(219));
+    QVERIFY(!tessaly::IsOfferedStyle(211));
+}
+
+void CommandRulesTest::recentFileEntriesAreNumberedForTheKeyboard() {
+    QCOMPARE(tessaly::RecentFileMenuText(0, u"/home/a/one.tsd"_s), u"&1 /home/a/one.tsd"_s);
+    QCOMPARE(tessaly::RecentFileMenuText(8, u"/x.tsd"_s), u"&9 /x.tsd"_s);
+    QCOMPARE(tessaly::RecentFileMenuText(9, u"/x.tsd"_s), u"1&0 /x.tsd"_s);
+    QCOMPARE(tessaly::RecentFileMenuText(15, u"/x.tsd"_s), u"16 /x.tsd"_s);
+    // An ampersand in a name is shown, not taken as a mnemonic.
+    QCOMPARE(tessaly::RecentFileMenuText(1, u"/R&D/a.tsd"_s), u"&2 /R&&D/a.tsd"_s);
+}
+
+void CommandRulesTest::toolbarEntriesSplitPromptAndTooltip() {
+    QCOMPARE(tessaly::StatusPrompt(CommandId::kPrint), u"ビューの表示内容を印刷します"_s);
+    QCOMPARE(tessaly::ToolTipText(CommandId::kPrint), u"【印刷】"_s);
+    QCOMPARE(tessaly::StatusPrompt(CommandId::kConsole),
+             u"各種設定後、モザイクを作成するための操作ウィンドウを表示します"_s);
+    QCOMPARE(tessaly::ToolTipText(CommandId::kConsole), u"【コンソール表示】"_s);
+    for (CommandId id :
+         {CommandId::kSetBackground, CommandId::kAddImages, CommandId::kExportImage,
+          CommandId::kEditUndo, CommandId::kEditRedo, CommandId::kManual, CommandId::kAbout}) {
+        const QString tip = tessaly::ToolTipText(id);
+        QVERIFY2(tip.startsWith(u'【') && tip.endsWith(u'】'), qPrintable(tip));
+        QVERIFY(!tessaly::StatusPrompt(id).isEmpty());
+    }
+    QCOMPARE(tessaly::ToolTipText(CommandId::kAlignLeft), QString());
+    QCOMPARE(tessaly::MenuText(CommandId::kEditDelete), u"削除(&D)\tDelete"_s);
+    QCOMPARE(tessaly::MenuText(CommandId::kAlignLeft), u"左揃え"_s);
+}
+
+QTEST_MAIN(CommandRulesTest)
+#include "command_rules_test.moc"
