@@ -6,7 +6,6 @@
 #include "app/main_frame.h"
 #include "app/services/app_settings.h"
 #include "app/services/settings.h"
-#include "image/working_folder.h"
 
 namespace tessaly {
 
@@ -78,9 +77,8 @@ void CAtelierApp::ShowMosaicConsoleAtStart() {
 }
 
 void CAtelierApp::Exit() {
+    // The frame removes the generated files of the working folder as it goes.
     delete frame_.data();
-    // Undo snapshots and other generated files do not outlive the program.
-    CleanWorkingFolder();
     CurrentSettings().Save();
     recent_.Save();
 }
