@@ -12,6 +12,7 @@
 #include "app/services/random_generator.h"
 #include "app/services/status_service.h"
 #include "canvas/canvas_renderer.h"
+#include "canvas/selection.h"
 #include "canvas/view_geometry.h"
 #include "document/document.h"
 #include "resources/ui_strings.h"
@@ -228,17 +229,56 @@ void CAtelierView::wheelEvent(QWheelEvent* event) {
 }
 
 void CAtelierView::keyPressEvent(QKeyEvent* event) {
-    const int step = (event->modifiers() & Qt::ControlModifier) ? 1 : 10;
+    const Qt::KeyboardModifiers keys = event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier);
+    if (event->key() == Qt::Key_A && keys == Qt::ControlModifier) {
+        SelectAll();
+        return;
+    }
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+        StepSelectionByTab(event->key() == Qt::Key_Backtab || keys == Qt::ShiftModifier);
+        return;
+    }
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    const int step = ctrl ? 1 : 10;
     int dx = 0;
     int dy = 0;
     switch (event->key()) {
-        case Qt::Key_Left: dx = -step; break;
-        case Qt::Key_Right: dx = step; break;
-        case Qt::Key_Up: dy = -step; break;
-        case Qt::Key_Down: dy = step; break;
+        case Qt::Key_Left: dx = -1; break;
+        case Qt::Key_Right: dx = 1; break;
+        case Qt::Key_Up: dy = -1; break;
+        case Qt::Key_Down: dy = 1; break;
         default: QAbstractScrollArea::keyPressEvent(event); return;
     }
-    if (!console_.MoveByKey(dx, dy)) QAbstractScrollArea::keyPressEvent(event);
+    // The console moves while it shows its dial; otherwise the selection does.
+    if (console_.MoveByKey(dx * step, dy * step)) return;
+    const int canvasStep = ArrowKeyStep(doc_.State().zoom, ctrl);
+    MoveSelectionByKeys(dx * canvasStep, dy * canvasStep);
+}
+
+bool CAtelierView::focusNextPrevChild(bool) { return false; }
+
+void CAtelierView::SelectAll() {
+    if (!tessaly::SelectAll(doc_)) return;
+    InvalidateCanvas();
+    RefreshStatusPanes(doc_);
+}
+
+void CAtelierView::StepSelectionByTab(bool backwards) {
+    if (!SelectNextByTab(doc_, backwards)) return;
+    const int main = doc_.State().mainSelection;
+    if (doc_.IsSelected(main)) {
+        const NodeRecord& node = doc_.Node(main);
+        ScrollToShow({CanvasToView(doc_.State().zoom, node.centerX),
+                      CanvasToView(doc_.State().zoom, node.centerY)});
+    }
+    InvalidateCanvas();
+    RefreshStatusPanes(doc_);
+}
+
+void CAtelierView::MoveSelectionByKeys(int dx, int dy) {
+    if (!MoveSelection(doc_, dx, dy, &history_)) return;
+    InvalidateCanvas();
+    DocumentChanged();
 }
 
 void CAtelierView::leaveEvent(QEvent* event) {

@@ -60,6 +60,9 @@ public:
     void SetBackgroundOnly(bool on);
     void SetBackgroundCopy(QImage copy);
 
+    // Selects every visible node (Ctrl+A).
+    void SelectAll();
+
     void StartHoverAnimation(int node, QPoint pointerView);
     void StopHoverAnimation();
     int HoveredNode() const { return hoveredNode_; }
@@ -90,9 +93,13 @@ protected:
     void leaveEvent(QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     bool viewportEvent(QEvent* event) override;
+    // Tab and Shift+Tab step through the nodes instead of moving the focus.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void ComposeFrame();
+    void StepSelectionByTab(bool backwards);
+    void MoveSelectionByKeys(int dx, int dy);
     void ShowPointerFeedback(QPoint client);
     void ShowGuide(QStringView text);
     IntRect HoverBounds() const;

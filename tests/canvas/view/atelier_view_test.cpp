@@ -35,6 +35,7 @@ private Q_SLOTS:
     void feedbackNeverRecomposesTheCanvas();
     void cursorPaneShowsCanvasPixels();
     void hoverAnimationRunsOverTheCachedFrame();
+    void keysSelectAndMoveNodes();
     void zoomChangesMarkTheDocumentModified();
 
 private:
@@ -239,6 +240,40 @@ void AtelierViewTest::hoverAnimationRunsOverTheCachedFrame() {
     QCOMPARE(view_->HoveredNode(), -1);
     view_->repaint();
     QCOMPARE(view_->ComposeCount(), composed);
+}
+
+void AtelierViewTest::keysSelectAndMoveNodes() {
+    AddNode(300, 300, 20, 20);
+    AddNode(500, 300, 20, 20);
+    doc_->Node(0).visible = 0;
+    view_->setFocus();
+
+    QTest::keyClick(view_.get(), Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(doc_->State().mainSelection, 0);  // node 0 is main though hidden
+    QVERIFY(doc_->IsSelected(1));
+    QVERIFY(!doc_->IsSelected(0));
+
+    // Tab from node 0 lands on node 1; from node 1 onto the hidden node 0 it
+    // leaves nothing selected.
+    QTest::keyClick(view_.get(), Qt::Key_Tab);
+    QCOMPARE(doc_->State().mainSelection, 1);
+    QVERIFY(doc_->IsSelected(1));
+    QTest::keyClick(view_.get(), Qt::Key_Tab);
+    QVERIFY(!doc_->IsSelected(1));
+    QCOMPARE(doc_->State().mainSelection, 1);
+
+    // At zoom 4 an arrow moves 2 canvas pixels, with Ctrl 1; each step can be undone.
+    QTest::keyClick(view_.get(), Qt::Key_Tab, Qt::ShiftModifier);  // back to node 0: hidden
+    doc_->Mark(1).selected = 1;
+    doc_->State().mainSelection = 1;
+    view_->SetZoom(4.0f);
+    const int undoBefore = view_->History().UndoCount();
+    QTest::keyClick(view_.get(), Qt::Key_Right);
+    QCOMPARE(doc_->Node(1).centerX, 502);
+    QTest::keyClick(view_.get(), Qt::Key_Down, Qt::ControlModifier);
+    QCOMPARE(doc_->Node(1).centerY, 301);
+    QCOMPARE(view_->History().UndoCount(), undoBefore + 2);
+    QCOMPARE(doc_->Node(0).centerX, 300);  // hidden nodes never move
 }
 
 QTEST_MAIN(AtelierViewTest)
