@@ -35,7 +35,7 @@ namespace {
 
 using namespace tessaly;
 
-constexpr int kCanvasSize = 5000;
+constexpr int kCanvasSize = bench::kBenchCanvasSize;
 constexpr qsizetype kMinJpegBytes = 2 * 1024;
 constexpr qsizetype kMaxJpegBytes = 4 * 1024;
 
@@ -153,11 +153,9 @@ private:
         WriteProfileInt(QStringLiteral("SYS"), QStringLiteral("MakeBackup"), 0);
 
         const int count = bench::BenchNodeCount();
-        doc_ = std::make_unique<Document>();
-        if (!doc_->AllocateNodeTables()) return;
+        doc_ = bench::MakeBenchDocument();
+        if (!doc_) return;
         DocState& state = doc_->State();
-        state.canvasWidth = kCanvasSize;
-        state.canvasHeight = kCanvasSize;
 
         std::mt19937 random(20240607u);
         int outOfRange = 0;

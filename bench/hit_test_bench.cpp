@@ -24,7 +24,7 @@ namespace {
 
 using namespace tessaly;
 
-constexpr int kCanvasSize = 5000;
+constexpr int kCanvasSize = bench::kBenchCanvasSize;
 constexpr int kQueries = 10000;
 
 class HitFixture {
@@ -41,11 +41,9 @@ public:
 private:
     HitFixture() {
         const int count = bench::BenchNodeCount();
-        doc_ = std::make_unique<Document>();
-        if (!doc_->AllocateNodeTables()) return;
+        doc_ = bench::MakeBenchDocument();
+        if (!doc_) return;
         DocState& state = doc_->State();
-        state.canvasWidth = kCanvasSize;
-        state.canvasHeight = kCanvasSize;
         state.zoom = 1.0f;
         const int columns = int(std::ceil(std::sqrt(double(count))));
         const int cell = kCanvasSize / columns;

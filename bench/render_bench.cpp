@@ -32,7 +32,7 @@ namespace {
 
 using namespace tessaly;
 
-constexpr int kCanvasSize = 5000;
+constexpr int kCanvasSize = bench::kBenchCanvasSize;
 constexpr int kViewWidth = 1920;
 constexpr int kViewHeight = 1080;
 constexpr float kFitZoom = float(kViewHeight) / float(kCanvasSize);
@@ -81,11 +81,9 @@ public:
 private:
     RenderFixture() {
         const int count = bench::BenchNodeCount();
-        doc_ = std::make_unique<Document>();
-        if (!doc_->AllocateNodeTables()) return;
+        doc_ = bench::MakeBenchDocument();
+        if (!doc_) return;
         DocState& state = doc_->State();
-        state.canvasWidth = kCanvasSize;
-        state.canvasHeight = kCanvasSize;
 
         // Nodes in a square grid over the whole canvas, each shown about 50
         // pixels on its longer side.

@@ -8,6 +8,7 @@
 #include "canvas/view_geometry.h"
 #include "document/document.h"
 #include "document/undo_history.h"
+#include "support/document_builder.h"
 
 namespace tessaly {
 namespace {
@@ -27,14 +28,8 @@ protected:
     DocState& State() { return doc.State(); }
 
     int AddNode(int centerX, int centerY, int halfWidth, int halfHeight, bool visible = true) {
-        const int i = State().nodeCount++;
-        NodeRecord& n = doc.Node(i);
-        n.centerX = centerX;
-        n.centerY = centerY;
-        n.halfWidth = halfWidth;
-        n.halfHeight = halfHeight;
-        n.visible = visible ? 1 : 0;
-        doc.Mark(i).selected = 0;
+        const int i = test::AddNode(doc, centerX, centerY, halfWidth, halfHeight, {});
+        doc.Node(i).visible = visible ? 1 : 0;
         return i;
     }
 

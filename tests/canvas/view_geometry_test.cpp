@@ -7,6 +7,7 @@
 #include <ostream>
 
 #include "document/document.h"
+#include "support/document_builder.h"
 
 namespace tessaly {
 
@@ -33,13 +34,8 @@ protected:
     }
 
     int AddNode(int centerX, int centerY, int halfWidth, int halfHeight, bool visible = true) {
-        const int i = State().nodeCount++;
-        NodeRecord& n = doc.Node(i);
-        n.centerX = centerX;
-        n.centerY = centerY;
-        n.halfWidth = halfWidth;
-        n.halfHeight = halfHeight;
-        n.visible = visible ? 1 : 0;
+        const int i = test::AddNode(doc, centerX, centerY, halfWidth, halfHeight, {});
+        doc.Node(i).visible = visible ? 1 : 0;
         return i;
     }
 
