@@ -68,6 +68,7 @@ CMainFrame::CMainFrame(Document& doc, CAtelierDoc& atelierDoc, RecentFileList& r
     stateTimer_.setSingleShot(true);
     stateTimer_.setInterval(0);
     connect(&stateTimer_, &QTimer::timeout, this, &CMainFrame::UpdateCommandStates);
+    connect(view_, &CAtelierView::commandRequested, this, &CMainFrame::RunCommand);
     view_->installEventFilter(this);
     view_->viewport()->installEventFilter(this);
 

@@ -24,6 +24,22 @@ inline constexpr QStringView kWidthEdgeGuide =
     u"←左へドラッグするとビューの幅を狭く、→右へドラッグすると広くできます";
 inline constexpr QStringView kHeightEdgeGuide =
     u"↑上へドラッグするとビューの高さを狭く、↓下へドラッグすると広くできます";
+// Guides over the nodes: by whether the node is selected and whether its
+// index is even.
+inline constexpr QStringView kSelectedEvenNodeGuide =
+    u"外周上の矩形をドラッグ＆ドロップしてイメージサイズを変更できます";
+inline constexpr QStringView kSelectedOddNodeGuide =
+    u"方向キーで10ピクセルずつ移動します。Ctrlキーを押しながらのときは微移動します";
+inline constexpr QStringView kUnselectedEvenNodeGuide =
+    u"マイコンピュータからファイルをドラッグ＆ドロップしてイメージを変更できます";
+inline constexpr QStringView kUnselectedOddNodeGuide =
+    u"イメージをドラッグ＆ドロップして位置を変更できます";
+// Guides of the move and resize drags.
+inline constexpr QStringView kMoveDragGuide =
+    u"Ctrlキーを押しながら方向キーで、イメージの微移動ができます";
+inline constexpr QStringView kAfterMoveGuide =
+    u"Ctrlキーを押しながらクリックで追加選択、Shiftキーを押しながらクリックで選択を解除できます";
+inline constexpr QStringView kResizeDragGuide = u"Ctrlキーを押されているときは、縦横比を無視します";
 inline constexpr QStringView kWidthEdgeTip = u"Width=%1\nmin:%2  max:%3";
 inline constexpr QStringView kHeightEdgeTip = u"Height=%1\nmin:%2  max:%3";
 

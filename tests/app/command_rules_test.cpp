@@ -3,6 +3,7 @@
 #include <QtTest>
 
 #include "app/commands/command_texts.h"
+#include "app/commands/context_menus.h"
 #include "app/visual_styles.h"
 #include "document/document.h"
 #include "image/image_blob.h"
@@ -42,6 +43,7 @@ private slots:
     void visualStylesLookDifferent();
     void recentFileEntriesAreNumberedForTheKeyboard();
     void toolbarEntriesSplitPromptAndTooltip();
+    void contextMenusFollowTheirOwnRules();
 
 private:
     void AddNodes(int count, int selected);
@@ -264,6 +266,45 @@ void CommandRulesTest::toolbarEntriesSplitPromptAndTooltip() {
     QCOMPARE(tessaly::ToolTipText(CommandId::kAlignLeft), QString());
     QCOMPARE(tessaly::MenuText(CommandId::kEditDelete), u"削除(&D)\tDelete"_s);
     QCOMPARE(tessaly::MenuText(CommandId::kAlignLeft), u"左揃え"_s);
+}
+
+void CommandRulesTest::contextMenusFollowTheirOwnRules() {
+    using tessaly::PopupContext;
+    using tessaly::PopupKind;
+    auto state = [](CommandId id, const PopupContext& c) { return tessaly::PopupStateOf(id, c); };
+    PopupContext context;
+    context.commands.nodeCount = 3;
+    context.cutLineWidth = 4;
+
+    // The canvas menu pastes only a bitmap; the menu bar's entry is always on.
+    QVERIFY(!state(CommandId::kEditPaste, context).enabled);
+    QVERIFY(Enabled(CommandId::kEditPaste, context.commands));
+    context.clipboardHasBitmap = true;
+    QVERIFY(state(CommandId::kEditPaste, context).enabled);
+
+    QVERIFY(!state(CommandId::kPickNoSetColour, context).enabled);
+    context.commands.consoleShown = true;
+    QVERIFY(state(CommandId::kPickNoSetColour, context).enabled);
+    QVERIFY(!state(CommandId::kConsole, context).enabled);
+
+    QVERIFY(state(CommandId::kMultiCutStart, context).enabled);
+    context.commands.multiCutMode = true;
+    QVERIFY(!state(CommandId::kMultiCutStart, context).enabled);
+
+    // Exactly the current line thickness is ticked.
+    for (int width = 1; width <= tessaly::kCutLineWidths; ++width) {
+        QCOMPARE(state(tessaly::CutLineWidthCommand(width), context).checked, width == 4);
+    }
+
+    // Every entry has a label, and the canvas menus have their sizes.
+    for (PopupKind kind : {PopupKind::View, PopupKind::Image, PopupKind::MultiCut}) {
+        for (const tessaly::PopupEntry& entry : tessaly::PopupEntries(kind)) {
+            QVERIFY(entry.id == tessaly::kPopupSeparator || !entry.label.isEmpty());
+        }
+    }
+    QCOMPARE(tessaly::PopupEntries(PopupKind::View).size(), 9u);
+    QCOMPARE(tessaly::PopupEntries(PopupKind::Image).size(), 11u);
+    QCOMPARE(tessaly::PopupEntries(PopupKind::MultiCut).size(), 15u);
 }
 
 QTEST_MAIN(CommandRulesTest)

@@ -91,7 +91,31 @@ enum class CommandId : int {
     // Frame keys without a menu item
     kToggleGuide = 490,
     kToggleAnimation = 491,
+
+    // Items of the canvas's context menus that the menu bar does not have
+    kSelectAll = 310,
+    kConsoleToTopLeft = 311,
+    kPickNoSetColour = 312,
+    kViewProperties = 313,
+    kBringToFront = 320,
+    kSwapPositions = 321,
+    kSendToBack = 322,
+    kRandomPositions = 323,
+    kChangeImage = 324,
+    kSaveNodeImage = 325,
+    kImageProperties = 326,
+    kCutWiden = 330,
+    kCutNarrow = 331,
+    kCutMaximum = 332,
+    kCutLineColour = 333,
+    kCutLineWidth1 = 334,  // ..kCutLineWidth1 + 4
 };
+
+inline constexpr int kCutLineWidths = 5;
+
+inline constexpr CommandId CutLineWidthCommand(int width) {
+    return static_cast<CommandId>(static_cast<int>(CommandId::kCutLineWidth1) + width - 1);
+}
 
 inline constexpr int kRecentFileCommands = 16;
 

@@ -1,13 +1,17 @@
 #include "canvas/view/atelier_view.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QToolTip>
 #include <QWheelEvent>
 
+#include "app/commands/command_rules.h"
 #include "app/services/app_settings.h"
 #include "app/services/random_generator.h"
 #include "app/services/status_service.h"
@@ -20,7 +24,12 @@
 namespace tessaly {
 
 CAtelierView::CAtelierView(Document& doc, QWidget* parent)
-    : QAbstractScrollArea(parent), doc_(doc), console_(*this), edgeDrag_(*this) {
+    : QAbstractScrollArea(parent),
+      doc_(doc),
+      console_(*this),
+      edgeDrag_(*this),
+      selectionDrag_(*this),
+      popups_(*this, [this](CommandId id) { RunPopupCommand(id); }) {
     setFocusPolicy(Qt::StrongFocus);
     setFrameShape(QFrame::NoFrame);
     viewport()->setMouseTracking(true);
@@ -89,10 +98,14 @@ void CAtelierView::ZoomBy(int percentPoints) {
     SetZoom(doc_.State().zoom + static_cast<float>(percentPoints) / 100.0f);
 }
 
-void CAtelierView::ZoomToFit() { SetZoom(FitZoom(doc_.State(), viewport()->size())); }
+void CAtelierView::ZoomToFit() {
+    SetZoom(FitZoom(doc_.State(), viewport()->size()));
+}
 
 void CAtelierView::InitialUpdate(bool fromFile) {
     StopHoverAnimation();
+    selectionDrag_.Cancel();
+    insertPoint_ = {};
     UpdateScrollSizes();
     ScrollTo({doc_.State().savedScrollX, doc_.State().savedScrollY});
     doc_.State().mainSelection = -1;
@@ -100,7 +113,8 @@ void CAtelierView::InitialUpdate(bool fromFile) {
     history_.ResetHistory();
     if (fromFile) {
         console_.SetVisible(doc_.State().zoomConsolePinned != 0);
-        for (int i = 0; i < doc_.State().nodeCount; ++i) doc_.Mark(i).selected = 0;
+        for (int i = 0; i < doc_.State().nodeCount; ++i)
+            doc_.Mark(i).selected = 0;
     } else {
         console_.SetVisible(true);
     }
@@ -161,6 +175,7 @@ void CAtelierView::paintEvent(QPaintEvent* event) {
     painter.drawImage(dirty, frame_, dirty);
     console_.Draw(painter, ClientRect());
     if (edgeDrag_.IsActive()) edgeDrag_.DrawFeedback(painter);
+    selectionDrag_.DrawFeedback(painter);
     if (comets_) DrawComets(painter, *comets_, CometPenWidth(doc_.State().zoom));
 }
 
@@ -180,34 +195,85 @@ bool CAtelierView::viewportEvent(QEvent* event) {
 }
 
 void CAtelierView::mousePressEvent(QMouseEvent* event) {
-    const QPoint client = event->position().toPoint();
     if (event->button() != Qt::LeftButton) return;
+    LeftPress(event->position().toPoint(), event->modifiers());
+}
+
+void CAtelierView::LeftPress(QPoint client, Qt::KeyboardModifiers keys) {
     StopHoverAnimation();
+    if (backgroundOnly_) SetBackgroundOnly(false);
     if (console_.Press(client)) return;
-    if (edgeDrag_.Press(ClientToView(client))) return;
+    const QPoint view = ClientToView(client);
+    if (const HandleHit hit = HandleAt(doc_, view); hit.IsValid()) {
+        const bool changed = doc_.State().mainSelection != hit.node;
+        doc_.State().mainSelection = hit.node;
+        if (changed) SelectionChanged();
+        selectionDrag_.BeginResize(hit, client);
+    } else if (const int node = NodeAt(doc_, view); node >= 0) {
+        PressOnNode(node, client, keys);
+    } else if (!edgeDrag_.Press(view)) {
+        ClearSelection();
+        selectionDrag_.BeginRubberBand(client);
+    }
     console_.PressTakenElsewhere();
 }
 
+void CAtelierView::PressOnNode(int node, QPoint client, Qt::KeyboardModifiers keys) {
+    setFocus(Qt::MouseFocusReason);
+    const ClickOutcome outcome = ClickSelect(doc_, node, keys);
+    SelectionChanged();
+    if (outcome == ClickOutcome::StartMove) selectionDrag_.BeginMove(node, client);
+}
+
 void CAtelierView::mouseMoveEvent(QMouseEvent* event) {
+    if (backgroundOnly_) return;
     const QPoint client = event->position().toPoint();
-    if (console_.Move(client)) return;
-    if (edgeDrag_.Move(ClientToView(client))) return;
-    ShowPointerFeedback(client);
+    ShowCursorPane(client);
+    if (MoveActiveDrag(client, event->modifiers())) return;
+    Hover(client);
+}
+
+// At most one drag runs at a time.
+bool CAtelierView::MoveActiveDrag(QPoint client, Qt::KeyboardModifiers keys) {
+    return selectionDrag_.Move(client, keys) || console_.Move(client) ||
+           edgeDrag_.Move(ClientToView(client));
 }
 
 void CAtelierView::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint client = event->position().toPoint();
     if (event->button() == Qt::RightButton) {
-        const QPoint centre = console_.Centre();
-        if (QLineF(client, centre).length() <= kConsoleRadius) {
-            console_.SetVisible(true);
-            ShowZoomMenu(event->globalPosition().toPoint());
-        }
+        RightRelease(client, event->globalPosition().toPoint());
         return;
     }
     if (event->button() != Qt::LeftButton) return;
     if (console_.Release(client)) return;
+    if (selectionDrag_.Release(client)) return;
     edgeDrag_.Release(ClientToView(client));
+}
+
+void CAtelierView::RightRelease(QPoint client, QPoint global) {
+    StopHoverAnimation();
+    const QPoint view = ClientToView(client);
+    insertPoint_ = view;
+    if (QLineF(client, console_.Centre()).length() <= kConsoleRadius) {
+        console_.SetVisible(true);
+        ShowZoomMenu(global);
+        return;
+    }
+    const int node = NodeAt(doc_, view);
+    if (node < 0) {
+        ClearSelection();
+        const DocState& s = doc_.State();
+        const IntRect canvas = CanvasViewRect(s);
+        if (view.x() > canvas.right || view.y() > canvas.bottom) return;
+        popups_.Open(PopupKind::View, global, CurrentPopupContext());
+        return;
+    }
+    if (!doc_.IsSelected(node)) tessaly::ClearSelection(doc_);
+    doc_.Mark(node).selected = 1;
+    doc_.State().mainSelection = node;
+    SelectionChanged();
+    popups_.Open(PopupKind::Image, global, CurrentPopupContext());
 }
 
 void CAtelierView::wheelEvent(QWheelEvent* event) {
@@ -229,7 +295,8 @@ void CAtelierView::wheelEvent(QWheelEvent* event) {
 }
 
 void CAtelierView::keyPressEvent(QKeyEvent* event) {
-    const Qt::KeyboardModifiers keys = event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier);
+    const Qt::KeyboardModifiers keys =
+        event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier);
     if (event->key() == Qt::Key_A && keys == Qt::ControlModifier) {
         SelectAll();
         return;
@@ -243,11 +310,21 @@ void CAtelierView::keyPressEvent(QKeyEvent* event) {
     int dx = 0;
     int dy = 0;
     switch (event->key()) {
-        case Qt::Key_Left: dx = -1; break;
-        case Qt::Key_Right: dx = 1; break;
-        case Qt::Key_Up: dy = -1; break;
-        case Qt::Key_Down: dy = 1; break;
-        default: QAbstractScrollArea::keyPressEvent(event); return;
+        case Qt::Key_Left:
+            dx = -1;
+            break;
+        case Qt::Key_Right:
+            dx = 1;
+            break;
+        case Qt::Key_Up:
+            dy = -1;
+            break;
+        case Qt::Key_Down:
+            dy = 1;
+            break;
+        default:
+            QAbstractScrollArea::keyPressEvent(event);
+            return;
     }
     // The console moves while it shows its dial; otherwise the selection does.
     if (console_.MoveByKey(dx * step, dy * step)) return;
@@ -255,12 +332,49 @@ void CAtelierView::keyPressEvent(QKeyEvent* event) {
     MoveSelectionByKeys(dx * canvasStep, dy * canvasStep);
 }
 
-bool CAtelierView::focusNextPrevChild(bool) { return false; }
+bool CAtelierView::focusNextPrevChild(bool) {
+    return false;
+}
 
 void CAtelierView::SelectAll() {
-    if (!tessaly::SelectAll(doc_)) return;
+    if (tessaly::SelectAll(doc_)) SelectionChanged();
+}
+
+void CAtelierView::ClearSelection() {
+    if (tessaly::ClearSelection(doc_)) SelectionChanged();
+}
+
+void CAtelierView::SelectionChanged() {
     InvalidateCanvas();
     RefreshStatusPanes(doc_);
+}
+
+void CAtelierView::RunPopupCommand(CommandId id) {
+    switch (id) {
+        case CommandId::kSelectAll:
+            SelectAll();
+            break;
+        case CommandId::kConsoleToTopLeft:
+            console_.MoveToTopLeft();
+            break;
+        default:
+            Q_EMIT commandRequested(id);
+            break;
+    }
+}
+
+PopupContext CAtelierView::CurrentPopupContext() const {
+    PopupContext context;
+    context.commands = ReadDocumentContext(doc_);
+    const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
+    context.clipboardHasBitmap = clipboard != nullptr && clipboard->hasImage();
+    context.cutLineWidth = doc_.State().cutLineWidth;
+    return context;
+}
+
+QMenu* CAtelierView::OpenPopup() const {
+    if (zoomMenu_ != nullptr && zoomMenu_->isVisible()) return zoomMenu_;
+    return popups_.OpenMenu();
 }
 
 void CAtelierView::StepSelectionByTab(bool backwards) {
@@ -271,11 +385,11 @@ void CAtelierView::StepSelectionByTab(bool backwards) {
         ScrollToShow({CanvasToView(doc_.State().zoom, node.centerX),
                       CanvasToView(doc_.State().zoom, node.centerY)});
     }
-    InvalidateCanvas();
-    RefreshStatusPanes(doc_);
+    SelectionChanged();
 }
 
 void CAtelierView::MoveSelectionByKeys(int dx, int dy) {
+    StopHoverAnimation();
     if (!MoveSelection(doc_, dx, dy, &history_)) return;
     InvalidateCanvas();
     DocumentChanged();
@@ -288,30 +402,91 @@ void CAtelierView::leaveEvent(QEvent* event) {
 }
 
 void CAtelierView::ShowGuide(QStringView text) {
-    if (CurrentSettings().dspGuide == 1) {
-        SetStatusInfo(text.toString());
-    }
+    if (CurrentSettings().dspGuide == 1) SetStatusInfo(text.toString());
 }
 
-void CAtelierView::ShowPointerFeedback(QPoint client) {
+void CAtelierView::SetCanvasCursor(CanvasCursor cursor) {
+    viewport()->setCursor(CursorFor(cursor));
+}
+
+void CAtelierView::ShowCursorPane(QPoint client) {
     const QPoint view = ClientToView(client);
     const DocState& s = doc_.State();
     const IntRect canvas = CanvasViewRect(s);
-    SetStatusPane(StatusPane::kCursor,
-                  canvas.Contains(view.x(), view.y())
-                      ? QStringLiteral("%1, %2")
-                            .arg(ViewToCanvas(s.zoom, view.x()))
-                            .arg(ViewToCanvas(s.zoom, view.y()))
-                      : QString());
-    console_.HitTest(client);
-    if (const auto edge = edgeDrag_.EdgeAt(view)) {
-        viewport()->setCursor(*edge == Qt::Horizontal ? Qt::SplitHCursor : Qt::SplitVCursor);
-        ShowGuide(*edge == Qt::Horizontal ? ui_text::kWidthEdgeGuide : ui_text::kHeightEdgeGuide);
-        QToolTip::showText(viewport()->mapToGlobal(client), edgeDrag_.ToolTip(*edge), viewport());
+    SetStatusPane(StatusPane::kCursor, canvas.Contains(view.x(), view.y())
+                                           ? QStringLiteral("%1, %2")
+                                                 .arg(ViewToCanvas(s.zoom, view.x()))
+                                                 .arg(ViewToCanvas(s.zoom, view.y()))
+                                           : QString());
+}
+
+void CAtelierView::Hover(QPoint client) {
+    if (!ClientRect().Contains(client.x(), client.y())) {
+        StopHoverAnimation();
+        SetCanvasCursor(CanvasCursor::Arrow);
         return;
     }
-    if (QToolTip::isVisible()) QToolTip::hideText();
-    viewport()->unsetCursor();
+    if (console_.OnDialRing(client)) {
+        SetCanvasCursor(CanvasCursor::Dial);
+        return;
+    }
+    switch (console_.HitTest(client)) {
+        case ConsoleZone::Plus:
+            SetCanvasCursor(CanvasCursor::ZoomIn);
+            return;
+        case ConsoleZone::Minus:
+            SetCanvasCursor(CanvasCursor::ZoomOut);
+            return;
+        case ConsoleZone::Body:
+            SetCanvasCursor(console_.IsDialShown() ? CanvasCursor::Move : CanvasCursor::Hand);
+            return;
+        case ConsoleZone::Outside:
+            break;
+    }
+    const QPoint view = ClientToView(client);
+    const auto edge = edgeDrag_.EdgeAt(view);
+    if (edge) {
+        QToolTip::showText(viewport()->mapToGlobal(client), edgeDrag_.ToolTip(*edge), viewport());
+    } else if (QToolTip::isVisible()) {
+        QToolTip::hideText();
+    }
+    if (const HandleHit hit = HandleAt(doc_, view); hit.IsValid()) {
+        SetCanvasCursor(HandleCursor(hit.handle));
+        return;
+    }
+    if (const int node = NodeAt(doc_, view); node >= 0) {
+        HoverNode(node, client);
+        return;
+    }
+    HoverNothing(client);
+}
+
+void CAtelierView::HoverNode(int node, QPoint client) {
+    const bool selected = doc_.IsSelected(node);
+    const bool even = node % 2 == 0;
+    SetCanvasCursor(selected ? CanvasCursor::Move : CanvasCursor::Hand);
+    if (selected) {
+        ShowGuide(even ? ui_text::kSelectedEvenNodeGuide : ui_text::kSelectedOddNodeGuide);
+    } else {
+        ShowGuide(even ? ui_text::kUnselectedEvenNodeGuide : ui_text::kUnselectedOddNodeGuide);
+    }
+    if (hoveredNode_ >= 0 && hoveredNode_ != node) {
+        StopHoverAnimation();
+    } else if (hoveredNode_ < 0 && !selected && CurrentSettings().playAnime > 0) {
+        StartHoverAnimation(node, ClientToView(client));
+    }
+}
+
+void CAtelierView::HoverNothing(QPoint client) {
+    StopHoverAnimation();
+    if (const auto edge = edgeDrag_.EdgeAt(ClientToView(client))) {
+        SetCanvasCursor(*edge == Qt::Horizontal ? CanvasCursor::SplitLeftRight
+                                                : CanvasCursor::SplitUpDown);
+        ShowGuide(*edge == Qt::Horizontal ? ui_text::kWidthEdgeGuide : ui_text::kHeightEdgeGuide);
+        return;
+    }
+    ShowGuide({});
+    SetCanvasCursor(CanvasCursor::Arrow);
 }
 
 QMenu* CAtelierView::ZoomMenu() {
@@ -341,11 +516,12 @@ QMenu* CAtelierView::ZoomMenu() {
 }
 
 void CAtelierView::ShowZoomMenu(QPoint globalPos) {
-    QMenu* menu = ZoomMenu();
-    menu->popup(globalPos - QPoint(menu->sizeHint().width() / 2, 0));
+    PopupCentred(*ZoomMenu(), globalPos);
 }
 
-IntRect CAtelierView::HoverBounds() const { return comets_ ? comets_->Bounds() : IntRect{}; }
+IntRect CAtelierView::HoverBounds() const {
+    return comets_ ? comets_->Bounds() : IntRect{};
+}
 
 void CAtelierView::StartHoverAnimation(int node, QPoint pointerView) {
     StopHoverAnimation();

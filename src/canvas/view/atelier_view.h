@@ -5,9 +5,13 @@
 #include <QImage>
 #include <optional>
 
+#include "app/commands/context_menus.h"
 #include "canvas/hover_animation.h"
 #include "canvas/int_rect.h"
+#include "canvas/view/canvas_cursors.h"
 #include "canvas/view/canvas_edge_drag.h"
+#include "canvas/view/canvas_popups.h"
+#include "canvas/view/selection_drag.h"
 #include "canvas/view/zoom_console.h"
 #include "document/undo_history.h"
 
@@ -21,6 +25,12 @@ class Document;
 // frame and copied to the window; transient feedback (drag outlines, the edge
 // bar, the console outline, the comets) is drawn over that frame, so a drag
 // never recomposes the canvas.
+//
+// A left press goes to the first of these that takes it: the zoom console,
+// a handle of a selected node (resize), a node (click selection, then a
+// move), the canvas's right and bottom edges, and otherwise the rubber band.
+// A right-button release opens one of the context menus; their commands are
+// run here when they belong to the view and handed on otherwise.
 class CAtelierView : public QAbstractScrollArea {
     Q_OBJECT
 
@@ -62,6 +72,24 @@ public:
 
     // Selects every visible node (Ctrl+A).
     void SelectAll();
+    // Clears the selection and redraws; nothing happens without a main selection.
+    void ClearSelection();
+
+    // Where the next added image goes, in view pixels; (0, 0) for none.
+    QPoint InsertPoint() const { return insertPoint_; }
+    void SetInsertPoint(QPoint viewPoint) { insertPoint_ = viewPoint; }
+
+    // Runs a context-menu command of the view, or hands it on through
+    // commandRequested.
+    void RunPopupCommand(CommandId id);
+    // The state the context-menu rules read right now.
+    PopupContext CurrentPopupContext() const;
+    // The context menu that is open now, if any.
+    QMenu* OpenPopup() const;
+
+    void SetCanvasCursor(CanvasCursor cursor);
+    // Shows an operation guide in the status bar while guides are switched on.
+    void ShowGuide(QStringView text);
 
     void StartHoverAnimation(int node, QPoint pointerView);
     void StopHoverAnimation();
@@ -80,6 +108,8 @@ public:
 
 Q_SIGNALS:
     void zoomChanged(float zoom);
+    // A context-menu command that the frame runs.
+    void commandRequested(tessaly::CommandId id);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -100,14 +130,24 @@ private:
     void ComposeFrame();
     void StepSelectionByTab(bool backwards);
     void MoveSelectionByKeys(int dx, int dy);
-    void ShowPointerFeedback(QPoint client);
-    void ShowGuide(QStringView text);
+    void LeftPress(QPoint client, Qt::KeyboardModifiers keys);
+    void PressOnNode(int node, QPoint client, Qt::KeyboardModifiers keys);
+    void RightRelease(QPoint client, QPoint global);
+    bool MoveActiveDrag(QPoint client, Qt::KeyboardModifiers keys);
+    void Hover(QPoint client);
+    void HoverNode(int node, QPoint client);
+    void HoverNothing(QPoint client);
+    void ShowCursorPane(QPoint client);
+    void SelectionChanged();
     IntRect HoverBounds() const;
 
     Document& doc_;
     UndoHistory history_;
     ZoomConsole console_;
     CanvasEdgeDrag edgeDrag_;
+    SelectionDrag selectionDrag_;
+    CanvasPopups popups_;
+    QPoint insertPoint_;
     QImage frame_;
     bool frameDirty_ = true;
     int composeCount_ = 0;

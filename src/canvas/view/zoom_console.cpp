@@ -98,8 +98,8 @@ bool ZoomConsole::Move(QPoint q) {
     if (dialDrag_) {
         const int delta = DialZoomDelta(dialLast_, q, Centre());
         dialLast_ = q;
-        view_.viewport()->setCursor(InDialRing(q, Centre()) ? Qt::ForbiddenCursor
-                                                            : Qt::SizeAllCursor);
+        view_.SetCanvasCursor(InDialRing(q, Centre()) ? CanvasCursor::Blocked
+                                                      : CanvasCursor::Move);
         if (delta != 0) view_.ZoomBy(delta);
         return true;
     }
@@ -115,7 +115,7 @@ bool ZoomConsole::Move(QPoint q) {
 bool ZoomConsole::Release(QPoint q) {
     if (dialDrag_) {
         dialDrag_ = false;
-        view_.viewport()->unsetCursor();
+        view_.SetCanvasCursor(CanvasCursor::Arrow);
         return true;
     }
     if (!consoleDrag_) return false;
