@@ -114,6 +114,8 @@ void CMyStatusBar::SetPaneText(StatusPane pane, const QString& text) {
 }
 
 void CMyStatusBar::SetInfoText(const QString& text) {
+    // Guides are set again on every pointer move; only a change is drawn.
+    if (text == infoLabel_->text()) return;
     infoLabel_->setText(text);
     stack_->setCurrentIndex(text.isEmpty() ? kPanesPage : kInfoPage);
     PlaceProgressBar();

@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# Edits a document with a real pointer in a virtual X server: finds the red
+# node on screen, drags it, widens it by the handle in the middle of its
+# right side, saves with Ctrl+S, and reads the saved file back with
+# tessaly-cli.
+#
+#   mouse_editing_test.sh <tessaly> <tessaly-cli> <output folder>
+#
+# Needs xvfb-run, xdotool, import (imagemagick) and python3 with PIL.
+set -euo pipefail
+
+fail() {
+  echo "e2e_mouse_editing: FAIL: $*" >&2
+  exit 1
+}
+
+if [[ "${1:-}" != --inside ]]; then
+  [[ $# -eq 3 ]] || fail "usage: $0 <tessaly> <tessaly-cli> <output folder>"
+  for tool in xvfb-run xdotool import; do
+    command -v "$tool" >/dev/null || fail "$tool is not installed"
+  done
+  mkdir -p "$3"
+  exec xvfb-run -a -s "-screen 0 1280x900x24" bash "$0" --inside "$@"
+fi
+
+shift
+readonly BINARY=$1 CLI=$2 OUT=$3
+readonly PYTHON=/usr/bin/python3
+readonly DOCUMENT="$OUT/edit.tsd"
+readonly SHOT="$OUT/screen.png"
+readonly HERE=$(cd "$(dirname "$0")" && pwd)
+
+"$PYTHON" "$HERE/make_document.py" "$DOCUMENT"
+
+export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
+HOME_DIR=$(mktemp -d)
+export HOME=$HOME_DIR XDG_CONFIG_HOME=$HOME_DIR/.config XDG_RUNTIME_DIR=$HOME_DIR/run
+export TMPDIR=$HOME_DIR/tmp
+mkdir -p -m 700 "$XDG_RUNTIME_DIR" "$TMPDIR"
+
+"$BINARY" "$DOCUMENT" >"$OUT/tessaly.log" 2>&1 &
+readonly PID=$!
+cleanup() {
+  kill -KILL "$PID" 2>/dev/null || true
+  rm -rf "$HOME_DIR"
+}
+trap cleanup EXIT
+
+WINDOW=$(timeout 20 xdotool search --sync --name "edit.tsd - Tessaly" | head -1) ||
+  fail "no editor window"
+xdotool windowmove "$WINDOW" 0 0 windowsize "$WINDOW" 1024 768
+sleep 1.5
+
+# The centre of the red node (160 x 120 canvas pixels at zoom 1) on screen.
+red_node_centre() {
+  import -window root "PNG:$SHOT"
+  "$PYTHON" - "$SHOT" <<'PY'
+import sys
+from PIL import Image
+image = Image.open(sys.argv[1]).convert("RGB")
+w, h = image.size
+xs, ys = [], []
+pixels = image.load()
+for y in range(0, h):
+    for x in range(0, w):
+        r, g, b = pixels[x, y]
+        if r > 200 and g < 60 and b < 60:
+            xs.append(x)
+            ys.append(y)
+if not xs:
+    sys.exit("no red node on screen")
+# Only the top row of nodes: another node has a red ellipse further down.
+top = min(ys)
+xs = [x for x, y in zip(xs, ys) if y <= top + 130]
+ys = [y for y in ys if y <= top + 130]
+print((min(xs) + max(xs) + 1) // 2, (min(ys) + max(ys) + 1) // 2, max(xs) - min(xs) + 1)
+PY
+}
+
+drag() {  # from x, from y, to x, to y
+  xdotool mousemove "$1" "$2"
+  sleep 0.3
+  xdotool mousedown 1
+  for step in 1 2 3 4; do
+    xdotool mousemove $(($1 + ($3 - $1) * step / 4)) $(($2 + ($4 - $2) * step / 4))
+    sleep 0.1
+  done
+  xdotool mouseup 1
+  sleep 0.5
+}
+
+save_and_read() {  # prints "centerX centerY halfWidth halfHeight" of node 0
+  xdotool key --window "$WINDOW" ctrl+s
+  sleep 1.5
+  "$CLI" info "$DOCUMENT" 2>/dev/null | "$PYTHON" -c '
+import json, sys
+n = json.load(sys.stdin)["records"][0]
+print(n["centerX"], n["centerY"], n["halfWidth"], n["halfHeight"])'
+}
+
+read -r cx cy width < <(red_node_centre) || fail "the red node is not on screen"
+[[ $width -ge 150 && $width -le 170 ]] || fail "the red node is $width pixels wide on screen"
+
+# A click selects it, a drag moves it by the pointer's offset.
+xdotool mousemove "$cx" "$cy" click 1
+sleep 0.3
+drag "$cx" "$cy" $((cx + 40)) $((cy + 30))
+result=$(save_and_read)
+[[ "$result" == "240 230 80 60" ]] || fail "after the move node 0 is '$result'"
+
+# The handle in the middle of its right side widens it; the left side stays.
+right=$((cx + 40 + 80))
+drag "$right" $((cy + 30)) $((right + 40)) $((cy + 30))
+result=$(save_and_read)
+[[ "$result" == "260 230 100 60" ]] || fail "after the resize node 0 is '$result'"
+
+kill -TERM "$PID"
+for _ in $(seq 50); do
+  kill -0 "$PID" 2>/dev/null || break
+  sleep 0.2
+done
+kill -0 "$PID" 2>/dev/null && fail "the editor did not quit after saving"
+echo "e2e_mouse_editing: ok"
