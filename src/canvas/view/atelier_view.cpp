@@ -1,6 +1,7 @@
 #include "canvas/view/atelier_view.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
@@ -274,6 +275,19 @@ void CAtelierView::RightRelease(QPoint client, QPoint global) {
     doc_.State().mainSelection = node;
     SelectionChanged();
     popups_.Open(PopupKind::Image, global, CurrentPopupContext());
+}
+
+void CAtelierView::contextMenuEvent(QContextMenuEvent* event) {
+    // The mouse opens its menus at the right-button release.
+    if (event->reason() != QContextMenuEvent::Keyboard) return;
+    const DocState& s = doc_.State();
+    QPoint client = viewport()->rect().center();
+    if (doc_.IsSelected(s.mainSelection)) {
+        const NodeRecord& node = doc_.Node(s.mainSelection);
+        client =
+            ViewToClient({CanvasToView(s.zoom, node.centerX), CanvasToView(s.zoom, node.centerY)});
+    }
+    RightRelease(client, viewport()->mapToGlobal(client));
 }
 
 void CAtelierView::wheelEvent(QWheelEvent* event) {

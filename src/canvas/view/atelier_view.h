@@ -121,6 +121,9 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    // The menu key opens the context menu of the main selection, or of the
+    // middle of the window when nothing is selected.
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     // Tab and Shift+Tab step through the nodes instead of moving the focus.

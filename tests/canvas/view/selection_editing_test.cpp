@@ -35,6 +35,7 @@ private Q_SLOTS:
     void rubberBandSelectsOnlyBeyondTenPixels();
     void rightClickOpensTheMenuOfWhatIsUnderIt();
     void rightClickBeyondTheCanvasOpensNothing();
+    void menuKeyOpensTheMenuOfTheMainSelection();
     void movesAndResizesCanBeUndoneBelowTwoThousandNodes();
     void hoverShowsCursorsAndGuides();
     void firstPressLeavesTheBackgroundOnlyMode();
@@ -325,6 +326,17 @@ void SelectionEditingTest::rightClickBeyondTheCanvasOpensNothing() {
     QVERIFY(QApplication::activePopupWidget() == nullptr);
     QVERIFY(!doc_->IsSelected(a));
     QCOMPARE(doc_->State().mainSelection, -1);
+}
+
+void SelectionEditingTest::menuKeyOpensTheMenuOfTheMainSelection() {
+    const int a = Add(100, 100, 20, 20);
+    const int b = Add(300, 100, 20, 20);
+    Select({a, b}, b);
+    QContextMenuEvent key(QContextMenuEvent::Keyboard, {}, Surface()->mapToGlobal(QPoint()));
+    QCoreApplication::sendEvent(Surface(), &key);
+    QVERIFY(view_->OpenPopup() != nullptr);
+    QVERIFY(doc_->IsSelected(a) && doc_->IsSelected(b));  // the selection stays
+    QCOMPARE(view_->InsertPoint(), QPoint(300, 100));
 }
 
 void SelectionEditingTest::movesAndResizesCanBeUndoneBelowTwoThousandNodes() {
