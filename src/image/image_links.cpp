@@ -27,7 +27,8 @@ QString FindEmbeddedLinkAt(const QString& link, const QString& extension, int ro
     if (found < 0) return {};
     const qsizetype end = found + dotted.size();
     const QString cutLower = lower.left(end);
-    const qsizetype start = std::max(cutLower.lastIndexOf(u"http://"), cutLower.lastIndexOf(u"https://"));
+    const qsizetype start =
+        std::max(cutLower.lastIndexOf(u"http://"), cutLower.lastIndexOf(u"https://"));
     if (start < 0) return {};
     const QString result = link.mid(start, end - start);
     if (!result.contains(u'%') || round >= kMaxDecodeRounds) return result;

@@ -27,9 +27,9 @@ TEST(PercentDecodeTest, MalformedEscapesGiveTheEmptyText) {
 
 TEST(LinkImageTypeTest, EndingsGiveTheirTypeInAnyCase) {
     const std::pair<QString, QString> cases[] = {
-        {u"http://x/a.JPG"_qs, u"jpeg"_qs}, {u"http://x/a.jpeg"_qs, u"jpeg"_qs},
-        {u"http://x/a.Gif"_qs, u"gif"_qs},  {u"http://x/a.bmp"_qs, u"bmp"_qs},
-        {u"http://x/a.png"_qs, u"png"_qs},  {u"http://x/a.TIF"_qs, u"tiff"_qs},
+        {u"http://x/a.JPG"_qs, u"jpeg"_qs},  {u"http://x/a.jpeg"_qs, u"jpeg"_qs},
+        {u"http://x/a.Gif"_qs, u"gif"_qs},   {u"http://x/a.bmp"_qs, u"bmp"_qs},
+        {u"http://x/a.png"_qs, u"png"_qs},   {u"http://x/a.TIF"_qs, u"tiff"_qs},
         {u"http://x/a.tiff"_qs, u"tiff"_qs},
     };
     for (const auto& [link, type] : cases) {
@@ -48,7 +48,8 @@ TEST(LinkImageTypeTest, FindsTheImageAddressInASearchResult) {
 }
 
 TEST(LinkImageTypeTest, TakesTheLastAddressBeforeTheFirstExtension) {
-    QString link = u"http://a.example/view?u=https://b.example/x.gif&next=http://c.example/y.jpg&z=1"_qs;
+    QString link =
+        u"http://a.example/view?u=https://b.example/x.gif&next=http://c.example/y.jpg&z=1"_qs;
     // "jpeg" and "jpg" are searched before "gif": the jpg address wins.
     EXPECT_EQ(LinkImageType(link), u"jpeg"_qs);
     EXPECT_EQ(link, u"http://c.example/y.jpg"_qs);
