@@ -1,5 +1,10 @@
 #pragma once
 
+#include <QDir>
+#include <QImage>
+#include <QImageWriter>
+#include <QStringList>
+#include <QTemporaryDir>
 #include <QtGlobal>
 #include <memory>
 
@@ -27,5 +32,41 @@ inline std::unique_ptr<Document> MakeBenchDocument() {
     doc->State().canvasHeight = kBenchCanvasSize;
     return doc;
 }
+
+// JPEG files of 640 x 480 with varied content, made once for the whole run:
+// 1000, or as many as TESSALY_BENCH_FILES asks.
+class JpegFolder {
+public:
+    static const JpegFolder& Get() {
+        static const JpegFolder folder;
+        return folder;
+    }
+
+    const QStringList& Paths() const { return paths_; }
+
+private:
+    JpegFolder() {
+        const int count = qEnvironmentVariableIsSet("TESSALY_BENCH_FILES")
+                              ? qEnvironmentVariableIntValue("TESSALY_BENCH_FILES")
+                              : 1000;
+        for (int i = 0; i < count; ++i) {
+            QImage image(640, 480, QImage::Format_RGB32);
+            for (int y = 0; y < 480; ++y) {
+                auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+                for (int x = 0; x < 640; ++x) {
+                    line[x] = qRgb((x + i) % 256, (y * 2 + i) % 256, (x ^ y) % 256);
+                }
+            }
+            const QString path = QDir(dir_.path()).filePath(QStringLiteral("tile%1.jpg").arg(i));
+            QImageWriter writer(path, "jpeg");
+            writer.setQuality(85);
+            writer.write(image);
+            paths_.append(path);
+        }
+    }
+
+    QTemporaryDir dir_;
+    QStringList paths_;
+};
 
 }  // namespace tessaly::bench

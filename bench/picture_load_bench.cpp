@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "bench_support.h"
 #include "image/image_files.h"
 #include "image/picture_io.h"
 
@@ -20,38 +21,7 @@ namespace {
 
 using namespace tessaly;
 
-// 1000 files of 640 x 480, made once for the whole run.
-class JpegFolder {
-public:
-    static const JpegFolder& Get() {
-        static const JpegFolder folder;
-        return folder;
-    }
-
-    const QStringList& Paths() const { return paths_; }
-
-private:
-    JpegFolder() {
-        const int count = qEnvironmentVariableIsSet("TESSALY_BENCH_FILES")
-                              ? qEnvironmentVariableIntValue("TESSALY_BENCH_FILES")
-                              : 1000;
-        for (int i = 0; i < count; ++i) {
-            QImage image(640, 480, QImage::Format_RGB32);
-            for (int y = 0; y < 480; ++y) {
-                auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-                for (int x = 0; x < 640; ++x) line[x] = qRgb((x + i) % 256, (y * 2 + i) % 256, (x ^ y) % 256);
-            }
-            const QString path = QDir(dir_.path()).filePath(QStringLiteral("tile%1.jpg").arg(i));
-            QImageWriter writer(path, "jpeg");
-            writer.setQuality(85);
-            writer.write(image);
-            paths_.append(path);
-        }
-    }
-
-    QTemporaryDir dir_;
-    QStringList paths_;
-};
+using bench::JpegFolder;
 
 void BM_PictureLoad_HeaderSize(benchmark::State& state) {
     const QStringList& paths = JpegFolder::Get().Paths();

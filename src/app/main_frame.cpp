@@ -168,6 +168,9 @@ void CMainFrame::RunCommand(CommandId id) {
             break;
         case C::kRecentFilesPlace:
             break;
+        case C::kAddImages:
+            view_->Images().AddImagesCommand();
+            break;
         default:
             if (IsOfferedStyle(static_cast<int>(id))) {
                 ChooseVisualStyle(static_cast<int>(id));

@@ -80,6 +80,7 @@ inline constexpr QStringView kBrowseFolderCaption = u"フォルダの指定";
 inline constexpr QStringView kFileNameBufferLine = u"ファイル名格納バッファ\n";
 inline constexpr QStringView kFileCopyLine = u"[File Copy]\n";
 inline constexpr QStringView kAtMostCountLine = u"最大 %1 個\n";
+inline constexpr QStringView kMaxNodeCountLine = u"最大セット件数 %1 個\n";
 inline constexpr QStringView kMemoryUsageLine = u"物理メモリ使用量 %1 % です\n";
 inline constexpr QStringView kWidthLine = u"幅 : %1\n";
 inline constexpr QStringView kHeightLine = u"高さ : %1\n";

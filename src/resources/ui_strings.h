@@ -19,6 +19,19 @@ inline constexpr QStringView kZoomFit = u"画面に合せて表示(&F)";
 inline constexpr QStringView kConsoleAlwaysShown = u"ズームコンソールを常に表示(&Z)";
 inline constexpr QStringView kConsoleToTopLeft = u"ズームコンソールを左上に表示(&Z)";
 
+// Adding images.
+inline constexpr QStringView kAddImagesTitle = u"追加するイメージを指定(複数選択可)";
+inline constexpr QStringView kAddImagesFilter =
+    u"イメージファイル(jpeg, gif, bmp, png, tiff) (*.jpg *.jpeg *.gif *.bmp *.png *.tif *.tiff "
+    u"*.JPG *.JPEG *.GIF *.BMP *.PNG *.TIF *.TIFF);;"
+    u"JPEGファイル(*.jpeg) (*.jpg *.jpeg *.JPG *.JPEG);;"
+    u"GIFファイル(*.gif) (*.gif *.GIF);;"
+    u"ビットマップファイル(*.bmp) (*.bmp *.BMP);;"
+    u"PNGファイル(*.png) (*.png *.PNG);;"
+    u"TIFFファイル(*.tiff) (*.tif *.tiff *.TIF *.TIFF)";
+inline constexpr QStringView kDownloading = u"リンク先のイメージをダウンロードしています...";
+inline constexpr QStringView kCancel = u"キャンセル";
+
 // Dragging the canvas edges.
 inline constexpr QStringView kWidthEdgeGuide =
     u"←左へドラッグするとビューの幅を狭く、→右へドラッグすると広くできます";

@@ -4,10 +4,9 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTcpServer>
-#include <QTcpSocket>
 
 #include "resources/string_table.h"
+#include "support/local_server.h"
 #include "support/message_recorder.h"
 #include "support/temp_env.h"
 #include "support/test_images.h"
@@ -15,58 +14,6 @@
 using namespace tessaly;
 
 namespace {
-
-// A web server on 127.0.0.1 that answers every request the same way.
-class LocalServer {
-public:
-    enum class Mode { Answer, Silent, Flood };
-
-    explicit LocalServer(Mode mode, QByteArray body = {}, QByteArray status = "200 OK")
-        : mode_(mode), body_(std::move(body)), status_(std::move(status)) {
-        server_.listen(QHostAddress::LocalHost);
-        QObject::connect(&server_, &QTcpServer::newConnection, &server_, [this] { Accept(); });
-    }
-
-    QString Url(const QString& path) const {
-        return u"http://127.0.0.1:%1/%2"_qs.arg(server_.serverPort()).arg(path);
-    }
-    int Requests() const { return requests_; }
-
-private:
-    void Accept() {
-        while (QTcpSocket* socket = server_.nextPendingConnection()) {
-            QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                if (!socket->readAll().contains("\r\n\r\n")) return;
-                ++requests_;
-                Respond(socket);
-            });
-        }
-    }
-
-    void Respond(QTcpSocket* socket) {
-        switch (mode_) {
-            case Mode::Silent:
-                return;
-            case Mode::Flood:
-                // No length given; far more than any limit the tests set.
-                socket->write("HTTP/1.1 200 OK\r\nContent-Type: image/jpeg\r\n\r\n");
-                socket->write(QByteArray(64 * 1024, 'x'));
-                return;
-            case Mode::Answer:
-                socket->write("HTTP/1.1 " + status_ +
-                              "\r\nContent-Length: " + QByteArray::number(body_.size()) +
-                              "\r\nConnection: close\r\n\r\n" + body_);
-                socket->disconnectFromHost();
-                return;
-        }
-    }
-
-    QTcpServer server_;
-    Mode mode_;
-    QByteArray body_;
-    QByteArray status_;
-    int requests_ = 0;
-};
 
 QByteArray FileBytes(const QString& path) {
     QFile file(path);
@@ -79,7 +26,7 @@ TEST(LinkDownloadTest, ImageLandsInTheWorkingFolderUnderItsType) {
     test::ScopedTempDir temp;
     test::MessageRecorder messages;
     const QByteArray jpeg = test::JpegBytes(32, 24);
-    LocalServer server(LocalServer::Mode::Answer, jpeg);
+    test::LocalServer server(test::LocalServer::Mode::Answer, jpeg);
     const QString path = DownloadLink(server.Url(u"photo.JPG"_qs), u"jpeg"_qs);
     EXPECT_EQ(QFileInfo(path).fileName(), u"tmp.jpeg"_qs);
     EXPECT_EQ(QFileInfo(path).absolutePath(), QDir(temp.WorkingFolderPath()).absolutePath());
@@ -92,9 +39,9 @@ TEST(LinkDownloadTest, FailuresSayTheDownloadFailedAndKeepTheOldFile) {
     test::MessageRecorder messages;
     const QString target = test::WriteFile(temp.Path(), u"tmp.png"_qs, "previous");
 
-    LocalServer page(LocalServer::Mode::Answer, "<!DOCTYPE html><html></html>");
+    test::LocalServer page(test::LocalServer::Mode::Answer, "<!DOCTYPE html><html></html>");
     EXPECT_EQ(DownloadToFile(page.Url(u"a.png"_qs), target), DownloadOutcome::WebPage);
-    LocalServer missing(LocalServer::Mode::Answer, "not here", "404 Not Found");
+    test::LocalServer missing(test::LocalServer::Mode::Answer, "not here", "404 Not Found");
     EXPECT_EQ(DownloadToFile(missing.Url(u"a.png"_qs), target), DownloadOutcome::Failed);
     EXPECT_EQ(FileBytes(target), QByteArray("previous"));
 
@@ -121,14 +68,14 @@ TEST(LinkDownloadTest, SilentAndFloodingServersAreCutOff) {
     limits.timeoutMs = 300;
     limits.maxBytes = 10'000;
 
-    LocalServer silent(LocalServer::Mode::Silent);
+    test::LocalServer silent(test::LocalServer::Mode::Silent);
     EXPECT_EQ(DownloadToFile(silent.Url(u"a.jpg"_qs), target, limits), DownloadOutcome::TimedOut);
     EXPECT_EQ(silent.Requests(), 1);
 
-    LocalServer flood(LocalServer::Mode::Flood);
+    test::LocalServer flood(test::LocalServer::Mode::Flood);
     EXPECT_EQ(DownloadToFile(flood.Url(u"a.jpg"_qs), target, limits), DownloadOutcome::TooLarge);
 
-    LocalServer declared(LocalServer::Mode::Answer, QByteArray(20'000, 'x'));
+    test::LocalServer declared(test::LocalServer::Mode::Answer, QByteArray(20'000, 'x'));
     EXPECT_EQ(DownloadToFile(declared.Url(u"a.jpg"_qs), target, limits), DownloadOutcome::TooLarge);
     EXPECT_FALSE(QFile::exists(target));
 }
@@ -136,7 +83,7 @@ TEST(LinkDownloadTest, SilentAndFloodingServersAreCutOff) {
 TEST(LinkDownloadTest, TheWaitCanBeCancelledWithoutAMessage) {
     test::ScopedTempDir temp;
     test::MessageRecorder messages;
-    LocalServer silent(LocalServer::Mode::Silent);
+    test::LocalServer silent(test::LocalServer::Mode::Silent);
     int asked = 0;
     const QString path = DownloadLink(silent.Url(u"a.jpg"_qs), u"jpeg"_qs, {},
                                       [&](qint64, qint64) { return ++asked < 3; });

@@ -2,6 +2,8 @@
 
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
@@ -30,10 +32,12 @@ CAtelierView::CAtelierView(Document& doc, QWidget* parent)
       console_(*this),
       edgeDrag_(*this),
       selectionDrag_(*this),
-      popups_(*this, [this](CommandId id) { RunPopupCommand(id); }) {
+      popups_(*this, [this](CommandId id) { RunPopupCommand(id); }),
+      images_(*this) {
     setFocusPolicy(Qt::StrongFocus);
     setFrameShape(QFrame::NoFrame);
     viewport()->setMouseTracking(true);
+    viewport()->setAcceptDrops(true);
     // The cached frame covers the whole client area: nothing needs erasing.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     horizontalScrollBar()->setSingleStep(20);
@@ -277,6 +281,19 @@ void CAtelierView::RightRelease(QPoint client, QPoint global) {
     popups_.Open(PopupKind::Image, global, CurrentPopupContext());
 }
 
+void CAtelierView::dragEnterEvent(QDragEnterEvent* event) {
+    if (ImageAdding::CanTake(*event->mimeData())) event->acceptProposedAction();
+}
+
+void CAtelierView::dragMoveEvent(QDragMoveEvent* event) {
+    if (ImageAdding::CanTake(*event->mimeData())) event->acceptProposedAction();
+}
+
+void CAtelierView::dropEvent(QDropEvent* event) {
+    event->acceptProposedAction();
+    images_.Drop(*event->mimeData(), event->position().toPoint());
+}
+
 void CAtelierView::contextMenuEvent(QContextMenuEvent* event) {
     // The mouse opens its menus at the right-button release.
     if (event->reason() != QContextMenuEvent::Keyboard) return;
@@ -370,6 +387,9 @@ void CAtelierView::RunPopupCommand(CommandId id) {
             break;
         case CommandId::kConsoleToTopLeft:
             console_.MoveToTopLeft();
+            break;
+        case CommandId::kAddImages:
+            images_.AddImagesCommand();
             break;
         default:
             Q_EMIT commandRequested(id);

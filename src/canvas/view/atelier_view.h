@@ -11,6 +11,7 @@
 #include "canvas/view/canvas_cursors.h"
 #include "canvas/view/canvas_edge_drag.h"
 #include "canvas/view/canvas_popups.h"
+#include "canvas/view/image_adding.h"
 #include "canvas/view/selection_drag.h"
 #include "canvas/view/zoom_console.h"
 #include "document/undo_history.h"
@@ -42,6 +43,7 @@ public:
     const Document& Doc() const { return doc_; }
     UndoHistory& History() { return history_; }
     ZoomConsole& Console() { return console_; }
+    ImageAdding& Images() { return images_; }
 
     // Coordinates: the scroll position is the view point at the client origin.
     QPoint ScrollPosition() const;
@@ -119,6 +121,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void leaveEvent(QEvent* event) override;
     // The menu key opens the context menu of the main selection, or of the
@@ -150,6 +155,7 @@ private:
     CanvasEdgeDrag edgeDrag_;
     SelectionDrag selectionDrag_;
     CanvasPopups popups_;
+    ImageAdding images_;
     QPoint insertPoint_;
     QImage frame_;
     bool frameDirty_ = true;

@@ -307,11 +307,11 @@ void SelectionEditingTest::rightClickOpensTheMenuOfWhatIsUnderIt() {
             QVERIFY(!action->isEnabled());  // nothing is hidden
         }
         if (action->data().toInt() == int(CommandId::kSelectAll)) action->trigger();
-        if (action->data().toInt() == int(CommandId::kAddImages)) action->trigger();
+        if (action->data().toInt() == int(CommandId::kImageSizeCheck)) action->trigger();
     }
     QVERIFY(doc_->IsSelected(a) && doc_->IsSelected(b));  // the view selects all itself
-    QCOMPARE(requests.size(), 1);                         // adding images is the frame's
-    QCOMPARE(requests.front().front().value<CommandId>(), CommandId::kAddImages);
+    QCOMPARE(requests.size(), 1);  // the size check is the frame's
+    QCOMPARE(requests.front().front().value<CommandId>(), CommandId::kImageSizeCheck);
     CloseMenus();
 
     QTest::mouseClick(Surface(), Qt::RightButton, {}, view_->Console().Centre());

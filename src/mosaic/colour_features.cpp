@@ -1,0 +1,286 @@
+#include "mosaic/colour_features.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QPainter>
+#include <QStringView>
+#include <algorithm>
+#include <cmath>
+
+#include "app/services/status_service.h"
+#include "document/document.h"
+#include "image/image_blob.h"
+#include "image/image_limits.h"
+
+namespace tessaly {
+namespace {
+
+constexpr QStringView kUpdatingSectionsText =
+    u"各イメージの区画情報更新中です。このままお待ちください...";
+
+// The longest section side a cell sample works with. Cells are at most a
+// canvas wide; the bound only keeps absurd cell sizes from overflowing.
+constexpr double kMaxSampledSectionSide = double(1 << 24);
+
+constexpr QRgb kRgbMask = 0x00FFFFFF;
+
+struct ChannelSums {
+    std::int64_t red = 0;
+    std::int64_t green = 0;
+    std::int64_t blue = 0;
+};
+
+bool IsFourBytesAPixel(QImage::Format format) {
+    return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+           format == QImage::Format_ARGB32_Premultiplied;
+}
+
+// Adds the pixels of a rectangle that lies inside a four-byte image.
+void AddPixels(const QImage& image, int left, int top, int width, int height, ChannelSums& sums) {
+    for (int y = top; y < top + height; ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y)) + left;
+        for (int x = 0; x < width; ++x) {
+            sums.red += qRed(line[x]);
+            sums.green += qGreen(line[x]);
+            sums.blue += qBlue(line[x]);
+        }
+    }
+}
+
+// A channel sum over `pixels` pixels as a byte, truncated; 0 for no pixels.
+std::uint8_t AverageByte(std::int64_t sum, std::int64_t pixels) {
+    if (pixels <= 0) return 0;
+    const float average = static_cast<float>(sum) / static_cast<float>(pixels);
+    return static_cast<std::uint8_t>(std::clamp(average, 0.0f, 255.0f));
+}
+
+void StoreAverages(const ChannelSums& sums, std::int64_t pixels, int k, SectionValues& red,
+                   SectionValues& green, SectionValues& blue) {
+    red[k] = AverageByte(sums.red, pixels);
+    green[k] = AverageByte(sums.green, pixels);
+    blue[k] = AverageByte(sums.blue, pixels);
+}
+
+// trunc(cellSide / s), 0 for sizes below one pixel (and for NaN).
+std::int64_t SampledSectionSide(double cellSide, int s) {
+    const double side = cellSide / s;
+    if (!(side >= 1.0)) return 0;
+    return static_cast<std::int64_t>(std::min(side, kMaxSampledSectionSide));
+}
+
+// Shows a note across the status bar while it lives.
+class StatusNote {
+public:
+    explicit StatusNote(QStringView text) { SetStatusInfo(text.toString()); }
+    ~StatusNote() { SetStatusInfo({}); }
+    StatusNote(const StatusNote&) = delete;
+    StatusNote& operator=(const StatusNote&) = delete;
+};
+
+}  // namespace
+
+int SectionGridSide(int sectionCount) {
+    const int count = std::clamp(sectionCount, 1, kMaxSections);
+    int side = 1;
+    while ((side + 1) * (side + 1) <= count)
+        ++side;
+    return side;
+}
+
+QImage RasterisePicture(const ImageBlob& picture) {
+    const QSize size = picture.PixelSize();
+    if (!IsAcceptablePictureSize(size)) return {};
+    QBuffer buffer;
+    buffer.setData(picture.Encoded());
+    if (!buffer.open(QIODevice::ReadOnly)) return {};
+    QImageReader reader(&buffer, picture.Format());
+    reader.setAutoTransform(false);
+    reader.setAllocationLimit(kDecodeAllocationLimitMiB);
+    QImage image = reader.read();
+    if (image.isNull()) return {};
+    // Premultiplied colour is exactly the colour drawn over black, so reading
+    // the colour bytes and ignoring alpha gives the composite onto a zeroed
+    // buffer; the alpha stays for callers that draw the image elsewhere.
+    image.convertTo(QImage::Format_ARGB32_Premultiplied);
+    if (image.size() != size) {
+        image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    if (image.isNull() || image.format() != QImage::Format_ARGB32_Premultiplied) return {};
+    return image;
+}
+
+bool ComputeSectionAverages(const ImageBlob& picture, int sectionCount, SectionValues& red,
+                            SectionValues& green, SectionValues& blue) {
+    return ComputeSectionAverages(RasterisePicture(picture), sectionCount, red, green, blue);
+}
+
+bool ComputeSectionAverages(const QImage& image, int sectionCount, SectionValues& red,
+                            SectionValues& green, SectionValues& blue) {
+    if (image.isNull()) return false;
+    std::fill(std::begin(red), std::end(red), std::uint8_t{0});
+    std::fill(std::begin(green), std::end(green), std::uint8_t{0});
+    std::fill(std::begin(blue), std::end(blue), std::uint8_t{0});
+
+    const int s = SectionGridSide(sectionCount);
+    const int sectionWidth = image.width() / s;
+    const int sectionHeight = image.height() / s;
+    const std::int64_t pixels = std::int64_t(sectionWidth) * sectionHeight;
+    if (pixels == 0) return true;
+    for (int k = 0; k < s * s; ++k) {
+        ChannelSums sums;
+        AddPixels(image, (k % s) * sectionWidth, (k / s) * sectionHeight, sectionWidth,
+                  sectionHeight, sums);
+        StoreAverages(sums, pixels, k, red, green, blue);
+    }
+    return true;
+}
+
+bool ComputeNodeSectionAverages(Document& doc, int node) {
+    if (!doc.HasTables() || node < 0 || node >= kNodeTableCapacity) return false;
+    NodeRecord& record = doc.Node(node);
+    const ImageBlob* picture = doc.Picture(record.picture);
+    if (!picture) return false;
+    return ComputeSectionAverages(*picture, doc.State().sectionCount, record.avgRed,
+                                  record.avgGreen, record.avgBlue);
+}
+
+void RecomputeAllSectionAverages(Document& doc) {
+    if (!doc.HasTables()) return;
+    const StatusNote note(kUpdatingSectionsText);
+    const int nodes = std::clamp(doc.State().nodeCount, 0, kMaxNodes);
+    StatusProgress progress(nodes);
+    for (int i = 0; i < nodes; ++i) {
+        progress.SetPos(i);
+        ComputeNodeSectionAverages(doc, i);
+    }
+}
+
+QImage MakeSamplingSurface(const Document& doc) {
+    const DocState& state = doc.State();
+    const int width = std::clamp(state.canvasWidth, 0, kMaxCanvasSide);
+    const int height = std::clamp(state.canvasHeight, 0, kMaxCanvasSide);
+    if (width == 0 || height == 0) return {};
+    QImage surface(width, height, QImage::Format_RGB32);
+    if (surface.isNull()) return {};
+    surface.fill(Qt::white);
+    if (const ImageBlob* back = doc.Picture(state.backPicture)) {
+        const QImage pixels = RasterisePicture(*back);
+        if (!pixels.isNull()) {
+            QPainter painter(&surface);
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.drawImage(QRect(0, 0, width, height), pixels);
+        }
+    }
+    return surface;
+}
+
+void SampleBackgroundCell(const QImage& surface, int sectionCount, int x, int y, double cellWidth,
+                          double cellHeight, SectionValues& red, SectionValues& green,
+                          SectionValues& blue) {
+    std::fill(std::begin(red), std::end(red), std::uint8_t{0});
+    std::fill(std::begin(green), std::end(green), std::uint8_t{0});
+    std::fill(std::begin(blue), std::end(blue), std::uint8_t{0});
+
+    const int s = SectionGridSide(sectionCount);
+    const std::int64_t sectionWidth = SampledSectionSide(cellWidth, s);
+    const std::int64_t sectionHeight = SampledSectionSide(cellHeight, s);
+    const std::int64_t pixels = sectionWidth * sectionHeight;
+    if (pixels == 0) return;
+
+    // The arrangement passes the RGB32 surface; anything else is read through
+    // a converted copy rather than misread.
+    QImage converted;
+    const QImage* image = &surface;
+    if (!surface.isNull() && !IsFourBytesAPixel(surface.format())) {
+        converted = surface.convertToFormat(QImage::Format_RGB32);
+        image = &converted;
+    }
+    const std::int64_t surfaceWidth = image->isNull() ? 0 : image->width();
+    const std::int64_t surfaceHeight = image->isNull() ? 0 : image->height();
+
+    for (int k = 0; k < s * s; ++k) {
+        const std::int64_t left = std::int64_t(x) + sectionWidth * (k % s);
+        const std::int64_t top = std::int64_t(y) + sectionHeight * (k / s);
+        const std::int64_t insideLeft = std::max<std::int64_t>(left, 0);
+        const std::int64_t insideRight = std::min(left + sectionWidth, surfaceWidth);
+        const std::int64_t insideTop = std::max<std::int64_t>(top, 0);
+        const std::int64_t insideBottom = std::min(top + sectionHeight, surfaceHeight);
+
+        ChannelSums sums;
+        std::int64_t inside = 0;
+        if (insideRight > insideLeft && insideBottom > insideTop) {
+            inside = (insideRight - insideLeft) * (insideBottom - insideTop);
+            AddPixels(*image, int(insideLeft), int(insideTop), int(insideRight - insideLeft),
+                      int(insideBottom - insideTop), sums);
+        }
+        // Whatever lies off the surface reads as white.
+        const std::int64_t outsideWhite = (pixels - inside) * 255;
+        sums.red += outsideWhite;
+        sums.green += outsideWhite;
+        sums.blue += outsideWhite;
+        StoreAverages(sums, pixels, k, red, green, blue);
+    }
+}
+
+bool ComputeBackgroundHistogram(const ImageBlob& picture,
+                                std::int32_t (&histogram)[kHistogramBins]) {
+    const QImage image = RasterisePicture(picture);
+    if (image.isNull()) return false;
+    std::array<std::int64_t, kHistogramBins> counts{};
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            ++counts[std::size_t(qRed(line[x]))];
+            ++counts[std::size_t(256 + qGreen(line[x]))];
+            ++counts[std::size_t(512 + qBlue(line[x]))];
+        }
+    }
+    const double pixels = double(image.width()) * double(image.height());
+    for (int i = 0; i < kHistogramBins; ++i) {
+        histogram[i] = static_cast<std::int32_t>(double(counts[std::size_t(i)]) * 10000.0 / pixels);
+    }
+    return true;
+}
+
+ColourHistogram ComputeImagesHistogram(const Document& doc) {
+    ColourHistogram histogram{};
+    if (!doc.HasTables()) return histogram;
+    const int nodes = std::clamp(doc.State().nodeCount, 0, kMaxNodes);
+    const int s = SectionGridSide(doc.State().sectionCount);
+    const int sections = s * s;
+    StatusProgress progress(nodes);
+    for (int i = 0; i < nodes; ++i) {
+        progress.SetPos(i);
+        const NodeRecord& node = doc.Node(i);
+        for (int k = 0; k < sections; ++k) {
+            ++histogram[node.avgRed[k]];
+            ++histogram[256 + std::size_t(node.avgGreen[k])];
+            ++histogram[512 + std::size_t(node.avgBlue[k])];
+        }
+    }
+    if (nodes == 0) return histogram;
+    const float total = static_cast<float>(sections * nodes);
+    for (std::int32_t& bin : histogram) {
+        bin = static_cast<std::int32_t>(static_cast<float>(bin) * 10000.0f / total);
+    }
+    return histogram;
+}
+
+float MeasureContentRate(const ImageBlob& picture, ColorRef colour) {
+    if (colour < 0) return 0.0f;
+    const QImage image = RasterisePicture(picture);
+    if (image.isNull()) return 0.0f;
+    const QRgb wanted = qRgb(ColorRed(colour), ColorGreen(colour), ColorBlue(colour)) & kRgbMask;
+    std::int64_t matching = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if ((line[x] & kRgbMask) == wanted) ++matching;
+        }
+    }
+    if (matching == 0) return 0.0f;
+    const float pixels = static_cast<float>(std::int64_t(image.width()) * image.height());
+    return static_cast<float>(matching) * 100.0f / pixels;
+}
+
+}  // namespace tessaly
