@@ -21,14 +21,14 @@ inline constexpr QStringView kConsoleToTopLeft = u"ズームコンソールを�
 
 // Adding images.
 inline constexpr QStringView kAddImagesTitle = u"追加するイメージを指定(複数選択可)";
+// Qt's file dialog matches these patterns in any letter case.
 inline constexpr QStringView kAddImagesFilter =
-    u"イメージファイル(jpeg, gif, bmp, png, tiff) (*.jpg *.jpeg *.gif *.bmp *.png *.tif *.tiff "
-    u"*.JPG *.JPEG *.GIF *.BMP *.PNG *.TIF *.TIFF);;"
-    u"JPEGファイル(*.jpeg) (*.jpg *.jpeg *.JPG *.JPEG);;"
-    u"GIFファイル(*.gif) (*.gif *.GIF);;"
-    u"ビットマップファイル(*.bmp) (*.bmp *.BMP);;"
-    u"PNGファイル(*.png) (*.png *.PNG);;"
-    u"TIFFファイル(*.tiff) (*.tif *.tiff *.TIF *.TIFF)";
+    u"イメージファイル(jpeg, gif, bmp, png, tiff) (*.jpg *.jpeg *.gif *.bmp *.png *.tif *.tiff);;"
+    u"JPEGファイル(*.jpeg) (*.jpg *.jpeg);;"
+    u"GIFファイル(*.gif) (*.gif);;"
+    u"ビットマップファイル(*.bmp) (*.bmp);;"
+    u"PNGファイル(*.png) (*.png);;"
+    u"TIFFファイル(*.tiff) (*.tif *.tiff)";
 inline constexpr QStringView kDownloading = u"リンク先のイメージをダウンロードしています...";
 inline constexpr QStringView kCancel = u"キャンセル";
 
