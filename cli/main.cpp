@@ -6,17 +6,15 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QPainter>
 #include <QStringList>
 #include <cstdio>
 
-#include "canvas/canvas_renderer.h"
-#include "canvas/view_geometry.h"
 #include "document/document.h"
 #include "document/document_io.h"
 #include "document_info.h"
 #include "image/image_files.h"
 #include "image/picture_io.h"
+#include "mosaic_command.h"
 
 namespace {
 
@@ -38,6 +36,10 @@ constexpr char kUsage[] =
     "  render FILE.tsd OUT [ZOOM]      paint the document's canvas as the editor shows\n"
     "                                  it (default zoom: the document's own) into an\n"
     "                                  image file of the type OUT's extension names\n"
+    "  mosaic OPTIONS                  make a photomosaic as the editor's console does:\n"
+    "                                  --background IMAGE, the images of --tiles DIR,\n"
+    "                                  one arrangement, then -o OUT.tsd and/or --export\n"
+    "                                  OUT ('mosaic --help' lists every option)\n"
     "  version                         print the version\n";
 
 void Print(const QByteArray& text, std::FILE* to = stdout) {
@@ -118,18 +120,10 @@ int RenderCommand(const QStringList& args) {
     bool ok = true;
     const float zoom = args.size() > 2 ? args[2].toFloat(&ok) : doc.State().zoom;
     if (!ok) return Usage();
-    doc.State().zoom = ClampZoom(doc.State(), zoom);
-    const IntRect canvas = CanvasViewRect(doc.State());
-    QImage image(canvas.Width(), canvas.Height(), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    RenderOptions options;
-    options.zoom = doc.State().zoom;
-    options.viewArea = canvas;
-    PaintCanvas(painter, doc, options);
-    painter.end();
+    const QImage image = PaintCanvasImage(doc, zoom);
     const QString out = args[1];
-    if (!SaveBitmapFile(image, out, image.width(), image.height(), ImageTypeOf(out), 90, false)) {
+    if (image.isNull() ||
+        !SaveBitmapFile(image, out, image.width(), image.height(), ImageTypeOf(out), 90, false)) {
         Print(QStringLiteral("tessaly-cli: cannot write %1\n").arg(out).toUtf8(), stderr);
         return 1;
     }
@@ -152,6 +146,7 @@ int main(int argc, char* argv[]) {
     if (command == u"convert") return ConvertCommand(args);
     if (command == u"info") return InfoCommand(args);
     if (command == u"render") return RenderCommand(args);
+    if (command == u"mosaic") return MosaicCommand(args);
     if (command == u"version") {
         Print(QByteArrayLiteral("tessaly-cli 1.03\n"));
         return 0;

@@ -1,0 +1,598 @@
+#include "mosaic/arrangement.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <optional>
+#include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "app/services/message_service.h"
+#include "app/services/random_generator.h"
+#include "app/services/status_service.h"
+#include "document/document.h"
+#include "mosaic/colour_features.h"
+#include "resources/string_table.h"
+
+namespace tessaly {
+namespace {
+
+// Section values padded to 32 bytes, zero past the section count, so that a
+// whole channel is compared in two 16-byte steps.
+constexpr int kPadded = 32;
+struct alignas(16) PaddedColours {
+    std::uint8_t red[kPadded];
+    std::uint8_t green[kPadded];
+    std::uint8_t blue[kPadded];
+};
+
+// The tolerance at which every image is a candidate.
+constexpr int kNoTolerance = 255;
+// Below this tolerance the candidates are first narrowed down by the colour
+// of their first section.
+constexpr int kFilterTolerance = 25;
+
+int Trunc(float value) { return static_cast<int>(value); }
+
+int CentreSection(int sections) {
+    switch (sections) {
+        case 9: return 4;
+        case 16: return 5;
+        case 25: return 12;
+        default: return 0;
+    }
+}
+
+struct Rect {
+    int left, top, right, bottom;
+    bool Intersects(const Rect& o) const {
+        return std::max(left, o.left) < std::min(right, o.right) &&
+               std::max(top, o.top) < std::min(bottom, o.bottom);
+    }
+};
+
+// The rectangles placed so far, found through a coarse grid of buckets.
+class PlacedIndex {
+public:
+    PlacedIndex(int width, int height)
+        : columns_(std::max(1, (width + kBucket - 1) / kBucket)),
+          rows_(std::max(1, (height + kBucket - 1) / kBucket)),
+          buckets_(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_)) {}
+
+    void Add(const Rect& r) {
+        ForBuckets(r, [&](std::vector<Rect>& bucket) {
+            bucket.push_back(r);
+            return false;
+        });
+    }
+
+    bool Overlaps(const Rect& r) {
+        return ForBuckets(r, [&](std::vector<Rect>& bucket) {
+            return std::any_of(bucket.begin(), bucket.end(),
+                               [&](const Rect& placed) { return placed.Intersects(r); });
+        });
+    }
+
+private:
+    static constexpr int kBucket = 64;
+
+    // Runs `visit` on the buckets under `r` (rectangles beyond the canvas go
+    // to its edge buckets) until it returns true.
+    template <typename Visit>
+    bool ForBuckets(const Rect& r, Visit visit) {
+        if (r.right <= r.left || r.bottom <= r.top) return false;  // an empty rectangle meets nothing
+        const int c0 = std::clamp(FloorDiv(r.left), 0, columns_ - 1);
+        const int c1 = std::clamp(FloorDiv(r.right - 1), 0, columns_ - 1);
+        const int r0 = std::clamp(FloorDiv(r.top), 0, rows_ - 1);
+        const int r1 = std::clamp(FloorDiv(r.bottom - 1), 0, rows_ - 1);
+        for (int row = r0; row <= r1; ++row) {
+            for (int column = c0; column <= c1; ++column) {
+                if (visit(buckets_[static_cast<std::size_t>(row * columns_ + column)])) return true;
+            }
+        }
+        return false;
+    }
+    static int FloorDiv(int v) { return v >= 0 ? v / kBucket : -((-v + kBucket - 1) / kBucket); }
+
+    int columns_;
+    int rows_;
+    std::vector<std::vector<Rect>> buckets_;
+};
+
+// The images not yet placed, in the order the shuffle gave them, with their
+// section averages side by side.
+class Candidates {
+public:
+    Candidates(std::span<const NodeRecord> records, std::span<const NodeMark> marks, int sections,
+               int tolerance)
+        : count_(static_cast<int>(marks.size())),
+          words_((count_ + 63) / 64),
+          sections_(sections),
+          tolerance_(tolerance),
+          colours_(static_cast<std::size_t>(count_)),
+          nodes_(static_cast<std::size_t>(count_)),
+          alive_(static_cast<std::size_t>(words_), 0) {
+        for (int j = 0; j < count_; ++j) {
+            const int node = marks[static_cast<std::size_t>(j)].order;
+            nodes_[static_cast<std::size_t>(j)] = node;
+            PaddedColours& c = colours_[static_cast<std::size_t>(j)];
+            std::memset(&c, 0, sizeof c);
+            const NodeRecord& record = records[static_cast<std::size_t>(node)];
+            std::copy_n(record.avgRed, sections_, c.red);
+            std::copy_n(record.avgGreen, sections_, c.green);
+            std::copy_n(record.avgBlue, sections_, c.blue);
+            alive_[static_cast<std::size_t>(j / 64)] |= std::uint64_t{1} << (j % 64);
+        }
+        alive_count_ = count_;
+        if (tolerance_ <= kFilterTolerance) BuildFilter();
+    }
+
+    bool Empty() const { return alive_count_ == 0; }
+
+    void Remove(int position) {
+        alive_[static_cast<std::size_t>(position / 64)] &= ~(std::uint64_t{1} << (position % 64));
+        --alive_count_;
+    }
+
+    int NodeAt(int position) const { return nodes_[static_cast<std::size_t>(position)]; }
+
+    // The position of the best image for a cell, or -1.
+    int FindBest(const PaddedColours& cell, bool different) {
+        const std::uint64_t* candidates = alive_.data();
+        if (!filter_.empty()) {
+            Narrow(cell);
+            candidates = narrowed_.data();
+        }
+        const int n = sections_;
+        int best = -1;
+        // A candidate must beat these channel sums (averages times N) on all
+        // three channels: below them normally, at or above them when looking
+        // for the most different image.
+        int limitR = different ? n : 255 * n * n;
+        int limitG = limitR;
+        int limitB = limitR;
+        for (int w = 0; w < words_; ++w) {
+            std::uint64_t bits = candidates[w];
+            while (bits != 0) {
+                const int j = w * 64 + std::countr_zero(bits);
+                bits &= bits - 1;
+                int sumR = 0, sumG = 0, sumB = 0;
+                if (!Compare(cell, colours_[static_cast<std::size_t>(j)], sumR, sumG, sumB)) continue;
+                const int avgR = sumR / n, avgG = sumG / n, avgB = sumB / n;
+                if (different ? (sumR >= limitR && sumG >= limitG && sumB >= limitB)
+                              : (sumR < limitR && sumG < limitG && sumB < limitB)) {
+                    best = j;
+                    limitR = different ? (avgR + 1) * n : avgR * n;
+                    limitG = different ? (avgG + 1) * n : avgG * n;
+                    limitB = different ? (avgB + 1) * n : avgB * n;
+                }
+            }
+        }
+        return best;
+    }
+
+private:
+    // The channel sums of the absolute differences; false when one section
+    // differs by more than the tolerance in any channel.
+    bool Compare(const PaddedColours& a, const PaddedColours& b, int& sumR, int& sumG,
+                 int& sumB) const {
+#if defined(__SSE2__)
+        const int chunks = sections_ > 16 ? 2 : 1;
+        const __m128i limit = _mm_set1_epi8(static_cast<char>(static_cast<std::uint8_t>(
+            tolerance_ >= kNoTolerance ? 255 : tolerance_)));
+        __m128i excess = _mm_setzero_si128();
+        auto channel = [&](const std::uint8_t* x, const std::uint8_t* y) {
+            __m128i sad = _mm_setzero_si128();
+            for (int c = 0; c < chunks; ++c) {
+                const __m128i p = _mm_load_si128(reinterpret_cast<const __m128i*>(x + 16 * c));
+                const __m128i q = _mm_load_si128(reinterpret_cast<const __m128i*>(y + 16 * c));
+                const __m128i diff = _mm_or_si128(_mm_subs_epu8(p, q), _mm_subs_epu8(q, p));
+                excess = _mm_or_si128(excess, _mm_subs_epu8(diff, limit));
+                sad = _mm_add_epi64(sad, _mm_sad_epu8(p, q));
+            }
+            return _mm_cvtsi128_si32(sad) + _mm_cvtsi128_si32(_mm_srli_si128(sad, 8));
+        };
+        sumR = channel(a.red, b.red);
+        sumG = channel(a.green, b.green);
+        sumB = channel(a.blue, b.blue);
+        if (tolerance_ >= kNoTolerance) return true;
+        return _mm_movemask_epi8(_mm_cmpeq_epi8(excess, _mm_setzero_si128())) == 0xFFFF;
+#else
+        const bool tolerant = tolerance_ >= kNoTolerance;
+        for (int k = 0; k < sections_; ++k) {
+            const int dR = std::abs(a.red[k] - b.red[k]);
+            const int dG = std::abs(a.green[k] - b.green[k]);
+            const int dB = std::abs(a.blue[k] - b.blue[k]);
+            if (!tolerant && (dR > tolerance_ || dG > tolerance_ || dB > tolerance_)) return false;
+            sumR += dR;
+            sumG += dG;
+            sumB += dB;
+        }
+        return true;
+#endif
+    }
+
+    // For each channel and value of the first section, the candidates that
+    // have that value.
+    void BuildFilter() {
+        filter_.assign(3 * 256 * static_cast<std::size_t>(words_), 0);
+        for (int j = 0; j < count_; ++j) {
+            const PaddedColours& c = colours_[static_cast<std::size_t>(j)];
+            const std::uint8_t values[3] = {c.red[0], c.green[0], c.blue[0]};
+            for (int channel = 0; channel < 3; ++channel) {
+                filter_[FilterIndex(channel, values[channel]) + static_cast<std::size_t>(j / 64)] |=
+                    std::uint64_t{1} << (j % 64);
+            }
+        }
+        narrowed_.assign(static_cast<std::size_t>(words_), 0);
+        channelBits_.assign(static_cast<std::size_t>(words_), 0);
+    }
+
+    std::size_t FilterIndex(int channel, int value) const {
+        return (static_cast<std::size_t>(channel) * 256 + static_cast<std::size_t>(value)) *
+               static_cast<std::size_t>(words_);
+    }
+
+    // The candidates whose first section lies within the tolerance of the
+    // cell's on every channel.
+    void Narrow(const PaddedColours& cell) {
+        std::copy(alive_.begin(), alive_.end(), narrowed_.begin());
+        const std::uint8_t values[3] = {cell.red[0], cell.green[0], cell.blue[0]};
+        for (int channel = 0; channel < 3; ++channel) {
+            std::fill(channelBits_.begin(), channelBits_.end(), 0);
+            const int low = std::max(0, values[channel] - tolerance_);
+            const int high = std::min(255, values[channel] + tolerance_);
+            for (int v = low; v <= high; ++v) {
+                const std::uint64_t* bits = &filter_[FilterIndex(channel, v)];
+                for (int w = 0; w < words_; ++w) channelBits_[static_cast<std::size_t>(w)] |= bits[w];
+            }
+            for (int w = 0; w < words_; ++w) {
+                narrowed_[static_cast<std::size_t>(w)] &= channelBits_[static_cast<std::size_t>(w)];
+            }
+        }
+    }
+
+    int count_;
+    int words_;
+    int sections_;
+    int tolerance_;
+    std::vector<PaddedColours> colours_;
+    std::vector<int> nodes_;
+    std::vector<std::uint64_t> alive_;
+    int alive_count_ = 0;
+    std::vector<std::uint64_t> filter_;
+    std::vector<std::uint64_t> narrowed_;
+    std::vector<std::uint64_t> channelBits_;
+};
+
+class Engine {
+public:
+    Engine(const ArrangementSettings& settings, const QImage& surface,
+           std::span<NodeRecord> records, std::span<NodeMark> marks, std::uint32_t seed,
+           const ArrangementProgress& progress)
+        : s_(settings),
+          surface_(surface),
+          records_(records),
+          marks_(marks),
+          seed_(seed),
+          progress_(progress),
+          sections_(SectionGridSide(settings.sectionCount) * SectionGridSide(settings.sectionCount)),
+          placed_(settings.canvasWidth, settings.canvasHeight) {}
+
+    ArrangementStats Run() {
+        const int n = static_cast<int>(std::min(records_.size(), marks_.size()));
+        if (s_.skipNoSetColor) {
+            noSet_[0] = ColorRed(s_.noSetColor);
+            noSet_[1] = ColorGreen(s_.noSetColor);
+            noSet_[2] = ColorBlue(s_.noSetColor);
+        }
+        std::vector<std::int32_t> order(static_cast<std::size_t>(n));
+        for (int i = 0; i < n; ++i) {
+            records_[static_cast<std::size_t>(i)].centerX = 0;
+            records_[static_cast<std::size_t>(i)].visible = 0;
+            order[static_cast<std::size_t>(i)] = i;
+        }
+        ShuffleIndices(order, seed_);
+        for (int i = 0; i < n; ++i) marks_[static_cast<std::size_t>(i)].order = order[static_cast<std::size_t>(i)];
+        candidates_.emplace(records_.first(static_cast<std::size_t>(n)),
+                            marks_.first(static_cast<std::size_t>(n)), sections_,
+                            10 * s_.comparePrecision + 5);
+
+        const int W = s_.canvasWidth, H = s_.canvasHeight;
+        const int Z = s_.sizeSteps, G = s_.layerThickness;
+        const int triangle = Z * (Z + 1) / 2;
+        float u = 0, v = 0;
+        if (s_.mosaicType == 1) {
+            u = static_cast<float>(W) / static_cast<float>(s_.gridColumns);
+            v = static_cast<float>(H) / static_cast<float>(s_.gridRows);
+            LayGrids(u, v);
+        } else if (s_.mosaicType >= 2 && s_.mosaicType <= 5) {
+            const int d = triangle + G - 1;
+            u = static_cast<float>(W) / static_cast<float>(d);
+            v = static_cast<float>(H) / static_cast<float>(d);
+            LayBands(u, v);
+        } else if (s_.mosaicType == 6 || s_.mosaicType == 7) {
+            const int d = 2 * triangle + G - 1;
+            u = static_cast<float>(W) / static_cast<float>(d);
+            v = static_cast<float>(H) / static_cast<float>(d);
+            LayRings(u, v);
+        }
+
+        ArrangementStats stats;
+        stats.placedCount = placedCount_;
+        stats.placedArea = placedArea_;
+        for (int i = 0; i < n; ++i) {
+            if (records_[static_cast<std::size_t>(i)].visible == 0) ++stats.unplacedCount;
+        }
+        const float ratio = static_cast<float>(placedArea_ * 100.0) /
+                            static_cast<float>(static_cast<double>(W) * static_cast<double>(H));
+        stats.areaRatio = std::min(ratio, 100.0f);
+        return stats;
+    }
+
+private:
+    // Sizes whose cells are not positive and finite lay nothing more.
+    static bool Usable(float cellWidth, float cellHeight) {
+        return std::isfinite(cellWidth) && std::isfinite(cellHeight) && cellWidth > 0 &&
+               cellHeight > 0;
+    }
+
+    void LayGrids(float u, float v) {
+        if (s_.gridColumns <= 0 || s_.gridRows <= 0) return;
+        for (int z = s_.sizeSteps; z >= 1; --z) {
+            const int columns = s_.gridColumns / z;
+            const int rows = s_.gridRows / z;
+            const int maxPlaced = columns * rows / z;
+            PlaceGrid(maxPlaced, columns, rows, static_cast<float>(z) * u, static_cast<float>(z) * v);
+        }
+    }
+
+    void PlaceGrid(int maxPlaced, int columns, int rows, float cellWidth, float cellHeight) {
+        if (columns <= 0 || rows <= 0 || !Usable(cellWidth, cellHeight)) return;
+        std::vector<std::int32_t> cells(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows));
+        for (std::size_t c = 0; c < cells.size(); ++c) cells[c] = static_cast<std::int32_t>(c);
+        ShuffleIndices(cells, seed_);
+        // A size takes at most its quota of cells; a quota of 0 takes none.
+        int placed = 0;
+        for (const std::int32_t c : cells) {
+            if (placed >= maxPlaced || candidates_->Empty()) return;
+            const int x = Trunc(static_cast<float>(c % columns) * cellWidth);
+            const int y = Trunc(static_cast<float>(c / columns) * cellHeight);
+            if (TryPlaceCell(x, y, cellWidth, cellHeight)) ++placed;
+        }
+    }
+
+    void LayBands(float u, float v) {
+        float sumW = 0, sumH = 0;
+        const int W = s_.canvasWidth, H = s_.canvasHeight;
+        for (int z = s_.sizeSteps; z >= 1; --z) {
+            float cellWidth = static_cast<float>(z) * u;
+            float cellHeight = static_cast<float>(z) * v;
+            do {
+                if (!Usable(cellWidth, cellHeight)) return;
+                const float before = sumW + sumH;
+                PlaceLayers(sumW, sumH, cellWidth, cellHeight);
+                sumW += cellWidth;
+                sumH += cellHeight;
+                if (sumW + sumH <= before) return;  // the sums no longer grow
+            } while (z == 1 && (Trunc(sumW) < W || Trunc(sumH) < H));
+        }
+    }
+
+    void PlaceLayers(float sumW, float sumH, float& cellWidth, float& cellHeight) {
+        const int W = s_.canvasWidth, H = s_.canvasHeight;
+        const int type = s_.mosaicType;
+        if (type == 2 || type == 3) {
+            const int n = Trunc(static_cast<float>(W) / cellWidth);
+            if (n > 0) cellWidth = static_cast<float>(W) / static_cast<float>(n);
+            const int y = type == 2 ? H - Trunc(cellHeight + sumH) : Trunc(sumH);
+            for (int i = 0; i < n; ++i) {
+                const int x = Trunc(static_cast<float>(i) * cellWidth);
+                if (x >= W) continue;
+                TryPlaceCell(x, y, cellWidth, cellHeight);
+            }
+        } else {
+            const int n = Trunc(static_cast<float>(H) / cellHeight);
+            if (n > 0) cellHeight = static_cast<float>(H) / static_cast<float>(n);
+            const int x = type == 4 ? W - Trunc(sumW + cellWidth) : Trunc(sumW);
+            for (int i = 0; i < n; ++i) {
+                const int y = Trunc(static_cast<float>(i) * cellHeight);
+                if (y >= H) continue;
+                TryPlaceCell(x, y, cellWidth, cellHeight);
+            }
+        }
+    }
+
+    void LayRings(float u, float v) {
+        const bool inward = s_.mosaicType == 7;
+        float sumW = 0, sumH = 0;
+        const int W = s_.canvasWidth, H = s_.canvasHeight;
+        for (int z = s_.sizeSteps; z >= 1; --z) {
+            float cellWidth = static_cast<float>(z) * u;
+            float cellHeight = static_cast<float>(z) * v;
+            do {
+                if (!Usable(cellWidth, cellHeight)) return;
+                const float before = sumW + sumH;
+                PlaceRing(inward, sumW, sumH, cellWidth, cellHeight);
+                sumW += cellWidth;
+                sumH += cellHeight;
+                if (sumW + sumH <= before) return;
+            } while (z == 1 && Trunc(2 * sumW) < W && Trunc(2 * sumH) < H);
+        }
+    }
+
+    void PlaceRing(bool inward, float sumW, float sumH, float& cellWidth, float& cellHeight) {
+        const int W = s_.canvasWidth, H = s_.canvasHeight;
+        int columns = 0, rows = 0;
+        if (inward) {
+            const float availableW = static_cast<float>(W) - 2 * sumW;
+            const float availableH = static_cast<float>(H) - 2 * sumH;
+            columns = Trunc(availableW / cellWidth);
+            rows = Trunc(availableH / cellHeight);
+            if (columns > 0) cellWidth = availableW / static_cast<float>(columns);
+            if (rows > 0) cellHeight = availableH / static_cast<float>(rows);
+        } else {
+            columns = Trunc(2 * sumW / cellWidth) + 2;
+            rows = Trunc(2 * sumH / cellHeight) + 2;
+            if (columns > 2) cellWidth = 2 * sumW / static_cast<float>(columns - 2);
+            if (rows > 2) cellHeight = 2 * sumH / static_cast<float>(rows - 2);
+        }
+        for (const bool upper : {true, false}) {
+            for (int i = 0; i < columns; ++i) {
+                int x = 0, y = 0;
+                if (inward) {
+                    y = upper ? Trunc(sumH) : H - Trunc(sumH + cellHeight);
+                    x = Trunc(static_cast<float>(i) * cellWidth + sumW);
+                } else {
+                    y = upper ? H / 2 - Trunc(sumH + cellHeight) : H / 2 + Trunc(sumH);
+                    x = Trunc(static_cast<float>(i) * cellWidth) - Trunc(cellWidth + sumW) + W / 2;
+                }
+                if (x >= W) continue;
+                TryPlaceCell(x, y, cellWidth, cellHeight);
+            }
+        }
+        for (const bool left : {true, false}) {
+            for (int i = 0; i < rows; ++i) {
+                int x = 0, y = 0;
+                if (inward) {
+                    x = left ? Trunc(sumW) : W - Trunc(sumW + cellWidth);
+                    y = Trunc(static_cast<float>(i) * cellHeight + sumH);
+                } else {
+                    x = left ? W / 2 - Trunc(sumW + cellWidth) : W / 2 + Trunc(sumW);
+                    y = Trunc(static_cast<float>(i) * cellHeight) - Trunc(cellHeight + sumH) + H / 2;
+                }
+                if (y >= H) continue;
+                TryPlaceCell(x, y, cellWidth, cellHeight);
+            }
+        }
+    }
+
+    bool TryPlaceCell(int x, int y, float cellWidth, float cellHeight) {
+        // With every image placed no cell can take one; sampling would be wasted.
+        if (candidates_->Empty()) return false;
+        SectionValues red{}, green{}, blue{};
+        SampleBackgroundCell(surface_, s_.sectionCount, x, y, cellWidth, cellHeight, red, green,
+                             blue);
+        if (s_.skipNoSetColor && IsNoSetCell(red, green, blue)) return false;
+        PaddedColours cell{};
+        std::copy_n(red, sections_, cell.red);
+        std::copy_n(green, sections_, cell.green);
+        std::copy_n(blue, sections_, cell.blue);
+        const int position = candidates_->FindBest(cell, s_.differentColors);
+        if (position < 0) return false;
+        const Rect rect{x, y, x + Trunc(cellWidth), y + Trunc(cellHeight)};
+        if (placed_.Overlaps(rect)) return false;
+
+        NodeRecord& node = records_[static_cast<std::size_t>(candidates_->NodeAt(position))];
+        node.halfWidth = Trunc(cellWidth * 0.5f);
+        node.centerX = x + node.halfWidth;
+        node.halfHeight = Trunc(cellHeight * 0.5f);
+        node.centerY = y + node.halfHeight;
+        const int centre = CentreSection(s_.sectionCount);
+        node.cellColor = MakeColorRef(red[centre], green[centre], blue[centre]);
+        node.visible = 1;
+        candidates_->Remove(position);
+        placed_.Add({node.centerX - node.halfWidth, node.centerY - node.halfHeight,
+                     node.centerX + node.halfWidth, node.centerY + node.halfHeight});
+        ++placedCount_;
+        placedArea_ += static_cast<double>(cellWidth * cellHeight);
+        if (progress_) progress_(placedCount_);
+        return true;
+    }
+
+    bool IsNoSetCell(const SectionValues& red, const SectionValues& green,
+                     const SectionValues& blue) const {
+        const int range = s_.noSetRange;
+        for (int k = 0; k < sections_; ++k) {
+            if (std::abs(red[k] - noSet_[0]) > range || std::abs(green[k] - noSet_[1]) > range ||
+                std::abs(blue[k] - noSet_[2]) > range) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    const ArrangementSettings& s_;
+    const QImage& surface_;
+    std::span<NodeRecord> records_;
+    std::span<NodeMark> marks_;
+    std::uint32_t seed_;
+    const ArrangementProgress& progress_;
+    int sections_;
+    int noSet_[3] = {0, 0, 0};
+    std::optional<Candidates> candidates_;
+    PlacedIndex placed_;
+    int placedCount_ = 0;
+    double placedArea_ = 0;
+};
+
+}  // namespace
+
+ArrangementSettings ArrangementSettings::From(const DocState& state) {
+    ArrangementSettings s;
+    s.canvasWidth = state.canvasWidth;
+    s.canvasHeight = state.canvasHeight;
+    s.mosaicType = state.mosaicType;
+    s.gridColumns = state.gridColumns;
+    s.gridRows = state.gridRows;
+    s.sizeSteps = state.sizeSteps;
+    s.layerThickness = state.layerThickness;
+    s.sectionCount = state.sectionCount;
+    s.comparePrecision = state.comparePrecision;
+    s.differentColors = state.differentColors != 0;
+    s.skipNoSetColor = state.skipNoSetColor != 0;
+    s.noSetColor = state.noSetColor;
+    s.noSetRange = state.noSetRange;
+    return s;
+}
+
+void ShuffleIndices(std::span<std::int32_t> indices, std::uint32_t seed) {
+    const int n = static_cast<int>(indices.size());
+    if (n == 0) return;
+    CrtRandom random(seed);
+    for (int i = 0; i < n; ++i) {
+        const int a = random.Next() % n;
+        const int b = random.Next() % n;
+        if (a != b) std::swap(indices[static_cast<std::size_t>(a)], indices[static_cast<std::size_t>(b)]);
+    }
+}
+
+ArrangementStats ArrangeNodes(const ArrangementSettings& settings, const QImage& surface,
+                              std::span<NodeRecord> records, std::span<NodeMark> marks,
+                              std::uint32_t seed, const ArrangementProgress& progress) {
+    return Engine(settings, surface, records, marks, seed, progress).Run();
+}
+
+bool Rearrange(Document& doc, std::uint32_t seed, ArrangementStats* stats) {
+    DocState& state = doc.State();
+    if (!doc.Picture(state.backPicture)) {
+        ShowMessage(kMsgNoBackgroundImage, kStyleStop);
+        return false;
+    }
+    if (!doc.HasTables()) return false;
+    const QImage surface = MakeSamplingSurface(doc);
+    if (surface.isNull()) return false;
+    const int n = std::clamp(state.nodeCount, 0, kMaxNodes);
+    StatusProgress progress(n);
+    const ArrangementStats result = ArrangeNodes(
+        ArrangementSettings::From(state), surface,
+        std::span<NodeRecord>(&doc.Node(0), static_cast<std::size_t>(n)),
+        std::span<NodeMark>(doc.Marks(), static_cast<std::size_t>(n)), seed,
+        [&progress](int placed) { progress.SetPos(placed); });
+    for (int i = 0; i < n; ++i) doc.Mark(i).selected = 0;
+    doc.SetModified();
+    if (stats) *stats = result;
+    return true;
+}
+
+QString FormatUnplaced(int count) { return FormatThousands(count) + QStringLiteral(" 個"); }
+
+QString FormatAreaRatio(float percent) {
+    return QString::asprintf("%.1f%%", static_cast<double>(std::min(percent, 100.0f)));
+}
+
+}  // namespace tessaly
