@@ -366,21 +366,31 @@ private:
         }
     }
 
-    void LayBands(float u, float v) {
+    // Sizes from the largest down: each lays one band or ring and moves the
+    // running sums on; the smallest size repeats while `more` says so.
+    template <typename Place, typename More>
+    void LaySizes(float u, float v, Place place, More more) {
         float sumW = 0, sumH = 0;
-        const int W = s_.canvasWidth, H = s_.canvasHeight;
         for (int z = s_.sizeSteps; z >= 1; --z) {
             float cellWidth = static_cast<float>(z) * u;
             float cellHeight = static_cast<float>(z) * v;
             do {
                 if (!Usable(cellWidth, cellHeight)) return;
                 const float before = sumW + sumH;
-                PlaceLayers(sumW, sumH, cellWidth, cellHeight);
+                place(sumW, sumH, cellWidth, cellHeight);
                 sumW += cellWidth;
                 sumH += cellHeight;
                 if (sumW + sumH <= before) return;  // the sums no longer grow
-            } while (z == 1 && (Trunc(sumW) < W || Trunc(sumH) < H));
+            } while (z == 1 && more(sumW, sumH));
         }
+    }
+
+    void LayBands(float u, float v) {
+        const int W = s_.canvasWidth, H = s_.canvasHeight;
+        LaySizes(
+            u, v,
+            [this](float sumW, float sumH, float& cw, float& ch) { PlaceLayers(sumW, sumH, cw, ch); },
+            [W, H](float sumW, float sumH) { return Trunc(sumW) < W || Trunc(sumH) < H; });
     }
 
     void PlaceLayers(float sumW, float sumH, float& cellWidth, float& cellHeight) {
@@ -409,20 +419,13 @@ private:
 
     void LayRings(float u, float v) {
         const bool inward = s_.mosaicType == 7;
-        float sumW = 0, sumH = 0;
         const int W = s_.canvasWidth, H = s_.canvasHeight;
-        for (int z = s_.sizeSteps; z >= 1; --z) {
-            float cellWidth = static_cast<float>(z) * u;
-            float cellHeight = static_cast<float>(z) * v;
-            do {
-                if (!Usable(cellWidth, cellHeight)) return;
-                const float before = sumW + sumH;
-                PlaceRing(inward, sumW, sumH, cellWidth, cellHeight);
-                sumW += cellWidth;
-                sumH += cellHeight;
-                if (sumW + sumH <= before) return;
-            } while (z == 1 && Trunc(2 * sumW) < W && Trunc(2 * sumH) < H);
-        }
+        LaySizes(
+            u, v,
+            [this, inward](float sumW, float sumH, float& cw, float& ch) {
+                PlaceRing(inward, sumW, sumH, cw, ch);
+            },
+            [W, H](float sumW, float sumH) { return Trunc(2 * sumW) < W && Trunc(2 * sumH) < H; });
     }
 
     void PlaceRing(bool inward, float sumW, float sumH, float& cellWidth, float& cellHeight) {
