@@ -7,34 +7,16 @@
 #include <optional>
 #include <vector>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "app/services/message_service.h"
 #include "app/services/random_generator.h"
 #include "app/services/status_service.h"
 #include "document/document.h"
+#include "mosaic/candidate_search.h"
 #include "mosaic/colour_features.h"
 #include "resources/string_table.h"
 
 namespace tessaly {
 namespace {
-
-// Section values padded to 32 bytes, zero past the section count, so that a
-// whole channel is compared in two 16-byte steps.
-constexpr int kPadded = 32;
-struct alignas(16) PaddedColours {
-    std::uint8_t red[kPadded];
-    std::uint8_t green[kPadded];
-    std::uint8_t blue[kPadded];
-};
-
-// The tolerance at which every image is a candidate.
-constexpr int kNoTolerance = 255;
-// Below this tolerance the candidates are first narrowed down by the colour
-// of their first section.
-constexpr int kFilterTolerance = 25;
 
 int Trunc(float value) { return static_cast<int>(value); }
 
@@ -101,172 +83,6 @@ private:
     int columns_;
     int rows_;
     std::vector<std::vector<Rect>> buckets_;
-};
-
-// The images not yet placed, in the order the shuffle gave them, with their
-// section averages side by side.
-class Candidates {
-public:
-    Candidates(std::span<const NodeRecord> records, std::span<const NodeMark> marks, int sections,
-               int tolerance)
-        : count_(static_cast<int>(marks.size())),
-          words_((count_ + 63) / 64),
-          sections_(sections),
-          tolerance_(tolerance),
-          colours_(static_cast<std::size_t>(count_)),
-          nodes_(static_cast<std::size_t>(count_)),
-          alive_(static_cast<std::size_t>(words_), 0) {
-        for (int j = 0; j < count_; ++j) {
-            const int node = marks[static_cast<std::size_t>(j)].order;
-            nodes_[static_cast<std::size_t>(j)] = node;
-            PaddedColours& c = colours_[static_cast<std::size_t>(j)];
-            std::memset(&c, 0, sizeof c);
-            const NodeRecord& record = records[static_cast<std::size_t>(node)];
-            std::copy_n(record.avgRed, sections_, c.red);
-            std::copy_n(record.avgGreen, sections_, c.green);
-            std::copy_n(record.avgBlue, sections_, c.blue);
-            alive_[static_cast<std::size_t>(j / 64)] |= std::uint64_t{1} << (j % 64);
-        }
-        alive_count_ = count_;
-        if (tolerance_ <= kFilterTolerance) BuildFilter();
-    }
-
-    bool Empty() const { return alive_count_ == 0; }
-
-    void Remove(int position) {
-        alive_[static_cast<std::size_t>(position / 64)] &= ~(std::uint64_t{1} << (position % 64));
-        --alive_count_;
-    }
-
-    int NodeAt(int position) const { return nodes_[static_cast<std::size_t>(position)]; }
-
-    // The position of the best image for a cell, or -1.
-    int FindBest(const PaddedColours& cell, bool different) {
-        const std::uint64_t* candidates = alive_.data();
-        if (!filter_.empty()) {
-            Narrow(cell);
-            candidates = narrowed_.data();
-        }
-        const int n = sections_;
-        int best = -1;
-        // A candidate must beat these channel sums (averages times N) on all
-        // three channels: below them normally, at or above them when looking
-        // for the most different image.
-        int limitR = different ? n : 255 * n * n;
-        int limitG = limitR;
-        int limitB = limitR;
-        for (int w = 0; w < words_; ++w) {
-            std::uint64_t bits = candidates[w];
-            while (bits != 0) {
-                const int j = w * 64 + std::countr_zero(bits);
-                bits &= bits - 1;
-                int sumR = 0, sumG = 0, sumB = 0;
-                if (!Compare(cell, colours_[static_cast<std::size_t>(j)], sumR, sumG, sumB)) continue;
-                const int avgR = sumR / n, avgG = sumG / n, avgB = sumB / n;
-                if (different ? (sumR >= limitR && sumG >= limitG && sumB >= limitB)
-                              : (sumR < limitR && sumG < limitG && sumB < limitB)) {
-                    best = j;
-                    limitR = different ? (avgR + 1) * n : avgR * n;
-                    limitG = different ? (avgG + 1) * n : avgG * n;
-                    limitB = different ? (avgB + 1) * n : avgB * n;
-                }
-            }
-        }
-        return best;
-    }
-
-private:
-    // The channel sums of the absolute differences; false when one section
-    // differs by more than the tolerance in any channel.
-    bool Compare(const PaddedColours& a, const PaddedColours& b, int& sumR, int& sumG,
-                 int& sumB) const {
-#if defined(__SSE2__)
-        const int chunks = sections_ > 16 ? 2 : 1;
-        const __m128i limit = _mm_set1_epi8(static_cast<char>(static_cast<std::uint8_t>(
-            tolerance_ >= kNoTolerance ? 255 : tolerance_)));
-        __m128i excess = _mm_setzero_si128();
-        auto channel = [&](const std::uint8_t* x, const std::uint8_t* y) {
-            __m128i sad = _mm_setzero_si128();
-            for (int c = 0; c < chunks; ++c) {
-                const __m128i p = _mm_load_si128(reinterpret_cast<const __m128i*>(x + 16 * c));
-                const __m128i q = _mm_load_si128(reinterpret_cast<const __m128i*>(y + 16 * c));
-                const __m128i diff = _mm_or_si128(_mm_subs_epu8(p, q), _mm_subs_epu8(q, p));
-                excess = _mm_or_si128(excess, _mm_subs_epu8(diff, limit));
-                sad = _mm_add_epi64(sad, _mm_sad_epu8(p, q));
-            }
-            return _mm_cvtsi128_si32(sad) + _mm_cvtsi128_si32(_mm_srli_si128(sad, 8));
-        };
-        sumR = channel(a.red, b.red);
-        sumG = channel(a.green, b.green);
-        sumB = channel(a.blue, b.blue);
-        if (tolerance_ >= kNoTolerance) return true;
-        return _mm_movemask_epi8(_mm_cmpeq_epi8(excess, _mm_setzero_si128())) == 0xFFFF;
-#else
-        const bool tolerant = tolerance_ >= kNoTolerance;
-        for (int k = 0; k < sections_; ++k) {
-            const int dR = std::abs(a.red[k] - b.red[k]);
-            const int dG = std::abs(a.green[k] - b.green[k]);
-            const int dB = std::abs(a.blue[k] - b.blue[k]);
-            if (!tolerant && (dR > tolerance_ || dG > tolerance_ || dB > tolerance_)) return false;
-            sumR += dR;
-            sumG += dG;
-            sumB += dB;
-        }
-        return true;
-#endif
-    }
-
-    // For each channel and value of the first section, the candidates that
-    // have that value.
-    void BuildFilter() {
-        filter_.assign(3 * 256 * static_cast<std::size_t>(words_), 0);
-        for (int j = 0; j < count_; ++j) {
-            const PaddedColours& c = colours_[static_cast<std::size_t>(j)];
-            const std::uint8_t values[3] = {c.red[0], c.green[0], c.blue[0]};
-            for (int channel = 0; channel < 3; ++channel) {
-                filter_[FilterIndex(channel, values[channel]) + static_cast<std::size_t>(j / 64)] |=
-                    std::uint64_t{1} << (j % 64);
-            }
-        }
-        narrowed_.assign(static_cast<std::size_t>(words_), 0);
-        channelBits_.assign(static_cast<std::size_t>(words_), 0);
-    }
-
-    std::size_t FilterIndex(int channel, int value) const {
-        return (static_cast<std::size_t>(channel) * 256 + static_cast<std::size_t>(value)) *
-               static_cast<std::size_t>(words_);
-    }
-
-    // The candidates whose first section lies within the tolerance of the
-    // cell's on every channel.
-    void Narrow(const PaddedColours& cell) {
-        std::copy(alive_.begin(), alive_.end(), narrowed_.begin());
-        const std::uint8_t values[3] = {cell.red[0], cell.green[0], cell.blue[0]};
-        for (int channel = 0; channel < 3; ++channel) {
-            std::fill(channelBits_.begin(), channelBits_.end(), 0);
-            const int low = std::max(0, values[channel] - tolerance_);
-            const int high = std::min(255, values[channel] + tolerance_);
-            for (int v = low; v <= high; ++v) {
-                const std::uint64_t* bits = &filter_[FilterIndex(channel, v)];
-                for (int w = 0; w < words_; ++w) channelBits_[static_cast<std::size_t>(w)] |= bits[w];
-            }
-            for (int w = 0; w < words_; ++w) {
-                narrowed_[static_cast<std::size_t>(w)] &= channelBits_[static_cast<std::size_t>(w)];
-            }
-        }
-    }
-
-    int count_;
-    int words_;
-    int sections_;
-    int tolerance_;
-    std::vector<PaddedColours> colours_;
-    std::vector<int> nodes_;
-    std::vector<std::uint64_t> alive_;
-    int alive_count_ = 0;
-    std::vector<std::uint64_t> filter_;
-    std::vector<std::uint64_t> narrowed_;
-    std::vector<std::uint64_t> channelBits_;
 };
 
 class Engine {
@@ -477,6 +293,10 @@ private:
     bool TryPlaceCell(int x, int y, float cellWidth, float cellHeight) {
         // With every image placed no cell can take one; sampling would be wasted.
         if (candidates_->Empty()) return false;
+        // The overlap test has no side effects, so asking it first gives the
+        // same outcome and spares sampling and searching for covered cells.
+        const Rect rect{x, y, x + Trunc(cellWidth), y + Trunc(cellHeight)};
+        if (placed_.Overlaps(rect)) return false;
         SectionValues red{}, green{}, blue{};
         SampleBackgroundCell(surface_, s_.sectionCount, x, y, cellWidth, cellHeight, red, green,
                              blue);
@@ -487,8 +307,6 @@ private:
         std::copy_n(blue, sections_, cell.blue);
         const int position = candidates_->FindBest(cell, s_.differentColors);
         if (position < 0) return false;
-        const Rect rect{x, y, x + Trunc(cellWidth), y + Trunc(cellHeight)};
-        if (placed_.Overlaps(rect)) return false;
 
         NodeRecord& node = records_[static_cast<std::size_t>(candidates_->NodeAt(position))];
         node.halfWidth = Trunc(cellWidth * 0.5f);
@@ -527,7 +345,7 @@ private:
     const ArrangementProgress& progress_;
     int sections_;
     int noSet_[3] = {0, 0, 0};
-    std::optional<Candidates> candidates_;
+    std::optional<CandidateSearch> candidates_;
     PlacedIndex placed_;
     int placedCount_ = 0;
     double placedArea_ = 0;

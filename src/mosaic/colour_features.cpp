@@ -11,6 +11,7 @@
 #include "document/document.h"
 #include "image/image_blob.h"
 #include "image/image_limits.h"
+#include "mosaic/pixel_sums.h"
 
 namespace tessaly {
 namespace {
@@ -24,25 +25,51 @@ constexpr double kMaxSampledSectionSide = double(1 << 24);
 
 constexpr QRgb kRgbMask = 0x00FFFFFF;
 
-struct ChannelSums {
-    std::int64_t red = 0;
-    std::int64_t green = 0;
-    std::int64_t blue = 0;
-};
-
-bool IsFourBytesAPixel(QImage::Format format) {
-    return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
-           format == QImage::Format_ARGB32_Premultiplied;
+// The sections are summed from four-byte pixels; any other format is read
+// through a converted copy rather than misread.
+QImage FourBytesAPixel(const QImage& image) {
+    const QImage::Format format = image.format();
+    if (image.isNull() || format == QImage::Format_RGB32 || format == QImage::Format_ARGB32 ||
+        format == QImage::Format_ARGB32_Premultiplied) {
+        return image;
+    }
+    return image.convertToFormat(QImage::Format_RGB32);
 }
 
-// Adds the pixels of a rectangle that lies inside a four-byte image.
-void AddPixels(const QImage& image, int left, int top, int width, int height, ChannelSums& sums) {
-    for (int y = top; y < top + height; ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y)) + left;
-        for (int x = 0; x < width; ++x) {
-            sums.red += qRed(line[x]);
-            sums.green += qGreen(line[x]);
-            sums.blue += qBlue(line[x]);
+// Sections are at most a fifth of the picture across.
+constexpr int kMaxSectionGridSide = 5;
+static_assert(kMaxSectionGridSide * kMaxSectionGridSide == kMaxSections);
+
+// The channel sums of an s x s grid of sections of a four-byte image, each
+// section `sectionWidth` x `sectionHeight` pixels, the grid's top-left at
+// (x, y). Only pixels inside the image are added; `inside` counts them per
+// section. Each band of sections is swept row by row across all its sections,
+// so the image is read in long runs.
+void SumSectionGrid(const QImage& image, std::int64_t x, std::int64_t y, std::int64_t sectionWidth,
+                    std::int64_t sectionHeight, int s, ChannelSums (&sums)[kMaxSections],
+                    std::int64_t (&inside)[kMaxSections]) {
+    const std::int64_t width = image.isNull() ? 0 : image.width();
+    const std::int64_t height = image.isNull() ? 0 : image.height();
+    const uchar* bits = image.constBits();
+    const qsizetype stride = image.bytesPerLine();
+    for (int row = 0; row < s; ++row) {
+        const std::int64_t top = y + sectionHeight * row;
+        const std::int64_t insideTop = std::max<std::int64_t>(top, 0);
+        const std::int64_t insideBottom = std::min(top + sectionHeight, height);
+        const std::int64_t rows = std::max<std::int64_t>(insideBottom - insideTop, 0);
+        int lefts[kMaxSectionGridSide];
+        int widths[kMaxSectionGridSide];
+        for (int column = 0; column < s; ++column) {
+            const std::int64_t left = x + sectionWidth * column;
+            const std::int64_t insideLeft = std::max<std::int64_t>(left, 0);
+            const std::int64_t insideRight = std::min(left + sectionWidth, width);
+            const bool any = insideRight > insideLeft;
+            lefts[column] = any ? int(insideLeft) : 0;
+            widths[column] = any ? int(insideRight - insideLeft) : 0;
+        }
+        SumPixelRuns(bits, stride, insideTop, insideBottom, s, lefts, widths, &sums[row * s]);
+        for (int column = 0; column < s; ++column) {
+            inside[row * s + column] = widths[column] * rows;
         }
     }
 }
@@ -126,12 +153,10 @@ bool ComputeSectionAverages(const QImage& image, int sectionCount, SectionValues
     const int sectionHeight = image.height() / s;
     const std::int64_t pixels = std::int64_t(sectionWidth) * sectionHeight;
     if (pixels == 0) return true;
-    for (int k = 0; k < s * s; ++k) {
-        ChannelSums sums;
-        AddPixels(image, (k % s) * sectionWidth, (k / s) * sectionHeight, sectionWidth,
-                  sectionHeight, sums);
-        StoreAverages(sums, pixels, k, red, green, blue);
-    }
+    ChannelSums sums[kMaxSections];
+    std::int64_t inside[kMaxSections];
+    SumSectionGrid(FourBytesAPixel(image), 0, 0, sectionWidth, sectionHeight, s, sums, inside);
+    for (int k = 0; k < s * s; ++k) StoreAverages(sums[k], pixels, k, red, green, blue);
     return true;
 }
 
@@ -187,38 +212,16 @@ void SampleBackgroundCell(const QImage& surface, int sectionCount, int x, int y,
     const std::int64_t pixels = sectionWidth * sectionHeight;
     if (pixels == 0) return;
 
-    // The arrangement passes the RGB32 surface; anything else is read through
-    // a converted copy rather than misread.
-    QImage converted;
-    const QImage* image = &surface;
-    if (!surface.isNull() && !IsFourBytesAPixel(surface.format())) {
-        converted = surface.convertToFormat(QImage::Format_RGB32);
-        image = &converted;
-    }
-    const std::int64_t surfaceWidth = image->isNull() ? 0 : image->width();
-    const std::int64_t surfaceHeight = image->isNull() ? 0 : image->height();
-
+    ChannelSums sums[kMaxSections];
+    std::int64_t inside[kMaxSections];
+    SumSectionGrid(FourBytesAPixel(surface), x, y, sectionWidth, sectionHeight, s, sums, inside);
     for (int k = 0; k < s * s; ++k) {
-        const std::int64_t left = std::int64_t(x) + sectionWidth * (k % s);
-        const std::int64_t top = std::int64_t(y) + sectionHeight * (k / s);
-        const std::int64_t insideLeft = std::max<std::int64_t>(left, 0);
-        const std::int64_t insideRight = std::min(left + sectionWidth, surfaceWidth);
-        const std::int64_t insideTop = std::max<std::int64_t>(top, 0);
-        const std::int64_t insideBottom = std::min(top + sectionHeight, surfaceHeight);
-
-        ChannelSums sums;
-        std::int64_t inside = 0;
-        if (insideRight > insideLeft && insideBottom > insideTop) {
-            inside = (insideRight - insideLeft) * (insideBottom - insideTop);
-            AddPixels(*image, int(insideLeft), int(insideTop), int(insideRight - insideLeft),
-                      int(insideBottom - insideTop), sums);
-        }
         // Whatever lies off the surface reads as white.
-        const std::int64_t outsideWhite = (pixels - inside) * 255;
-        sums.red += outsideWhite;
-        sums.green += outsideWhite;
-        sums.blue += outsideWhite;
-        StoreAverages(sums, pixels, k, red, green, blue);
+        const std::int64_t outsideWhite = (pixels - inside[k]) * 255;
+        sums[k].red += outsideWhite;
+        sums[k].green += outsideWhite;
+        sums[k].blue += outsideWhite;
+        StoreAverages(sums[k], pixels, k, red, green, blue);
     }
 }
 

@@ -11,7 +11,8 @@ namespace tessaly::reference {
 
 // The arrangement written out loop by loop, without shortcuts, as the measure
 // the optimised tessaly::ArrangeNodes is compared with in tests and timed
-// against in benchmarks. Same contract as ArrangeNodes (without progress).
+// against in benchmarks. Same contract as ArrangeNodes (without progress);
+// the surface is read as 32-bit pixels, as MakeSamplingSurface makes it.
 //
 // Where a literal run would divide by zero, read out of bounds, convert an
 // out-of-range float or never end, it does the following instead:

@@ -1,0 +1,227 @@
+#include "mosaic/candidate_search.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdlib>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace tessaly {
+namespace {
+
+// The tolerance at which every image is a candidate.
+constexpr int kNoTolerance = 255;
+constexpr int kGroup = 8;
+
+#if defined(__SSE2__)
+__m128i AbsoluteDifference16(__m128i a, __m128i b) {
+    const __m128i d = _mm_sub_epi16(a, b);
+    return _mm_max_epi16(d, _mm_sub_epi16(_mm_setzero_si128(), d));
+}
+
+__m128i Load16(const std::vector<std::int16_t>& values, int at) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(values.data() + at));
+}
+#endif
+
+// The bound of a channel's summed difference that every sum passes.
+int OpenBound(int sections) { return 255 * sections + 1; }
+
+}  // namespace
+
+CandidateSearch::CandidateSearch(std::span<const NodeRecord> records,
+                                 std::span<const NodeMark> marks, int sections, int tolerance)
+    : count_(static_cast<int>(marks.size())),
+      padded_((count_ + kGroup - 1) / kGroup * kGroup),
+      sections_(std::clamp(sections, 1, kMaxSections)),
+      tolerance_(tolerance),
+      remaining_(count_),
+      colours_(static_cast<std::size_t>(count_)),
+      nodes_(static_cast<std::size_t>(count_)) {
+    // The padding up to whole groups reads as removed images.
+    for (int channel = 0; channel < 3; ++channel) {
+        totals_[channel].assign(static_cast<std::size_t>(padded_), channel == 0 ? kRemoved : 0);
+        firsts_[channel].assign(static_cast<std::size_t>(padded_), 0);
+    }
+    for (int j = 0; j < count_; ++j) {
+        const auto at = static_cast<std::size_t>(j);
+        const int node = marks[at].order;
+        nodes_[at] = node;
+        const NodeRecord& record = records[static_cast<std::size_t>(node)];
+        PaddedColours& c = colours_[at];
+        std::memset(&c, 0, sizeof c);
+        std::copy_n(record.avgRed, sections_, c.red);
+        std::copy_n(record.avgGreen, sections_, c.green);
+        std::copy_n(record.avgBlue, sections_, c.blue);
+        const std::uint8_t* channels[3] = {c.red, c.green, c.blue};
+        for (int channel = 0; channel < 3; ++channel) {
+            int total = 0;
+            for (int k = 0; k < sections_; ++k) total += channels[channel][k];
+            totals_[channel][at] = static_cast<std::int16_t>(total);
+            firsts_[channel][at] = channels[channel][0];
+        }
+    }
+}
+
+void CandidateSearch::Remove(int position) {
+    if (Removed(position)) return;
+    totals_[0][static_cast<std::size_t>(position)] = kRemoved;
+    --remaining_;
+}
+
+int CandidateSearch::FindBest(const PaddedColours& cell, bool different) const {
+    if (tolerance_ < 0) return -1;  // no difference is that small
+    return different ? FindMostDifferent(cell) : FindClosest(cell);
+}
+
+// The channel sums of the absolute differences; false when a section differs
+// by more than the tolerance on any channel.
+bool CandidateSearch::Differences(const PaddedColours& cell, int position, int (&sums)[3]) const {
+    const PaddedColours& image = colours_[static_cast<std::size_t>(position)];
+#if defined(__SSE2__)
+    const int chunks = sections_ > 16 ? 2 : 1;
+    const __m128i limit = _mm_set1_epi8(
+        static_cast<char>(static_cast<std::uint8_t>(std::min(tolerance_, kNoTolerance))));
+    __m128i excess = _mm_setzero_si128();
+    auto channel = [&](const std::uint8_t* x, const std::uint8_t* y) {
+        __m128i sad = _mm_setzero_si128();
+        for (int c = 0; c < chunks; ++c) {
+            const __m128i p = _mm_load_si128(reinterpret_cast<const __m128i*>(x + 16 * c));
+            const __m128i q = _mm_load_si128(reinterpret_cast<const __m128i*>(y + 16 * c));
+            const __m128i diff = _mm_or_si128(_mm_subs_epu8(p, q), _mm_subs_epu8(q, p));
+            excess = _mm_or_si128(excess, _mm_subs_epu8(diff, limit));
+            sad = _mm_add_epi64(sad, _mm_sad_epu8(p, q));
+        }
+        return _mm_cvtsi128_si32(sad) + _mm_cvtsi128_si32(_mm_srli_si128(sad, 8));
+    };
+    sums[0] = channel(cell.red, image.red);
+    sums[1] = channel(cell.green, image.green);
+    sums[2] = channel(cell.blue, image.blue);
+    if (tolerance_ >= kNoTolerance) return true;
+    return _mm_movemask_epi8(_mm_cmpeq_epi8(excess, _mm_setzero_si128())) == 0xFFFF;
+#else
+    const bool tolerant = tolerance_ >= kNoTolerance;
+    sums[0] = sums[1] = sums[2] = 0;
+    for (int k = 0; k < sections_; ++k) {
+        const int d[3] = {std::abs(cell.red[k] - image.red[k]), std::abs(cell.green[k] - image.green[k]),
+                          std::abs(cell.blue[k] - image.blue[k])};
+        for (int channel = 0; channel < 3; ++channel) {
+            if (!tolerant && d[channel] > tolerance_) return false;
+            sums[channel] += d[channel];
+        }
+    }
+    return true;
+#endif
+}
+
+bool CandidateSearch::WithinBounds(int position, const int (&cellTotals)[3],
+                                   const std::uint8_t* const (&cellFirsts)[3],
+                                   const int (&bounds)[3]) const {
+    const auto at = static_cast<std::size_t>(position);
+    for (int channel = 0; channel < 3; ++channel) {
+        if (std::abs(totals_[channel][at] - cellTotals[channel]) >= bounds[channel]) return false;
+    }
+    if (tolerance_ >= kNoTolerance) return true;
+    for (int channel = 0; channel < 3; ++channel) {
+        if (std::abs(firsts_[channel][at] - *cellFirsts[channel]) > tolerance_) return false;
+    }
+    return true;
+}
+
+int CandidateSearch::FindClosest(const PaddedColours& cell) const {
+    const int n = sections_;
+    const bool tolerant = tolerance_ >= kNoTolerance;
+    const std::uint8_t* cellChannels[3] = {cell.red, cell.green, cell.blue};
+    int cellTotals[3] = {0, 0, 0};
+    for (int channel = 0; channel < 3; ++channel) {
+        for (int k = 0; k < n; ++k) cellTotals[channel] += cellChannels[channel][k];
+    }
+
+
+    // An image must bring each channel's summed difference below its limit:
+    // the best's average times N, at first 255 times N (averages, at most
+    // 255, pass that unless N is 1).
+    int limits[3];
+    std::fill(std::begin(limits), std::end(limits), std::min(255 * n * n, OpenBound(n)));
+    // Within the tolerance every section differs by at most T, the total by N T.
+    const int toleranceBound = tolerant ? OpenBound(n) : n * tolerance_ + 1;
+    int bounds[3];
+    auto setBounds = [&] {
+        for (int channel = 0; channel < 3; ++channel) bounds[channel] = std::min(limits[channel], toleranceBound);
+    };
+    setBounds();
+    int best = -1;
+
+    // Looks at one image in full; true when it becomes the best.
+    auto consider = [&](int position) {
+        int sums[3];
+        if (!Differences(cell, position, sums)) return false;
+        if (sums[0] >= limits[0] || sums[1] >= limits[1] || sums[2] >= limits[2]) return false;
+        best = position;
+        for (int channel = 0; channel < 3; ++channel) limits[channel] = sums[channel] / n * n;
+        return true;
+    };
+
+    // Eight images at a time are checked against the bounds; those within
+    // them are considered in their order.
+#if defined(__SSE2__)
+    __m128i cellTotal[3], cellFirst[3], bound[3];
+    auto loadBounds = [&] {
+        for (int channel = 0; channel < 3; ++channel) {
+            bound[channel] = _mm_set1_epi16(static_cast<std::int16_t>(bounds[channel]));
+        }
+    };
+    for (int channel = 0; channel < 3; ++channel) {
+        cellTotal[channel] = _mm_set1_epi16(static_cast<std::int16_t>(cellTotals[channel]));
+        cellFirst[channel] = _mm_set1_epi16(cellChannels[channel][0]);
+    }
+    loadBounds();
+    const __m128i firstBound = _mm_set1_epi16(static_cast<std::int16_t>(tolerance_));
+    for (int group = 0; group < padded_; group += kGroup) {
+        __m128i pass = _mm_set1_epi16(-1);
+        for (int channel = 0; channel < 3; ++channel) {
+            const __m128i d = AbsoluteDifference16(Load16(totals_[channel], group), cellTotal[channel]);
+            pass = _mm_and_si128(pass, _mm_cmplt_epi16(d, bound[channel]));
+        }
+        if (!tolerant) {
+            for (int channel = 0; channel < 3; ++channel) {
+                const __m128i d = AbsoluteDifference16(Load16(firsts_[channel], group), cellFirst[channel]);
+                pass = _mm_andnot_si128(_mm_cmpgt_epi16(d, firstBound), pass);
+            }
+        }
+        // Two mask bits per lane.
+        for (auto mask = static_cast<unsigned>(_mm_movemask_epi8(pass)); mask != 0; mask &= mask - 1, mask &= mask - 1) {
+            if (consider(group + std::countr_zero(mask) / 2)) {
+                setBounds();
+                loadBounds();
+            }
+        }
+    }
+#else
+    for (int position = 0; position < count_; ++position) {
+        if (WithinBounds(position, cellTotals, cellChannels, bounds) && consider(position)) setBounds();
+    }
+#endif
+    return best;
+}
+
+int CandidateSearch::FindMostDifferent(const PaddedColours& cell) const {
+    const int n = sections_;
+    // An image must bring each channel's summed difference to at least its
+    // limit: one above the best's average, times N; at first 1 times N.
+    int limits[3] = {n, n, n};
+    int best = -1;
+    for (int position = 0; position < count_; ++position) {
+        int sums[3];
+        if (Removed(position) || !Differences(cell, position, sums)) continue;
+        if (sums[0] < limits[0] || sums[1] < limits[1] || sums[2] < limits[2]) continue;
+        best = position;
+        for (int channel = 0; channel < 3; ++channel) limits[channel] = (sums[channel] / n + 1) * n;
+    }
+    return best;
+}
+
+}  // namespace tessaly

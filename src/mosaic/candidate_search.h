@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "document/node_record.h"
+
+namespace tessaly {
+
+// Section values padded to 32 bytes, zero past the section count, so that a
+// whole channel is compared in two 16-byte steps.
+inline constexpr int kPaddedSections = 32;
+struct alignas(16) PaddedColours {
+    std::uint8_t red[kPaddedSections];
+    std::uint8_t green[kPaddedSections];
+    std::uint8_t blue[kPaddedSections];
+};
+
+// The images an arrangement has not placed yet, in the order the shuffle gave
+// them, and the search for the one a cell takes.
+//
+// The search gives exactly what a plain scan in that order gives: an image
+// becomes the best when it passes the tolerance (every section within it on
+// every channel, unless the tolerance is 255) and its three channel averages
+// of the differences are all strictly below the best's (strictly above when
+// looking for the most different image); the last image to become the best is
+// the answer. To find it fast, the difference of an image's channel total
+// (the sum over its sections) and the cell's is used as a lower bound of the
+// summed section differences: the totals are kept side by side and eight
+// images at a time are ruled out before any section is compared.
+class CandidateSearch {
+public:
+    CandidateSearch(std::span<const NodeRecord> records, std::span<const NodeMark> marks,
+                    int sections, int tolerance);
+
+    bool Empty() const { return remaining_ == 0; }
+    void Remove(int position);
+    int NodeAt(int position) const { return nodes_[static_cast<std::size_t>(position)]; }
+
+    // The position of the best image for a cell, or -1 when none passes.
+    int FindBest(const PaddedColours& cell, bool different) const;
+
+private:
+    int FindClosest(const PaddedColours& cell) const;
+    int FindMostDifferent(const PaddedColours& cell) const;
+    bool Differences(const PaddedColours& cell, int position, int (&sums)[3]) const;
+    bool WithinBounds(int position, const int (&cellTotals)[3],
+                      const std::uint8_t* const (&cellFirsts)[3], const int (&bounds)[3]) const;
+    bool Removed(int position) const { return totals_[0][static_cast<std::size_t>(position)] == kRemoved; }
+
+    // The red total of a removed image and of the padding: far enough from
+    // any cell's total to fail every bound.
+    static constexpr std::int16_t kRemoved = -16384;
+
+    int count_;
+    int padded_;  // count_ rounded up to whole groups of eight
+    int sections_;
+    int tolerance_;
+    int remaining_;
+    std::vector<PaddedColours> colours_;
+    std::vector<int> nodes_;
+    std::vector<std::int16_t> totals_[3];  // per channel, the sum over the sections
+    std::vector<std::int16_t> firsts_[3];  // per channel, the first section
+};
+
+}  // namespace tessaly
