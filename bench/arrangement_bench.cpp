@@ -21,6 +21,7 @@
 #include "bench_support.h"
 #include "mosaic/arrangement.h"
 #include "mosaic/arrangement_reference.h"
+#include "mosaic/colour_features.h"
 
 namespace {
 
@@ -62,7 +63,7 @@ Scenario ScenarioFor(char name) {
 
 // A background with broad colour regions and fine detail, like a photograph.
 QImage Surface(int width, int height) {
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image = NewSamplingSurface(width, height);
     for (int y = 0; y < height; ++y) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < width; ++x) {

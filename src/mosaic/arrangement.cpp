@@ -4,6 +4,8 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <limits>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #include "app/services/status_service.h"
 #include "document/document.h"
 #include "mosaic/candidate_search.h"
+#include "mosaic/cell_sampler.h"
 #include "mosaic/colour_features.h"
 #include "resources/string_table.h"
 
@@ -20,6 +23,8 @@ namespace {
 
 int Trunc(float value) { return static_cast<int>(value); }
 
+constexpr int kNoQuota = std::numeric_limits<int>::max();
+
 int CentreSection(int sections) {
     switch (sections) {
         case 9: return 4;
@@ -27,6 +32,27 @@ int CentreSection(int sections) {
         case 25: return 12;
         default: return 0;
     }
+}
+
+// The per-section tolerance 10 P + 5, kept within -1 (nothing passes) and
+// 255 (everything does).
+int Tolerance(int precision) {
+    return static_cast<int>(std::clamp<std::int64_t>(10 * std::int64_t(precision) + 5, -1, 255));
+}
+
+// Whether the settings can be laid at all (see ArrangeNodes).
+bool LaysCells(const ArrangementSettings& s) {
+    if (s.canvasWidth < 1 || s.canvasWidth > kMaxArrangedCanvasSide) return false;
+    if (s.canvasHeight < 1 || s.canvasHeight > kMaxArrangedCanvasSide) return false;
+    if (s.mosaicType == 1) {
+        return s.gridColumns >= 1 && s.gridColumns <= kMaxArrangedGridSide && s.gridRows >= 1 &&
+               s.gridRows <= kMaxArrangedGridSide;
+    }
+    if (s.mosaicType < 2 || s.mosaicType > 7 || s.sizeSteps < 1 || s.layerThickness < 1) return false;
+    const std::int64_t steps = s.sizeSteps;
+    const std::int64_t triangle = steps * (steps + 1) / 2;
+    const std::int64_t units = (s.mosaicType <= 5 ? triangle : 2 * triangle) + s.layerThickness - 1;
+    return units <= kMaxArrangedUnits;
 }
 
 struct Rect {
@@ -41,8 +67,8 @@ struct Rect {
 class PlacedIndex {
 public:
     PlacedIndex(int width, int height)
-        : columns_(std::max(1, (width + kBucket - 1) / kBucket)),
-          rows_(std::max(1, (height + kBucket - 1) / kBucket)),
+        : columns_(Buckets(width)),
+          rows_(Buckets(height)),
           buckets_(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_)) {}
 
     void Add(const Rect& r) {
@@ -78,6 +104,9 @@ private:
         }
         return false;
     }
+    static int Buckets(int side) {
+        return (std::clamp(side, 1, kMaxArrangedCanvasSide) + kBucket - 1) / kBucket;
+    }
     static int FloorDiv(int v) { return v >= 0 ? v / kBucket : -((-v + kBucket - 1) / kBucket); }
 
     int columns_;
@@ -97,7 +126,8 @@ public:
           seed_(seed),
           progress_(progress),
           sections_(SectionGridSide(settings.sectionCount) * SectionGridSide(settings.sectionCount)),
-          placed_(settings.canvasWidth, settings.canvasHeight) {}
+          placed_(settings.canvasWidth, settings.canvasHeight),
+          sampler_(surface, settings.sectionCount) {}
 
     ArrangementStats Run() {
         const int n = static_cast<int>(std::min(records_.size(), marks_.size()));
@@ -116,41 +146,44 @@ public:
         for (int i = 0; i < n; ++i) marks_[static_cast<std::size_t>(i)].order = order[static_cast<std::size_t>(i)];
         candidates_.emplace(records_.first(static_cast<std::size_t>(n)),
                             marks_.first(static_cast<std::size_t>(n)), sections_,
-                            10 * s_.comparePrecision + 5);
+                            Tolerance(s_.comparePrecision));
 
-        const int W = s_.canvasWidth, H = s_.canvasHeight;
-        const int Z = s_.sizeSteps, G = s_.layerThickness;
-        const int triangle = Z * (Z + 1) / 2;
-        float u = 0, v = 0;
-        if (s_.mosaicType == 1) {
-            u = static_cast<float>(W) / static_cast<float>(s_.gridColumns);
-            v = static_cast<float>(H) / static_cast<float>(s_.gridRows);
-            LayGrids(u, v);
-        } else if (s_.mosaicType >= 2 && s_.mosaicType <= 5) {
-            const int d = triangle + G - 1;
-            u = static_cast<float>(W) / static_cast<float>(d);
-            v = static_cast<float>(H) / static_cast<float>(d);
-            LayBands(u, v);
-        } else if (s_.mosaicType == 6 || s_.mosaicType == 7) {
-            const int d = 2 * triangle + G - 1;
-            u = static_cast<float>(W) / static_cast<float>(d);
-            v = static_cast<float>(H) / static_cast<float>(d);
-            LayRings(u, v);
-        }
-
+        if (LaysCells(s_)) LayCells();
         ArrangementStats stats;
         stats.placedCount = placedCount_;
         stats.placedArea = placedArea_;
         for (int i = 0; i < n; ++i) {
             if (records_[static_cast<std::size_t>(i)].visible == 0) ++stats.unplacedCount;
         }
-        const float ratio = static_cast<float>(placedArea_ * 100.0) /
-                            static_cast<float>(static_cast<double>(W) * static_cast<double>(H));
-        stats.areaRatio = std::min(ratio, 100.0f);
+        const int W = s_.canvasWidth, H = s_.canvasHeight;
+        if (W > 0 && H > 0) {
+            const float ratio = static_cast<float>(placedArea_ * 100.0) /
+                                static_cast<float>(static_cast<double>(W) * static_cast<double>(H));
+            stats.areaRatio = std::min(ratio, 100.0f);
+        }
         return stats;
     }
 
 private:
+    void LayCells() {
+        const int W = s_.canvasWidth, H = s_.canvasHeight;
+        const int Z = s_.sizeSteps, G = s_.layerThickness;
+        const int triangle = Z * (Z + 1) / 2;
+        if (s_.mosaicType == 1) {
+            LayGrids(static_cast<float>(W) / static_cast<float>(s_.gridColumns),
+                     static_cast<float>(H) / static_cast<float>(s_.gridRows));
+        } else {
+            const int d = (s_.mosaicType <= 5 ? triangle : 2 * triangle) + G - 1;
+            const float u = static_cast<float>(W) / static_cast<float>(d);
+            const float v = static_cast<float>(H) / static_cast<float>(d);
+            if (s_.mosaicType <= 5) {
+                LayBands(u, v);
+            } else {
+                LayRings(u, v);
+            }
+        }
+    }
+
     // Sizes whose cells are not positive and finite lay nothing more.
     static bool Usable(float cellWidth, float cellHeight) {
         return std::isfinite(cellWidth) && std::isfinite(cellHeight) && cellWidth > 0 &&
@@ -158,8 +191,8 @@ private:
     }
 
     void LayGrids(float u, float v) {
-        if (s_.gridColumns <= 0 || s_.gridRows <= 0) return;
-        for (int z = s_.sizeSteps; z >= 1; --z) {
+        // Sizes wider or higher than the grid have no cells.
+        for (int z = std::min(s_.sizeSteps, std::min(s_.gridColumns, s_.gridRows)); z >= 1; --z) {
             const int columns = s_.gridColumns / z;
             const int rows = s_.gridRows / z;
             const int maxPlaced = columns * rows / z;
@@ -169,17 +202,22 @@ private:
 
     void PlaceGrid(int maxPlaced, int columns, int rows, float cellWidth, float cellHeight) {
         if (columns <= 0 || rows <= 0 || !Usable(cellWidth, cellHeight)) return;
-        std::vector<std::int32_t> cells(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows));
-        for (std::size_t c = 0; c < cells.size(); ++c) cells[c] = static_cast<std::int32_t>(c);
-        ShuffleIndices(cells, seed_);
-        // A size takes at most its quota of cells; a quota of 0 takes none.
-        int placed = 0;
-        for (const std::int32_t c : cells) {
-            if (placed >= maxPlaced || candidates_->Empty()) return;
-            const int x = Trunc(static_cast<float>(c % columns) * cellWidth);
-            const int y = Trunc(static_cast<float>(c / columns) * cellHeight);
-            if (TryPlaceCell(x, y, cellWidth, cellHeight)) ++placed;
+        try {
+            std::vector<std::int32_t> order(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows));
+            for (std::size_t c = 0; c < order.size(); ++c) order[c] = static_cast<std::int32_t>(c);
+            ShuffleIndices(order, seed_);
+            batch_.clear();
+            batch_.reserve(order.size());
+            for (const std::int32_t c : order) {
+                batch_.push_back({Trunc(static_cast<float>(c % columns) * cellWidth),
+                                  Trunc(static_cast<float>(c / columns) * cellHeight), cellWidth,
+                                  cellHeight});
+            }
+        } catch (const std::bad_alloc&) {
+            ShowMessage(kMsgMemoryAllocFailed, kStyleStop);  // the run goes on with the next size
+            return;
         }
+        PlaceBatch(maxPlaced);
     }
 
     // Sizes from the largest down: each lays one band or ring and moves the
@@ -219,7 +257,7 @@ private:
             for (int i = 0; i < n; ++i) {
                 const int x = Trunc(static_cast<float>(i) * cellWidth);
                 if (x >= W) continue;
-                TryPlaceCell(x, y, cellWidth, cellHeight);
+                batch_.push_back({x, y, cellWidth, cellHeight});
             }
         } else {
             const int n = Trunc(static_cast<float>(H) / cellHeight);
@@ -228,9 +266,10 @@ private:
             for (int i = 0; i < n; ++i) {
                 const int y = Trunc(static_cast<float>(i) * cellHeight);
                 if (y >= H) continue;
-                TryPlaceCell(x, y, cellWidth, cellHeight);
+                batch_.push_back({x, y, cellWidth, cellHeight});
             }
         }
+        PlaceBatch(kNoQuota);
     }
 
     void LayRings(float u, float v) {
@@ -271,7 +310,7 @@ private:
                     x = Trunc(static_cast<float>(i) * cellWidth) - Trunc(cellWidth + sumW) + W / 2;
                 }
                 if (x >= W) continue;
-                TryPlaceCell(x, y, cellWidth, cellHeight);
+                batch_.push_back({x, y, cellWidth, cellHeight});
             }
         }
         for (const bool left : {true, false}) {
@@ -285,26 +324,36 @@ private:
                     y = Trunc(static_cast<float>(i) * cellHeight) - Trunc(cellHeight + sumH) + H / 2;
                 }
                 if (y >= H) continue;
-                TryPlaceCell(x, y, cellWidth, cellHeight);
+                batch_.push_back({x, y, cellWidth, cellHeight});
             }
         }
+        PlaceBatch(kNoQuota);
     }
 
-    bool TryPlaceCell(int x, int y, float cellWidth, float cellHeight) {
-        // With every image placed no cell can take one; sampling would be wasted.
-        if (candidates_->Empty()) return false;
+    // Offers the cells of `batch_` in order, until `quota` of them have taken
+    // an image or no image is left.
+    void PlaceBatch(int quota) {
+        if (!candidates_->Empty() && quota > 0) {
+            sampler_.Start(batch_);
+            int placed = 0;
+            for (std::size_t i = 0; i < batch_.size(); ++i) {
+                if (placed >= quota || candidates_->Empty()) break;
+                if (TryPlaceCell(batch_[i], static_cast<int>(i))) ++placed;
+            }
+            sampler_.Finish();
+        }
+        batch_.clear();
+    }
+
+    bool TryPlaceCell(const LaidCell& laid, int index) {
+        const int x = laid.x, y = laid.y;
+        const float cellWidth = laid.width, cellHeight = laid.height;
         // The overlap test has no side effects, so asking it first gives the
         // same outcome and spares sampling and searching for covered cells.
         const Rect rect{x, y, x + Trunc(cellWidth), y + Trunc(cellHeight)};
         if (placed_.Overlaps(rect)) return false;
-        SectionValues red{}, green{}, blue{};
-        SampleBackgroundCell(surface_, s_.sectionCount, x, y, cellWidth, cellHeight, red, green,
-                             blue);
-        if (s_.skipNoSetColor && IsNoSetCell(red, green, blue)) return false;
-        PaddedColours cell{};
-        std::copy_n(red, sections_, cell.red);
-        std::copy_n(green, sections_, cell.green);
-        std::copy_n(blue, sections_, cell.blue);
+        const PaddedColours& cell = sampler_.At(index);
+        if (s_.skipNoSetColor && IsNoSetCell(cell)) return false;
         const int position = candidates_->FindBest(cell, s_.differentColors);
         if (position < 0) return false;
 
@@ -314,7 +363,7 @@ private:
         node.halfHeight = Trunc(cellHeight * 0.5f);
         node.centerY = y + node.halfHeight;
         const int centre = CentreSection(s_.sectionCount);
-        node.cellColor = MakeColorRef(red[centre], green[centre], blue[centre]);
+        node.cellColor = MakeColorRef(cell.red[centre], cell.green[centre], cell.blue[centre]);
         node.visible = 1;
         candidates_->Remove(position);
         placed_.Add({node.centerX - node.halfWidth, node.centerY - node.halfHeight,
@@ -325,8 +374,10 @@ private:
         return true;
     }
 
-    bool IsNoSetCell(const SectionValues& red, const SectionValues& green,
-                     const SectionValues& blue) const {
+    bool IsNoSetCell(const PaddedColours& cell) const {
+        const std::uint8_t (&red)[kPaddedSections] = cell.red;
+        const std::uint8_t (&green)[kPaddedSections] = cell.green;
+        const std::uint8_t (&blue)[kPaddedSections] = cell.blue;
         const int range = s_.noSetRange;
         for (int k = 0; k < sections_; ++k) {
             if (std::abs(red[k] - noSet_[0]) > range || std::abs(green[k] - noSet_[1]) > range ||
@@ -347,6 +398,8 @@ private:
     int noSet_[3] = {0, 0, 0};
     std::optional<CandidateSearch> candidates_;
     PlacedIndex placed_;
+    std::vector<LaidCell> batch_;  // the cells of the size being laid
+    CellSampler sampler_;
     int placedCount_ = 0;
     double placedArea_ = 0;
 };

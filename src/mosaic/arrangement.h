@@ -37,6 +37,12 @@ struct ArrangementSettings {
     static ArrangementSettings From(const DocState& state);
 };
 
+// Settings beyond these cannot come from the console; a run given them lays
+// no cells rather than exhaust memory or time.
+inline constexpr int kMaxArrangedCanvasSide = 1 << 16;
+inline constexpr int kMaxArrangedGridSide = 1 << 10;
+inline constexpr std::int64_t kMaxArrangedUnits = std::int64_t(1) << 16;
+
 // What a run did.
 struct ArrangementStats {
     int placedCount = 0;
@@ -53,7 +59,10 @@ using ArrangementProgress = std::function<void(int placed)>;
 // geometry, `cellColor` and `visible`, and writes a random permutation into
 // the marks' `order` (the `selected` flags are left alone). `surface` is the
 // background stretched to the canvas (MakeSamplingSurface). Every shuffle of
-// the run starts the generator from `seed`. The run does not fail.
+// the run starts the generator from `seed`. The run does not fail; settings
+// that cannot be laid (a canvas side outside 1..kMaxArrangedCanvasSide, a type
+// outside 1..7, a grid side outside 1..kMaxArrangedGridSide, no sizes or
+// layers, more than kMaxArrangedUnits units across) leave every node hidden.
 ArrangementStats ArrangeNodes(const ArrangementSettings& settings, const QImage& surface,
                               std::span<NodeRecord> records, std::span<NodeMark> marks,
                               std::uint32_t seed, const ArrangementProgress& progress = {});

@@ -1,5 +1,7 @@
 #include "mosaic/candidate_search.h"
 
+#include "mosaic/mean_scan.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstdlib>
@@ -14,18 +16,7 @@ namespace {
 
 // The tolerance at which every image is a candidate.
 constexpr int kNoTolerance = 255;
-constexpr int kGroup = 8;
-
-#if defined(__SSE2__)
-__m128i AbsoluteDifference16(__m128i a, __m128i b) {
-    const __m128i d = _mm_sub_epi16(a, b);
-    return _mm_max_epi16(d, _mm_sub_epi16(_mm_setzero_si128(), d));
-}
-
-__m128i Load16(const std::vector<std::int16_t>& values, int at) {
-    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(values.data() + at));
-}
-#endif
+constexpr int kGroup = kMeanScanGroup;
 
 // The bound of a channel's summed difference that every sum passes.
 int OpenBound(int sections) { return 255 * sections + 1; }
@@ -44,8 +35,10 @@ CandidateSearch::CandidateSearch(std::span<const NodeRecord> records,
     // The padding up to whole groups reads as removed images.
     for (int channel = 0; channel < 3; ++channel) {
         totals_[channel].assign(static_cast<std::size_t>(padded_), channel == 0 ? kRemoved : 0);
+        means_[channel].assign(static_cast<std::size_t>(padded_), 0);
         firsts_[channel].assign(static_cast<std::size_t>(padded_), 0);
     }
+    alive_.assign(static_cast<std::size_t>(padded_), 0);
     for (int j = 0; j < count_; ++j) {
         const auto at = static_cast<std::size_t>(j);
         const int node = marks[at].order;
@@ -61,14 +54,17 @@ CandidateSearch::CandidateSearch(std::span<const NodeRecord> records,
             int total = 0;
             for (int k = 0; k < sections_; ++k) total += channels[channel][k];
             totals_[channel][at] = static_cast<std::int16_t>(total);
+            means_[channel][at] = static_cast<std::uint8_t>(total / sections_);
             firsts_[channel][at] = channels[channel][0];
         }
+        alive_[at] = 0xFF;
     }
 }
 
 void CandidateSearch::Remove(int position) {
     if (Removed(position)) return;
     totals_[0][static_cast<std::size_t>(position)] = kRemoved;
+    alive_[static_cast<std::size_t>(position)] = 0;
     --remaining_;
 }
 
@@ -165,46 +161,36 @@ int CandidateSearch::FindClosest(const PaddedColours& cell) const {
         return true;
     };
 
-    // Eight images at a time are checked against the bounds; those within
-    // them are considered in their order.
-#if defined(__SSE2__)
-    __m128i cellTotal[3], cellFirst[3], bound[3];
-    auto loadBounds = [&] {
+    // A total within its bound puts the mean within (bound + N - 2) / N of
+    // the cell's; images found that way are checked against the exact
+    // bounds and then considered in their order.
+    MeanReach reach{};
+    auto setReach = [&] {
         for (int channel = 0; channel < 3; ++channel) {
-            bound[channel] = _mm_set1_epi16(static_cast<std::int16_t>(bounds[channel]));
+            reach.means[channel] = static_cast<std::uint8_t>(std::min((bounds[channel] + n - 2) / n, 255));
         }
     };
     for (int channel = 0; channel < 3; ++channel) {
-        cellTotal[channel] = _mm_set1_epi16(static_cast<std::int16_t>(cellTotals[channel]));
-        cellFirst[channel] = _mm_set1_epi16(cellChannels[channel][0]);
+        reach.cellMeans[channel] = static_cast<std::uint8_t>(cellTotals[channel] / n);
+        reach.cellFirsts[channel] = cellChannels[channel][0];
     }
-    loadBounds();
-    const __m128i firstBound = _mm_set1_epi16(static_cast<std::int16_t>(tolerance_));
-    for (int group = 0; group < padded_; group += kGroup) {
-        __m128i pass = _mm_set1_epi16(-1);
-        for (int channel = 0; channel < 3; ++channel) {
-            const __m128i d = AbsoluteDifference16(Load16(totals_[channel], group), cellTotal[channel]);
-            pass = _mm_and_si128(pass, _mm_cmplt_epi16(d, bound[channel]));
+    setReach();
+    reach.firsts = static_cast<std::uint8_t>(std::min(tolerance_, kNoTolerance));
+    reach.checkFirsts = !tolerant;
+    const MeanColumns columns{alive_.data(),
+                              {means_[0].data(), means_[1].data(), means_[2].data()},
+                              {firsts_[0].data(), firsts_[1].data(), firsts_[2].data()},
+                              padded_};
+    ScanMeans(columns, reach, [&](int position) {
+        if (!WithinBounds(position, cellTotals, cellChannels, bounds) || !consider(position)) {
+            return ScanStep::kGoOn;
         }
-        if (!tolerant) {
-            for (int channel = 0; channel < 3; ++channel) {
-                const __m128i d = AbsoluteDifference16(Load16(firsts_[channel], group), cellFirst[channel]);
-                pass = _mm_andnot_si128(_mm_cmpgt_epi16(d, firstBound), pass);
-            }
-        }
-        // Two mask bits per lane.
-        for (auto mask = static_cast<unsigned>(_mm_movemask_epi8(pass)); mask != 0; mask &= mask - 1, mask &= mask - 1) {
-            if (consider(group + std::countr_zero(mask) / 2)) {
-                setBounds();
-                loadBounds();
-            }
-        }
-    }
-#else
-    for (int position = 0; position < count_; ++position) {
-        if (WithinBounds(position, cellTotals, cellChannels, bounds) && consider(position)) setBounds();
-    }
-#endif
+        setBounds();
+        // A limit of 0 leaves nothing that can beat the best.
+        if (std::min({bounds[0], bounds[1], bounds[2]}) <= 0) return ScanStep::kStop;
+        setReach();
+        return ScanStep::kReachChanged;
+    });
     return best;
 }
 

@@ -27,8 +27,9 @@ struct alignas(16) PaddedColours {
 // looking for the most different image); the last image to become the best is
 // the answer. To find it fast, the difference of an image's channel total
 // (the sum over its sections) and the cell's is used as a lower bound of the
-// summed section differences: the totals are kept side by side and eight
-// images at a time are ruled out before any section is compared.
+// summed section differences. The totals, and the mean values they give,
+// are kept side by side, and 16 or 32 images at a time are ruled out by their
+// means before any section is compared.
 class CandidateSearch {
 public:
     CandidateSearch(std::span<const NodeRecord> records, std::span<const NodeMark> marks,
@@ -54,14 +55,16 @@ private:
     static constexpr std::int16_t kRemoved = -16384;
 
     int count_;
-    int padded_;  // count_ rounded up to whole groups of eight
+    int padded_;  // count_ rounded up to whole groups of the mean scan
     int sections_;
     int tolerance_;
     int remaining_;
     std::vector<PaddedColours> colours_;
     std::vector<int> nodes_;
     std::vector<std::int16_t> totals_[3];  // per channel, the sum over the sections
-    std::vector<std::int16_t> firsts_[3];  // per channel, the first section
+    std::vector<std::uint8_t> means_[3];   // per channel, the total over N
+    std::vector<std::uint8_t> firsts_[3];  // per channel, the first section
+    std::vector<std::uint8_t> alive_;      // 0xFF for an image not yet placed
 };
 
 }  // namespace tessaly

@@ -6,6 +6,11 @@
 #include <QStringView>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 #include "app/services/status_service.h"
 #include "document/document.h"
@@ -180,12 +185,27 @@ void RecomputeAllSectionAverages(Document& doc) {
     }
 }
 
+QImage NewSamplingSurface(int width, int height) {
+    if (width <= 0 || height <= 0 || width > kMaxCanvasSide || height > kMaxCanvasSide) return {};
+#if defined(__linux__)
+    constexpr std::size_t kHugePage = std::size_t(2) << 20;
+    const std::size_t bytes = std::size_t(width) * std::size_t(height) * 4;
+    void* pixels = nullptr;
+    if (posix_memalign(&pixels, kHugePage, (bytes + kHugePage - 1) / kHugePage * kHugePage) == 0) {
+        madvise(pixels, bytes, MADV_HUGEPAGE);  // only advice: fine if refused
+        return QImage(static_cast<uchar*>(pixels), width, height, width * 4, QImage::Format_RGB32,
+                      [](void* p) { std::free(p); }, pixels);
+    }
+#endif
+    return QImage(width, height, QImage::Format_RGB32);
+}
+
 QImage MakeSamplingSurface(const Document& doc) {
     const DocState& state = doc.State();
     const int width = std::clamp(state.canvasWidth, 0, kMaxCanvasSide);
     const int height = std::clamp(state.canvasHeight, 0, kMaxCanvasSide);
     if (width == 0 || height == 0) return {};
-    QImage surface(width, height, QImage::Format_RGB32);
+    QImage surface = NewSamplingSurface(width, height);
     if (surface.isNull()) return {};
     surface.fill(Qt::white);
     if (const ImageBlob* back = doc.Picture(state.backPicture)) {

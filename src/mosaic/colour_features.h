@@ -72,6 +72,12 @@ void RecomputeAllSectionAverages(Document& doc);
 // white throughout.
 QImage MakeSamplingSurface(const Document& doc);
 
+// A blank RGB32 image for sampling, or null for sides outside
+// 1..kMaxCanvasSide. Sampling reads it cell by cell all over, so on Linux its
+// pixels are in memory the kernel is asked to back with huge pages, which
+// keeps address translation from dominating the reads.
+QImage NewSamplingSurface(int width, int height);
+
 // The section averages of the cell whose top-left pixel is (x, y) on the
 // sampling surface. Sections are trunc(cellWidth / s) by trunc(cellHeight / s)
 // pixels; pixels outside the surface count as white. Entries past the section

@@ -34,8 +34,8 @@ ArrangementStats ArrangeNodesReference(const ArrangementSettings& settings, cons
 // `seed`, then n times two values modulo n pick two entries to swap.
 void ShuffleIndicesReference(std::span<std::int32_t> indices, std::uint32_t seed);
 
-inline constexpr int kMaxSide = 1 << 16;
-inline constexpr int kMaxGridSide = 1 << 12;
-inline constexpr std::int64_t kMaxUnits = std::int64_t(1) << 24;
+inline constexpr int kMaxSide = kMaxArrangedCanvasSide;
+inline constexpr int kMaxGridSide = kMaxArrangedGridSide;
+inline constexpr std::int64_t kMaxUnits = kMaxArrangedUnits;
 
 }  // namespace tessaly::reference

@@ -1,0 +1,148 @@
+#pragma once
+
+#include <bit>
+#include <cstdint>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define TESSALY_MEAN_SCAN_X86 1
+#endif
+
+namespace tessaly {
+
+// The coarse first pass of the candidate search: the images whose mean
+// section values all lie within reach of a cell's, found 16 or 32 at a time.
+
+// Column arrays are padded with dead entries to whole groups.
+inline constexpr int kMeanScanGroup = 32;
+
+struct MeanColumns {
+    const std::uint8_t* alive;     // 0xFF for an image still in the search, 0 otherwise
+    const std::uint8_t* means[3];  // per channel
+    const std::uint8_t* firsts[3]; // per channel, the first section's value
+    int count;                     // a multiple of kMeanScanGroup
+};
+
+struct MeanReach {
+    std::uint8_t cellMeans[3];
+    std::uint8_t cellFirsts[3];
+    std::uint8_t means[3];  // the largest difference of the means that passes, per channel
+    std::uint8_t firsts;    // the same for the first sections
+    bool checkFirsts;
+};
+
+enum class ScanStep { kGoOn, kReachChanged, kStop };
+
+namespace detail {
+
+bool CpuHasAvx2();
+
+#if defined(TESSALY_MEAN_SCAN_X86)
+inline __m128i Bytes128(std::uint8_t value) { return _mm_set1_epi8(static_cast<char>(value)); }
+
+// Lanes of |a - b| at most `limit`, as all-ones bytes.
+inline __m128i Within128(__m128i a, __m128i b, __m128i limit) {
+    const __m128i d = _mm_or_si128(_mm_subs_epu8(a, b), _mm_subs_epu8(b, a));
+    return _mm_cmpeq_epi8(_mm_subs_epu8(d, limit), _mm_setzero_si128());
+}
+
+inline __m128i Load128(const std::uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+
+template <typename Visit>
+void ScanMeansSse2(const MeanColumns& c, const MeanReach& r, Visit& visit) {
+    __m128i cellMeans[3], cellFirsts[3], reach[3];
+    for (int ch = 0; ch < 3; ++ch) {
+        cellMeans[ch] = Bytes128(r.cellMeans[ch]);
+        cellFirsts[ch] = Bytes128(r.cellFirsts[ch]);
+        reach[ch] = Bytes128(r.means[ch]);
+    }
+    const __m128i firstReach = Bytes128(r.firsts);
+    for (int group = 0; group < c.count; group += 16) {
+        __m128i pass = Load128(c.alive + group);
+        for (int ch = 0; ch < 3; ++ch) {
+            pass = _mm_and_si128(pass, Within128(Load128(c.means[ch] + group), cellMeans[ch], reach[ch]));
+            if (r.checkFirsts) {
+                pass = _mm_and_si128(pass, Within128(Load128(c.firsts[ch] + group), cellFirsts[ch], firstReach));
+            }
+        }
+        for (auto mask = static_cast<std::uint32_t>(_mm_movemask_epi8(pass)); mask != 0; mask &= mask - 1) {
+            const ScanStep step = visit(group + std::countr_zero(mask));
+            if (step == ScanStep::kStop) return;
+            if (step == ScanStep::kReachChanged) {
+                for (int ch = 0; ch < 3; ++ch) reach[ch] = Bytes128(r.means[ch]);
+            }
+        }
+    }
+}
+
+__attribute__((target("avx2"))) inline __m256i Bytes256(std::uint8_t value) {
+    return _mm256_set1_epi8(static_cast<char>(value));
+}
+
+__attribute__((target("avx2"))) inline __m256i Within256(__m256i a, __m256i b, __m256i limit) {
+    const __m256i d = _mm256_or_si256(_mm256_subs_epu8(a, b), _mm256_subs_epu8(b, a));
+    return _mm256_cmpeq_epi8(_mm256_subs_epu8(d, limit), _mm256_setzero_si256());
+}
+
+__attribute__((target("avx2"))) inline __m256i Load256(const std::uint8_t* p) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+}
+
+template <typename Visit>
+__attribute__((target("avx2"))) void ScanMeansAvx2(const MeanColumns& c, const MeanReach& r, Visit& visit) {
+    __m256i cellMeans[3], cellFirsts[3], reach[3];
+    for (int ch = 0; ch < 3; ++ch) {
+        cellMeans[ch] = Bytes256(r.cellMeans[ch]);
+        cellFirsts[ch] = Bytes256(r.cellFirsts[ch]);
+        reach[ch] = Bytes256(r.means[ch]);
+    }
+    const __m256i firstReach = Bytes256(r.firsts);
+    for (int group = 0; group < c.count; group += 32) {
+        __m256i pass = Load256(c.alive + group);
+        for (int ch = 0; ch < 3; ++ch) {
+            pass = _mm256_and_si256(pass, Within256(Load256(c.means[ch] + group), cellMeans[ch], reach[ch]));
+            if (r.checkFirsts) {
+                pass = _mm256_and_si256(pass, Within256(Load256(c.firsts[ch] + group), cellFirsts[ch], firstReach));
+            }
+        }
+        for (auto mask = static_cast<std::uint32_t>(_mm256_movemask_epi8(pass)); mask != 0; mask &= mask - 1) {
+            const ScanStep step = visit(group + std::countr_zero(mask));
+            if (step == ScanStep::kStop) return;
+            if (step == ScanStep::kReachChanged) {
+                for (int ch = 0; ch < 3; ++ch) reach[ch] = Bytes256(r.means[ch]);
+            }
+        }
+    }
+}
+#endif
+
+template <typename Visit>
+void ScanMeansPlain(const MeanColumns& c, const MeanReach& r, Visit& visit) {
+    auto within = [](int a, int b, int limit) { return (a > b ? a - b : b - a) <= limit; };
+    for (int position = 0; position < c.count; ++position) {
+        bool pass = c.alive[position] != 0;
+        for (int ch = 0; ch < 3 && pass; ++ch) {
+            pass = within(c.means[ch][position], r.cellMeans[ch], r.means[ch]) &&
+                   (!r.checkFirsts || within(c.firsts[ch][position], r.cellFirsts[ch], r.firsts));
+        }
+        if (pass && visit(position) == ScanStep::kStop) return;
+    }
+}
+
+}  // namespace detail
+
+// Calls visit(position) in increasing order for every live image whose means
+// (and, when asked, first sections) lie within reach of the cell's. visit
+// returns kReachChanged after changing `reach`, which then applies to the
+// rest of the scan, or kStop to end it.
+template <typename Visit>
+void ScanMeans(const MeanColumns& columns, const MeanReach& reach, Visit&& visit) {
+#if defined(TESSALY_MEAN_SCAN_X86)
+    if (detail::CpuHasAvx2()) return detail::ScanMeansAvx2(columns, reach, visit);
+    return detail::ScanMeansSse2(columns, reach, visit);
+#else
+    return detail::ScanMeansPlain(columns, reach, visit);
+#endif
+}
+
+}  // namespace tessaly
