@@ -18,7 +18,8 @@ const QImage& BenchSurface() {
         QImage image = NewSamplingSurface(bench::kBenchCanvasSize, bench::kBenchCanvasSize);
         for (int y = 0; y < image.height(); ++y) {
             auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = 0; x < image.width(); ++x) line[x] = qRgb(x & 0xFF, y & 0xFF, (x ^ y) & 0xFF);
+            for (int x = 0; x < image.width(); ++x)
+                line[x] = qRgb(x & 0xFF, y & 0xFF, (x ^ y) & 0xFF);
         }
         return image;
     }();

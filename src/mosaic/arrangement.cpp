@@ -21,16 +21,22 @@
 namespace tessaly {
 namespace {
 
-int Trunc(float value) { return static_cast<int>(value); }
+int Trunc(float value) {
+    return static_cast<int>(value);
+}
 
 constexpr int kNoQuota = std::numeric_limits<int>::max();
 
 int CentreSection(int sections) {
     switch (sections) {
-        case 9: return 4;
-        case 16: return 5;
-        case 25: return 12;
-        default: return 0;
+        case 9:
+            return 4;
+        case 16:
+            return 5;
+        case 25:
+            return 12;
+        default:
+            return 0;
     }
 }
 
@@ -48,7 +54,8 @@ bool LaysCells(const ArrangementSettings& s) {
         return s.gridColumns >= 1 && s.gridColumns <= kMaxArrangedGridSide && s.gridRows >= 1 &&
                s.gridRows <= kMaxArrangedGridSide;
     }
-    if (s.mosaicType < 2 || s.mosaicType > 7 || s.sizeSteps < 1 || s.layerThickness < 1) return false;
+    if (s.mosaicType < 2 || s.mosaicType > 7 || s.sizeSteps < 1 || s.layerThickness < 1)
+        return false;
     const std::int64_t steps = s.sizeSteps;
     const std::int64_t triangle = steps * (steps + 1) / 2;
     const std::int64_t units = (s.mosaicType <= 5 ? triangle : 2 * triangle) + s.layerThickness - 1;
@@ -92,7 +99,8 @@ private:
     // to its edge buckets) until it returns true.
     template <typename Visit>
     bool ForBuckets(const Rect& r, Visit visit) {
-        if (r.right <= r.left || r.bottom <= r.top) return false;  // an empty rectangle meets nothing
+        if (r.right <= r.left || r.bottom <= r.top)
+            return false;  // an empty rectangle meets nothing
         const int c0 = std::clamp(FloorDiv(r.left), 0, columns_ - 1);
         const int c1 = std::clamp(FloorDiv(r.right - 1), 0, columns_ - 1);
         const int r0 = std::clamp(FloorDiv(r.top), 0, rows_ - 1);
@@ -125,7 +133,8 @@ public:
           marks_(marks),
           seed_(seed),
           progress_(progress),
-          sections_(SectionGridSide(settings.sectionCount) * SectionGridSide(settings.sectionCount)),
+          sections_(SectionGridSide(settings.sectionCount) *
+                    SectionGridSide(settings.sectionCount)),
           placed_(settings.canvasWidth, settings.canvasHeight),
           sampler_(surface, settings.sectionCount) {}
 
@@ -143,7 +152,8 @@ public:
             order[static_cast<std::size_t>(i)] = i;
         }
         ShuffleIndices(order, seed_);
-        for (int i = 0; i < n; ++i) marks_[static_cast<std::size_t>(i)].order = order[static_cast<std::size_t>(i)];
+        for (int i = 0; i < n; ++i)
+            marks_[static_cast<std::size_t>(i)].order = order[static_cast<std::size_t>(i)];
         candidates_.emplace(records_.first(static_cast<std::size_t>(n)),
                             marks_.first(static_cast<std::size_t>(n)), sections_,
                             Tolerance(s_.comparePrecision));
@@ -196,15 +206,18 @@ private:
             const int columns = s_.gridColumns / z;
             const int rows = s_.gridRows / z;
             const int maxPlaced = columns * rows / z;
-            PlaceGrid(maxPlaced, columns, rows, static_cast<float>(z) * u, static_cast<float>(z) * v);
+            PlaceGrid(maxPlaced, columns, rows, static_cast<float>(z) * u,
+                      static_cast<float>(z) * v);
         }
     }
 
     void PlaceGrid(int maxPlaced, int columns, int rows, float cellWidth, float cellHeight) {
         if (columns <= 0 || rows <= 0 || !Usable(cellWidth, cellHeight)) return;
         try {
-            std::vector<std::int32_t> order(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows));
-            for (std::size_t c = 0; c < order.size(); ++c) order[c] = static_cast<std::int32_t>(c);
+            std::vector<std::int32_t> order(static_cast<std::size_t>(columns) *
+                                            static_cast<std::size_t>(rows));
+            for (std::size_t c = 0; c < order.size(); ++c)
+                order[c] = static_cast<std::int32_t>(c);
             ShuffleIndices(order, seed_);
             batch_.clear();
             batch_.reserve(order.size());
@@ -243,7 +256,9 @@ private:
         const int W = s_.canvasWidth, H = s_.canvasHeight;
         LaySizes(
             u, v,
-            [this](float sumW, float sumH, float& cw, float& ch) { PlaceLayers(sumW, sumH, cw, ch); },
+            [this](float sumW, float sumH, float& cw, float& ch) {
+                PlaceLayers(sumW, sumH, cw, ch);
+            },
             [W, H](float sumW, float sumH) { return Trunc(sumW) < W || Trunc(sumH) < H; });
     }
 
@@ -321,7 +336,8 @@ private:
                     y = Trunc(static_cast<float>(i) * cellHeight + sumH);
                 } else {
                     x = left ? W / 2 - Trunc(sumW + cellWidth) : W / 2 + Trunc(sumW);
-                    y = Trunc(static_cast<float>(i) * cellHeight) - Trunc(cellHeight + sumH) + H / 2;
+                    y = Trunc(static_cast<float>(i) * cellHeight) - Trunc(cellHeight + sumH) +
+                        H / 2;
                 }
                 if (y >= H) continue;
                 batch_.push_back({x, y, cellWidth, cellHeight});
@@ -375,9 +391,9 @@ private:
     }
 
     bool IsNoSetCell(const PaddedColours& cell) const {
-        const std::uint8_t (&red)[kPaddedSections] = cell.red;
-        const std::uint8_t (&green)[kPaddedSections] = cell.green;
-        const std::uint8_t (&blue)[kPaddedSections] = cell.blue;
+        const std::uint8_t(&red)[kPaddedSections] = cell.red;
+        const std::uint8_t(&green)[kPaddedSections] = cell.green;
+        const std::uint8_t(&blue)[kPaddedSections] = cell.blue;
         const int range = s_.noSetRange;
         for (int k = 0; k < sections_; ++k) {
             if (std::abs(red[k] - noSet_[0]) > range || std::abs(green[k] - noSet_[1]) > range ||
@@ -431,7 +447,8 @@ void ShuffleIndices(std::span<std::int32_t> indices, std::uint32_t seed) {
     for (int i = 0; i < n; ++i) {
         const int a = random.Next() % n;
         const int b = random.Next() % n;
-        if (a != b) std::swap(indices[static_cast<std::size_t>(a)], indices[static_cast<std::size_t>(b)]);
+        if (a != b)
+            std::swap(indices[static_cast<std::size_t>(a)], indices[static_cast<std::size_t>(b)]);
     }
 }
 
@@ -452,18 +469,21 @@ bool Rearrange(Document& doc, std::uint32_t seed, ArrangementStats* stats) {
     if (surface.isNull()) return false;
     const int n = std::clamp(state.nodeCount, 0, kMaxNodes);
     StatusProgress progress(n);
-    const ArrangementStats result = ArrangeNodes(
-        ArrangementSettings::From(state), surface,
-        std::span<NodeRecord>(&doc.Node(0), static_cast<std::size_t>(n)),
-        std::span<NodeMark>(doc.Marks(), static_cast<std::size_t>(n)), seed,
-        [&progress](int placed) { progress.SetPos(placed); });
-    for (int i = 0; i < n; ++i) doc.Mark(i).selected = 0;
+    const ArrangementStats result =
+        ArrangeNodes(ArrangementSettings::From(state), surface,
+                     std::span<NodeRecord>(&doc.Node(0), static_cast<std::size_t>(n)),
+                     std::span<NodeMark>(doc.Marks(), static_cast<std::size_t>(n)), seed,
+                     [&progress](int placed) { progress.SetPos(placed); });
+    for (int i = 0; i < n; ++i)
+        doc.Mark(i).selected = 0;
     doc.SetModified();
     if (stats) *stats = result;
     return true;
 }
 
-QString FormatUnplaced(int count) { return FormatThousands(count) + QStringLiteral(" 個"); }
+QString FormatUnplaced(int count) {
+    return FormatThousands(count) + QStringLiteral(" 個");
+}
 
 QString FormatAreaRatio(float percent) {
     return QString::asprintf("%.1f%%", static_cast<double>(std::min(percent, 100.0f)));

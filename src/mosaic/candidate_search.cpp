@@ -1,11 +1,11 @@
 #include "mosaic/candidate_search.h"
 
-#include "mosaic/mean_scan.h"
-
 #include <algorithm>
 #include <bit>
 #include <cstdlib>
 #include <cstring>
+
+#include "mosaic/mean_scan.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -19,7 +19,9 @@ constexpr int kNoTolerance = 255;
 constexpr int kGroup = kMeanScanGroup;
 
 // The bound of a channel's summed difference that every sum passes.
-int OpenBound(int sections) { return 255 * sections + 1; }
+int OpenBound(int sections) {
+    return 255 * sections + 1;
+}
 
 }  // namespace
 
@@ -52,7 +54,8 @@ CandidateSearch::CandidateSearch(std::span<const NodeRecord> records,
         const std::uint8_t* channels[3] = {c.red, c.green, c.blue};
         for (int channel = 0; channel < 3; ++channel) {
             int total = 0;
-            for (int k = 0; k < sections_; ++k) total += channels[channel][k];
+            for (int k = 0; k < sections_; ++k)
+                total += channels[channel][k];
             totals_[channel][at] = static_cast<std::int16_t>(total);
             means_[channel][at] = static_cast<std::uint8_t>(total / sections_);
             firsts_[channel][at] = channels[channel][0];
@@ -102,7 +105,8 @@ bool CandidateSearch::Differences(const PaddedColours& cell, int position, int (
     const bool tolerant = tolerance_ >= kNoTolerance;
     sums[0] = sums[1] = sums[2] = 0;
     for (int k = 0; k < sections_; ++k) {
-        const int d[3] = {std::abs(cell.red[k] - image.red[k]), std::abs(cell.green[k] - image.green[k]),
+        const int d[3] = {std::abs(cell.red[k] - image.red[k]),
+                          std::abs(cell.green[k] - image.green[k]),
                           std::abs(cell.blue[k] - image.blue[k])};
         for (int channel = 0; channel < 3; ++channel) {
             if (!tolerant && d[channel] > tolerance_) return false;
@@ -133,9 +137,9 @@ int CandidateSearch::FindClosest(const PaddedColours& cell) const {
     const std::uint8_t* cellChannels[3] = {cell.red, cell.green, cell.blue};
     int cellTotals[3] = {0, 0, 0};
     for (int channel = 0; channel < 3; ++channel) {
-        for (int k = 0; k < n; ++k) cellTotals[channel] += cellChannels[channel][k];
+        for (int k = 0; k < n; ++k)
+            cellTotals[channel] += cellChannels[channel][k];
     }
-
 
     // An image must bring each channel's summed difference below its limit:
     // the best's average times N, at first 255 times N (averages, at most
@@ -146,7 +150,8 @@ int CandidateSearch::FindClosest(const PaddedColours& cell) const {
     const int toleranceBound = tolerant ? OpenBound(n) : n * tolerance_ + 1;
     int bounds[3];
     auto setBounds = [&] {
-        for (int channel = 0; channel < 3; ++channel) bounds[channel] = std::min(limits[channel], toleranceBound);
+        for (int channel = 0; channel < 3; ++channel)
+            bounds[channel] = std::min(limits[channel], toleranceBound);
     };
     setBounds();
     int best = -1;
@@ -157,7 +162,8 @@ int CandidateSearch::FindClosest(const PaddedColours& cell) const {
         if (!Differences(cell, position, sums)) return false;
         if (sums[0] >= limits[0] || sums[1] >= limits[1] || sums[2] >= limits[2]) return false;
         best = position;
-        for (int channel = 0; channel < 3; ++channel) limits[channel] = sums[channel] / n * n;
+        for (int channel = 0; channel < 3; ++channel)
+            limits[channel] = sums[channel] / n * n;
         return true;
     };
 
@@ -167,7 +173,8 @@ int CandidateSearch::FindClosest(const PaddedColours& cell) const {
     MeanReach reach{};
     auto setReach = [&] {
         for (int channel = 0; channel < 3; ++channel) {
-            reach.means[channel] = static_cast<std::uint8_t>(std::min((bounds[channel] + n - 2) / n, 255));
+            reach.means[channel] =
+                static_cast<std::uint8_t>(std::min((bounds[channel] + n - 2) / n, 255));
         }
     };
     for (int channel = 0; channel < 3; ++channel) {
@@ -205,7 +212,8 @@ int CandidateSearch::FindMostDifferent(const PaddedColours& cell) const {
         if (Removed(position) || !Differences(cell, position, sums)) continue;
         if (sums[0] < limits[0] || sums[1] < limits[1] || sums[2] < limits[2]) continue;
         best = position;
-        for (int channel = 0; channel < 3; ++channel) limits[channel] = (sums[channel] / n + 1) * n;
+        for (int channel = 0; channel < 3; ++channel)
+            limits[channel] = (sums[channel] / n + 1) * n;
     }
     return best;
 }

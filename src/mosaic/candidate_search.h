@@ -48,7 +48,9 @@ private:
     bool Differences(const PaddedColours& cell, int position, int (&sums)[3]) const;
     bool WithinBounds(int position, const int (&cellTotals)[3],
                       const std::uint8_t* const (&cellFirsts)[3], const int (&bounds)[3]) const;
-    bool Removed(int position) const { return totals_[0][static_cast<std::size_t>(position)] == kRemoved; }
+    bool Removed(int position) const {
+        return totals_[0][static_cast<std::size_t>(position)] == kRemoved;
+    }
 
     // The red total of a removed image and of the padding: far enough from
     // any cell's total to fail every bound.

@@ -13,7 +13,8 @@ constexpr double kPixelsWorthAHelper = 1 << 18;
 
 double Pixels(std::span<const LaidCell> cells) {
     double pixels = 0;
-    for (const LaidCell& cell : cells) pixels += double(cell.width) * double(cell.height);
+    for (const LaidCell& cell : cells)
+        pixels += double(cell.width) * double(cell.height);
     return pixels;
 }
 
@@ -39,7 +40,8 @@ void CellSampler::Start(std::span<const LaidCell> cells) {
         states_.reset(new std::atomic<std::uint8_t>[cells.size()]);
         capacity_ = cells.size();
     }
-    for (std::size_t i = 0; i < cells.size(); ++i) states_[i].store(kFree, std::memory_order_relaxed);
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        states_[i].store(kFree, std::memory_order_relaxed);
     helped_ = cells.size() > 1 && std::thread::hardware_concurrency() > 1 &&
               Pixels(cells) >= kPixelsWorthAHelper;
     if (!helped_) return;
@@ -78,7 +80,8 @@ const PaddedColours& CellSampler::At(int i) {
         const int end = std::min(static_cast<int>(cells_.size()), i + kAhead);
         int spare = i + 1;
         while (states_[at].load(std::memory_order_acquire) != kReady) {
-            while (spare < end && !Claim(spare)) ++spare;
+            while (spare < end && !Claim(spare))
+                ++spare;
             if (spare == end) std::this_thread::yield();
         }
     }
@@ -88,7 +91,8 @@ const PaddedColours& CellSampler::At(int i) {
 bool CellSampler::Claim(int i) {
     std::uint8_t expected = kFree;
     const auto at = static_cast<std::size_t>(i);
-    if (!states_[at].compare_exchange_strong(expected, kBusy, std::memory_order_acq_rel)) return false;
+    if (!states_[at].compare_exchange_strong(expected, kBusy, std::memory_order_acq_rel))
+        return false;
     Sample(i);
     states_[at].store(kReady, std::memory_order_release);
     return true;
@@ -123,8 +127,8 @@ void CellSampler::Help() {
 void CellSampler::Sample(int i) {
     const LaidCell& cell = cells_[static_cast<std::size_t>(i)];
     SectionValues red, green, blue;
-    SampleBackgroundCell(surface_, sectionCount_, cell.x, cell.y, cell.width, cell.height, red, green,
-                         blue);
+    SampleBackgroundCell(surface_, sectionCount_, cell.x, cell.y, cell.width, cell.height, red,
+                         green, blue);
     PaddedColours& sample = samples_[static_cast<std::size_t>(i)];
     std::memset(&sample, 0, sizeof sample);
     std::copy(std::begin(red), std::end(red), sample.red);

@@ -161,7 +161,8 @@ bool ComputeSectionAverages(const QImage& image, int sectionCount, SectionValues
     ChannelSums sums[kMaxSections];
     std::int64_t inside[kMaxSections];
     SumSectionGrid(FourBytesAPixel(image), 0, 0, sectionWidth, sectionHeight, s, sums, inside);
-    for (int k = 0; k < s * s; ++k) StoreAverages(sums[k], pixels, k, red, green, blue);
+    for (int k = 0; k < s * s; ++k)
+        StoreAverages(sums[k], pixels, k, red, green, blue);
     return true;
 }
 
@@ -193,8 +194,9 @@ QImage NewSamplingSurface(int width, int height) {
     void* pixels = nullptr;
     if (posix_memalign(&pixels, kHugePage, (bytes + kHugePage - 1) / kHugePage * kHugePage) == 0) {
         madvise(pixels, bytes, MADV_HUGEPAGE);  // only advice: fine if refused
-        return QImage(static_cast<uchar*>(pixels), width, height, width * 4, QImage::Format_RGB32,
-                      [](void* p) { std::free(p); }, pixels);
+        return QImage(
+            static_cast<uchar*>(pixels), width, height, width * 4, QImage::Format_RGB32,
+            [](void* p) { std::free(p); }, pixels);
     }
 #endif
     return QImage(width, height, QImage::Format_RGB32);

@@ -17,10 +17,10 @@ namespace tessaly {
 inline constexpr int kMeanScanGroup = 32;
 
 struct MeanColumns {
-    const std::uint8_t* alive;     // 0xFF for an image still in the search, 0 otherwise
-    const std::uint8_t* means[3];  // per channel
-    const std::uint8_t* firsts[3]; // per channel, the first section's value
-    int count;                     // a multiple of kMeanScanGroup
+    const std::uint8_t* alive;      // 0xFF for an image still in the search, 0 otherwise
+    const std::uint8_t* means[3];   // per channel
+    const std::uint8_t* firsts[3];  // per channel, the first section's value
+    int count;                      // a multiple of kMeanScanGroup
 };
 
 struct MeanReach {
@@ -38,7 +38,9 @@ namespace detail {
 bool CpuHasAvx2();
 
 #if defined(TESSALY_MEAN_SCAN_X86)
-inline __m128i Bytes128(std::uint8_t value) { return _mm_set1_epi8(static_cast<char>(value)); }
+inline __m128i Bytes128(std::uint8_t value) {
+    return _mm_set1_epi8(static_cast<char>(value));
+}
 
 // Lanes of |a - b| at most `limit`, as all-ones bytes.
 inline __m128i Within128(__m128i a, __m128i b, __m128i limit) {
@@ -46,30 +48,49 @@ inline __m128i Within128(__m128i a, __m128i b, __m128i limit) {
     return _mm_cmpeq_epi8(_mm_subs_epu8(d, limit), _mm_setzero_si128());
 }
 
-inline __m128i Load128(const std::uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+inline __m128i Load128(const std::uint8_t* p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+
+struct Lanes128 {
+    __m128i cellMeans[3], cellFirsts[3], reach[3], firstReach;
+};
+
+// The lanes of a group that pass, one bit each.
+inline std::uint32_t Passing128(const MeanColumns& c, bool checkFirsts, const Lanes128& l,
+                                int group) {
+    __m128i pass = Load128(c.alive + group);
+    for (int ch = 0; ch < 3; ++ch) {
+        pass = _mm_and_si128(pass,
+                             Within128(Load128(c.means[ch] + group), l.cellMeans[ch], l.reach[ch]));
+        if (checkFirsts) {
+            pass = _mm_and_si128(
+                pass, Within128(Load128(c.firsts[ch] + group), l.cellFirsts[ch], l.firstReach));
+        }
+    }
+    return static_cast<std::uint32_t>(_mm_movemask_epi8(pass));
+}
 
 template <typename Visit>
 void ScanMeansSse2(const MeanColumns& c, const MeanReach& r, Visit& visit) {
-    __m128i cellMeans[3], cellFirsts[3], reach[3];
+    Lanes128 lanes;
     for (int ch = 0; ch < 3; ++ch) {
-        cellMeans[ch] = Bytes128(r.cellMeans[ch]);
-        cellFirsts[ch] = Bytes128(r.cellFirsts[ch]);
-        reach[ch] = Bytes128(r.means[ch]);
+        lanes.cellMeans[ch] = Bytes128(r.cellMeans[ch]);
+        lanes.cellFirsts[ch] = Bytes128(r.cellFirsts[ch]);
+        lanes.reach[ch] = Bytes128(r.means[ch]);
     }
-    const __m128i firstReach = Bytes128(r.firsts);
+    lanes.firstReach = Bytes128(r.firsts);
     for (int group = 0; group < c.count; group += 16) {
-        __m128i pass = Load128(c.alive + group);
-        for (int ch = 0; ch < 3; ++ch) {
-            pass = _mm_and_si128(pass, Within128(Load128(c.means[ch] + group), cellMeans[ch], reach[ch]));
-            if (r.checkFirsts) {
-                pass = _mm_and_si128(pass, Within128(Load128(c.firsts[ch] + group), cellFirsts[ch], firstReach));
-            }
-        }
-        for (auto mask = static_cast<std::uint32_t>(_mm_movemask_epi8(pass)); mask != 0; mask &= mask - 1) {
-            const ScanStep step = visit(group + std::countr_zero(mask));
+        for (std::uint32_t mask = Passing128(c, r.checkFirsts, lanes, group); mask != 0;) {
+            const int lane = std::countr_zero(mask);
+            mask &= mask - 1;
+            const ScanStep step = visit(group + lane);
             if (step == ScanStep::kStop) return;
             if (step == ScanStep::kReachChanged) {
-                for (int ch = 0; ch < 3; ++ch) reach[ch] = Bytes128(r.means[ch]);
+                // The rest of the group is held to the new reach.
+                for (int ch = 0; ch < 3; ++ch)
+                    lanes.reach[ch] = Bytes128(r.means[ch]);
+                mask &= Passing128(c, r.checkFirsts, lanes, group);
             }
         }
     }
@@ -88,28 +109,47 @@ __attribute__((target("avx2"))) inline __m256i Load256(const std::uint8_t* p) {
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
 }
 
-template <typename Visit>
-__attribute__((target("avx2"))) void ScanMeansAvx2(const MeanColumns& c, const MeanReach& r, Visit& visit) {
-    __m256i cellMeans[3], cellFirsts[3], reach[3];
+struct Lanes256 {
+    __m256i cellMeans[3], cellFirsts[3], reach[3], firstReach;
+};
+
+// The lanes of a group that pass, one bit each.
+__attribute__((target("avx2"))) inline std::uint32_t Passing256(const MeanColumns& c,
+                                                                bool checkFirsts, const Lanes256& l,
+                                                                int group) {
+    __m256i pass = Load256(c.alive + group);
     for (int ch = 0; ch < 3; ++ch) {
-        cellMeans[ch] = Bytes256(r.cellMeans[ch]);
-        cellFirsts[ch] = Bytes256(r.cellFirsts[ch]);
-        reach[ch] = Bytes256(r.means[ch]);
-    }
-    const __m256i firstReach = Bytes256(r.firsts);
-    for (int group = 0; group < c.count; group += 32) {
-        __m256i pass = Load256(c.alive + group);
-        for (int ch = 0; ch < 3; ++ch) {
-            pass = _mm256_and_si256(pass, Within256(Load256(c.means[ch] + group), cellMeans[ch], reach[ch]));
-            if (r.checkFirsts) {
-                pass = _mm256_and_si256(pass, Within256(Load256(c.firsts[ch] + group), cellFirsts[ch], firstReach));
-            }
+        pass = _mm256_and_si256(
+            pass, Within256(Load256(c.means[ch] + group), l.cellMeans[ch], l.reach[ch]));
+        if (checkFirsts) {
+            pass = _mm256_and_si256(
+                pass, Within256(Load256(c.firsts[ch] + group), l.cellFirsts[ch], l.firstReach));
         }
-        for (auto mask = static_cast<std::uint32_t>(_mm256_movemask_epi8(pass)); mask != 0; mask &= mask - 1) {
-            const ScanStep step = visit(group + std::countr_zero(mask));
+    }
+    return static_cast<std::uint32_t>(_mm256_movemask_epi8(pass));
+}
+
+template <typename Visit>
+__attribute__((target("avx2"))) void ScanMeansAvx2(const MeanColumns& c, const MeanReach& r,
+                                                   Visit& visit) {
+    Lanes256 lanes;
+    for (int ch = 0; ch < 3; ++ch) {
+        lanes.cellMeans[ch] = Bytes256(r.cellMeans[ch]);
+        lanes.cellFirsts[ch] = Bytes256(r.cellFirsts[ch]);
+        lanes.reach[ch] = Bytes256(r.means[ch]);
+    }
+    lanes.firstReach = Bytes256(r.firsts);
+    for (int group = 0; group < c.count; group += 32) {
+        for (std::uint32_t mask = Passing256(c, r.checkFirsts, lanes, group); mask != 0;) {
+            const int lane = std::countr_zero(mask);
+            mask &= mask - 1;
+            const ScanStep step = visit(group + lane);
             if (step == ScanStep::kStop) return;
             if (step == ScanStep::kReachChanged) {
-                for (int ch = 0; ch < 3; ++ch) reach[ch] = Bytes256(r.means[ch]);
+                // The rest of the group is held to the new reach.
+                for (int ch = 0; ch < 3; ++ch)
+                    lanes.reach[ch] = Bytes256(r.means[ch]);
+                mask &= Passing256(c, r.checkFirsts, lanes, group);
             }
         }
     }

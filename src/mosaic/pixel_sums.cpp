@@ -47,8 +47,9 @@ struct Lanes {
     void Widen(ChannelSums& sums) {
         const __m128i zero = _mm_setzero_si128();
         alignas(16) std::uint32_t lanes[4];
-        _mm_store_si128(reinterpret_cast<__m128i*>(lanes),
-                        _mm_add_epi32(_mm_unpacklo_epi16(blueRed, zero), _mm_unpackhi_epi16(blueRed, zero)));
+        _mm_store_si128(
+            reinterpret_cast<__m128i*>(lanes),
+            _mm_add_epi32(_mm_unpacklo_epi16(blueRed, zero), _mm_unpackhi_epi16(blueRed, zero)));
         sums.blue += lanes[0] + lanes[2];
         sums.red += lanes[1] + lanes[3];
         _mm_store_si128(reinterpret_cast<__m128i*>(lanes),
@@ -80,12 +81,23 @@ void SumPixelRuns(const uchar* bits, qsizetype stride, std::int64_t top, std::in
                   int columns, const int* lefts, const int* widths, ChannelSums* sums) {
 #if defined(__SSE2__)
     switch (columns) {
-        case 1: return SumRuns(bits, stride, top, bottom, lefts, widths, sums, std::make_index_sequence<1>{});
-        case 2: return SumRuns(bits, stride, top, bottom, lefts, widths, sums, std::make_index_sequence<2>{});
-        case 3: return SumRuns(bits, stride, top, bottom, lefts, widths, sums, std::make_index_sequence<3>{});
-        case 4: return SumRuns(bits, stride, top, bottom, lefts, widths, sums, std::make_index_sequence<4>{});
-        case 5: return SumRuns(bits, stride, top, bottom, lefts, widths, sums, std::make_index_sequence<5>{});
-        default: break;
+        case 1:
+            return SumRuns(bits, stride, top, bottom, lefts, widths, sums,
+                           std::make_index_sequence<1>{});
+        case 2:
+            return SumRuns(bits, stride, top, bottom, lefts, widths, sums,
+                           std::make_index_sequence<2>{});
+        case 3:
+            return SumRuns(bits, stride, top, bottom, lefts, widths, sums,
+                           std::make_index_sequence<3>{});
+        case 4:
+            return SumRuns(bits, stride, top, bottom, lefts, widths, sums,
+                           std::make_index_sequence<4>{});
+        case 5:
+            return SumRuns(bits, stride, top, bottom, lefts, widths, sums,
+                           std::make_index_sequence<5>{});
+        default:
+            break;
     }
 #endif
     static_assert(kMaxRuns == 5);

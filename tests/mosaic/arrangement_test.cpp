@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #include "app/services/random_generator.h"
@@ -96,13 +97,13 @@ Run RunWith(const ArrangementSettings& settings, const QImage& surface,
 void ExpectSameRun(const ArrangementSettings& settings, const QImage& surface,
                    const std::vector<NodeRecord>& nodes, std::uint32_t seed) {
     const Run engine = RunWith(settings, surface, nodes, seed,
-                               [](const auto& s, const auto& img, auto records, auto marks, auto sd) {
-                                   return ArrangeNodes(s, img, records, marks, sd);
-                               });
-    const Run reference = RunWith(settings, surface, nodes, seed,
-                                  [](const auto& s, const auto& img, auto records, auto marks, auto sd) {
-                                      return reference::ArrangeNodesReference(s, img, records, marks, sd);
-                                  });
+                               [](const auto& s, const auto& img, auto records, auto marks,
+                                  auto sd) { return ArrangeNodes(s, img, records, marks, sd); });
+    const Run reference =
+        RunWith(settings, surface, nodes, seed,
+                [](const auto& s, const auto& img, auto records, auto marks, auto sd) {
+                    return reference::ArrangeNodesReference(s, img, records, marks, sd);
+                });
     const std::string where = "type " + std::to_string(settings.mosaicType) + ", N " +
                               std::to_string(settings.sectionCount) + ", P " +
                               std::to_string(settings.comparePrecision) + ", nodes " +
@@ -161,7 +162,8 @@ TEST(ArrangementEngineTest, MatchesTheReferenceOnLargeCanvasesAndFullTables) {
 TEST(ArrangementEngineTest, ShuffleMatchesTheReference) {
     for (const int n : {0, 1, 2, 7, 1000, 40000}) {
         std::vector<std::int32_t> engine(static_cast<std::size_t>(n));
-        for (int i = 0; i < n; ++i) engine[static_cast<std::size_t>(i)] = i;
+        for (int i = 0; i < n; ++i)
+            engine[static_cast<std::size_t>(i)] = i;
         std::vector<std::int32_t> reference = engine;
         ShuffleIndices(engine, 99);
         reference::ShuffleIndicesReference(reference, 99);
@@ -184,11 +186,13 @@ TEST(ArrangementEngineTest, RearrangeNeedsABackgroundAndClearsTheSelection) {
     EXPECT_EQ(messages.Texts(), std::vector<QString>{LoadString(kMsgNoBackgroundImage)});
     EXPECT_EQ(doc.Mark(0).selected, 1);  // nothing changed
 
-    doc.State().backPicture = doc.Pictures().Adopt(*ImageBlob::FromEncoded(test::JpegBytes(40, 40)));
+    doc.State().backPicture =
+        doc.Pictures().Adopt(*ImageBlob::FromEncoded(test::JpegBytes(40, 40)));
     ArrangementStats stats;
     ASSERT_TRUE(Rearrange(doc, 1, &stats));
     EXPECT_EQ(stats.placedCount + stats.unplacedCount, 3);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(doc.Mark(i).selected, 0);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(doc.Mark(i).selected, 0);
     EXPECT_TRUE(doc.IsModified());
 }
 
@@ -197,4 +201,61 @@ TEST(ArrangementEngineTest, StatisticsTexts) {
     EXPECT_EQ(FormatUnplaced(1234), u"1,234 個"_qs);
     EXPECT_EQ(FormatAreaRatio(87.46f), u"87.5%"_qs);
     EXPECT_EQ(FormatAreaRatio(100.4f), u"100.0%"_qs);
+}
+
+TEST(ArrangementEngineTest, SettingsThatCannotBeLaidLeaveEveryNodeHidden) {
+    // Values no console stores, as a damaged document could hold them: the
+    // run neither allocates a huge grid nor loops through absurd sizes.
+    CrtRandom random(4);
+    const std::vector<NodeRecord> nodes = RandomNodes(random, 30);
+    const QImage surface = Surface(600, 600, 1);
+    auto expectHidden = [&](ArrangementSettings s, const char* what) {
+        std::vector<NodeRecord> records = nodes;
+        std::vector<NodeMark> marks(records.size());
+        const ArrangementStats stats = ArrangeNodes(s, surface, records, marks, 5);
+        EXPECT_EQ(stats.placedCount, 0) << what;
+        EXPECT_EQ(stats.unplacedCount, 30) << what;
+        EXPECT_EQ(stats.areaRatio, 0.0f) << what;
+    };
+    ArrangementSettings s;
+    s.canvasWidth = s.canvasHeight = 600;
+    s.gridColumns = kMaxArrangedGridSide + 1;
+    s.gridRows = 1 << 20;
+    expectHidden(s, "huge grid");
+    s = ArrangementSettings{};
+    s.canvasWidth = std::numeric_limits<int>::max();
+    expectHidden(s, "huge canvas");
+    s = ArrangementSettings{};
+    s.mosaicType = 6;
+    s.sizeSteps = std::numeric_limits<int>::max();
+    expectHidden(s, "endless sizes");
+    s.sizeSteps = 3;
+    s.layerThickness = std::numeric_limits<int>::max();
+    expectHidden(s, "endless layers");
+
+    // Extreme precisions and sizes are read, not overflowed: beyond 25 every
+    // image is a candidate, and a grid has no sizes beyond its sides.
+    s = ArrangementSettings{};
+    s.canvasWidth = s.canvasHeight = 600;
+    s.sizeSteps = std::numeric_limits<int>::max();
+    s.comparePrecision = std::numeric_limits<int>::max();
+    ArrangementSettings same = s;
+    same.sizeSteps = 20;
+    same.comparePrecision = 25;
+    const ::Run extreme =
+        RunWith(s, surface, nodes, 6, [](const auto& st, const auto& img, auto r, auto m, auto sd) {
+            return ArrangeNodes(st, img, r, m, sd);
+        });
+    const ::Run reference = RunWith(same, surface, nodes, 6,
+                                  [](const auto& st, const auto& img, auto r, auto m, auto sd) {
+                                      return reference::ArrangeNodesReference(st, img, r, m, sd);
+                                  });
+    EXPECT_GT(extreme.stats.placedCount, 0);
+    EXPECT_EQ(extreme.stats.placedCount, reference.stats.placedCount);
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        EXPECT_EQ(std::memcmp(&extreme.records[i], &reference.records[i], sizeof(NodeRecord)), 0)
+            << i;
+    }
+    s.comparePrecision = std::numeric_limits<int>::min();
+    expectHidden(s, "no tolerance at all");
 }

@@ -252,4 +252,52 @@ TEST(ContentRate, IsThePercentageOfExactlyEqualPixels) {
 }
 
 }  // namespace
+
+TEST(SectionAverages, WideSectionsAndWhiteRowsSumWithoutOverflow) {
+    // Rows far longer than the sums' short lanes hold, at full brightness.
+    const QImage white = Filled(5000, 3, qRgb(255, 255, 255));
+    Sections out;
+    SampleBackgroundCell(white, 1, 0, 0, 5000, 3, out.red, out.green, out.blue);
+    EXPECT_EQ(out.At(0), qRgb(255, 255, 255));
+
+    // Odd widths and offsets, against a plain sum.
+    QImage noise(2111, 40, QImage::Format_RGB32);
+    for (int y = 0; y < noise.height(); ++y) {
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, qRgb((x * 7 + y) % 256, (x * x + y) % 256, (x ^ y) % 256));
+    }
+    for (const int sections : {1, 4, 25}) {
+        const int s = SectionGridSide(sections);
+        const int left = 3, top = 1, width = 2101, height = 37;
+        const Sections got = Sample(noise, sections, left, top, width, height);
+        const int sw = width / s, sh = height / s;
+        for (int k = 0; k < s * s; ++k) {
+            std::int64_t r = 0, g = 0, b = 0;
+            for (int y = top + (k / s) * sh; y < top + (k / s + 1) * sh; ++y) {
+                for (int x = left + (k % s) * sw; x < left + (k % s + 1) * sw; ++x) {
+                    r += qRed(noise.pixel(x, y));
+                    g += qGreen(noise.pixel(x, y));
+                    b += qBlue(noise.pixel(x, y));
+                }
+            }
+            const float pixels = float(sw * sh);
+            EXPECT_EQ(got.At(k), qRgb(int(float(r) / pixels), int(float(g) / pixels), int(float(b) / pixels)))
+                << sections << " " << k;
+        }
+    }
+}
+
+TEST(SamplingSurface, NewSurfacesAreWritableAndBounded) {
+    QImage surface = NewSamplingSurface(501, 333);
+    ASSERT_FALSE(surface.isNull());
+    EXPECT_EQ(surface.size(), QSize(501, 333));
+    EXPECT_EQ(surface.format(), QImage::Format_RGB32);
+    surface.fill(Qt::white);
+    surface.setPixel(500, 332, qRgb(1, 2, 3));
+    EXPECT_EQ(surface.pixel(500, 332), qRgb(1, 2, 3));
+    EXPECT_TRUE(NewSamplingSurface(0, 10).isNull());
+    EXPECT_TRUE(NewSamplingSurface(10, -1).isNull());
+    EXPECT_TRUE(NewSamplingSurface(kMaxCanvasSide + 1, 10).isNull());
+}
+
 }  // namespace tessaly
