@@ -67,7 +67,16 @@ template <std::size_t... Run>
 void SumRuns(const uchar* bits, qsizetype stride, std::int64_t top, std::int64_t bottom,
              const int* lefts, const int* widths, ChannelSums* sums, std::index_sequence<Run...>) {
     Lanes lanes[sizeof...(Run)];
+    // Rows lie a stride apart, too far for the hardware to see the pattern:
+    // the runs of a few rows ahead are asked for early.
+    constexpr int kRowsAhead = 8;
+    const char* first = reinterpret_cast<const char*>(bits) + std::int64_t(lefts[0]) * 4;
+    const std::int64_t runBytes = std::int64_t(lefts[sizeof...(Run) - 1] + widths[sizeof...(Run) - 1] - lefts[0]) * 4;
     for (std::int64_t y = top; y < bottom; ++y) {
+        if (y + kRowsAhead < bottom) {
+            const char* ahead = first + (y + kRowsAhead) * stride;
+            for (std::int64_t b = 0; b < runBytes; b += 64) _mm_prefetch(ahead + b, _MM_HINT_T0);
+        }
         const auto* line = reinterpret_cast<const QRgb*>(bits + y * stride);
         (lanes[Run].Add(line + lefts[Run], widths[Run], sums[Run]), ...);
     }
