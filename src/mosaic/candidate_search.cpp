@@ -62,6 +62,45 @@ CandidateSearch::CandidateSearch(std::span<const NodeRecord> records,
         }
         alive_[at] = 0xFF;
     }
+    if (tolerance_ >= 0 && tolerance_ <= kBinnedTolerance) BuildBins();
+}
+
+std::size_t CandidateSearch::BinOf(int red, int green, int blue) {
+    return (static_cast<std::size_t>(red >> kBinShift) * kBinsPerSide +
+            static_cast<std::size_t>(green >> kBinShift)) * kBinsPerSide +
+           static_cast<std::size_t>(blue >> kBinShift);
+}
+
+void CandidateSearch::BuildBins() {
+    binStarts_.assign(kBinsPerSide * kBinsPerSide * kBinsPerSide + 1, 0);
+    auto binOf = [&](int j) {
+        const auto at = static_cast<std::size_t>(j);
+        return BinOf(firsts_[0][at], firsts_[1][at], firsts_[2][at]);
+    };
+    for (int j = 0; j < count_; ++j) ++binStarts_[binOf(j) + 1];
+    for (std::size_t b = 1; b < binStarts_.size(); ++b) binStarts_[b] += binStarts_[b - 1];
+    binPositions_.resize(static_cast<std::size_t>(count_));
+    std::vector<std::int32_t> fill(binStarts_.begin(), binStarts_.end() - 1);
+    for (int j = 0; j < count_; ++j) binPositions_[static_cast<std::size_t>(fill[binOf(j)]++)] = j;
+}
+
+void CandidateSearch::GatherNear(const PaddedColours& cell) const {
+    gathered_.clear();
+    const std::uint8_t first[3] = {cell.red[0], cell.green[0], cell.blue[0]};
+    int low[3], high[3];
+    for (int channel = 0; channel < 3; ++channel) {
+        low[channel] = std::max(0, first[channel] - tolerance_) >> kBinShift;
+        high[channel] = std::min(255, first[channel] + tolerance_) >> kBinShift;
+    }
+    for (int r = low[0]; r <= high[0]; ++r) {
+        for (int g = low[1]; g <= high[1]; ++g) {
+            const std::size_t row = BinOf(r << kBinShift, g << kBinShift, 0);
+            const auto begin = binPositions_.begin() + binStarts_[row + static_cast<std::size_t>(low[2])];
+            const auto end = binPositions_.begin() + binStarts_[row + static_cast<std::size_t>(high[2]) + 1];
+            gathered_.insert(gathered_.end(), begin, end);
+        }
+    }
+    std::sort(gathered_.begin(), gathered_.end());
 }
 
 void CandidateSearch::Remove(int position) {
@@ -188,7 +227,7 @@ int CandidateSearch::FindClosest(const PaddedColours& cell) const {
                               {means_[0].data(), means_[1].data(), means_[2].data()},
                               {firsts_[0].data(), firsts_[1].data(), firsts_[2].data()},
                               padded_};
-    ScanMeans(columns, reach, [&](int position) {
+    auto visit = [&](int position) {
         if (!WithinBounds(position, cellTotals, cellChannels, bounds) || !consider(position)) {
             return ScanStep::kGoOn;
         }
@@ -197,7 +236,17 @@ int CandidateSearch::FindClosest(const PaddedColours& cell) const {
         if (std::min({bounds[0], bounds[1], bounds[2]}) <= 0) return ScanStep::kStop;
         setReach();
         return ScanStep::kReachChanged;
-    });
+    };
+    if (binPositions_.empty()) {
+        ScanMeans(columns, reach, visit);
+    } else {
+        // A small tolerance leaves only the images whose first section lies
+        // in the bins around the cell's.
+        GatherNear(cell);
+        for (const std::int32_t position : gathered_) {
+            if (WithinReach(columns, reach, position) && visit(position) == ScanStep::kStop) break;
+        }
+    }
     return best;
 }
 

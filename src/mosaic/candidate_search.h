@@ -40,6 +40,7 @@ public:
     int NodeAt(int position) const { return nodes_[static_cast<std::size_t>(position)]; }
 
     // The position of the best image for a cell, or -1 when none passes.
+    // Not for use from two threads at once.
     int FindBest(const PaddedColours& cell, bool different) const;
 
 private:
@@ -48,6 +49,9 @@ private:
     bool Differences(const PaddedColours& cell, int position, int (&sums)[3]) const;
     bool WithinBounds(int position, const int (&cellTotals)[3],
                       const std::uint8_t* const (&cellFirsts)[3], const int (&bounds)[3]) const;
+    void BuildBins();
+    void GatherNear(const PaddedColours& cell) const;
+    static std::size_t BinOf(int red, int green, int blue);
     bool Removed(int position) const {
         return totals_[0][static_cast<std::size_t>(position)] == kRemoved;
     }
@@ -67,6 +71,16 @@ private:
     std::vector<std::uint8_t> means_[3];   // per channel, the total over N
     std::vector<std::uint8_t> firsts_[3];  // per channel, the first section
     std::vector<std::uint8_t> alive_;      // 0xFF for an image not yet placed
+
+    // Up to this tolerance the images are also kept in bins of their first
+    // section's colour, 16 levels a side, and a cell looks only in the bins
+    // its tolerance reaches.
+    static constexpr int kBinnedTolerance = 45;
+    static constexpr int kBinShift = 4;
+    static constexpr std::size_t kBinsPerSide = 256 >> kBinShift;
+    std::vector<std::int32_t> binStarts_;     // where each bin begins in binPositions_
+    std::vector<std::int32_t> binPositions_;  // positions by bin, ascending within each
+    mutable std::vector<std::int32_t> gathered_;
 };
 
 }  // namespace tessaly

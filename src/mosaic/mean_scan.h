@@ -157,15 +157,27 @@ __attribute__((target("avx2"))) void ScanMeansAvx2(const MeanColumns& c, const M
 #endif
 
 template <typename Visit>
-void ScanMeansPlain(const MeanColumns& c, const MeanReach& r, Visit& visit) {
+void ScanMeansPlain(const MeanColumns& c, const MeanReach& r, Visit& visit);
+
+}  // namespace detail
+
+// Whether one image lies within reach (see ScanMeans).
+inline bool WithinReach(const MeanColumns& c, const MeanReach& r, int position) {
     auto within = [](int a, int b, int limit) { return (a > b ? a - b : b - a) <= limit; };
+    if (c.alive[position] == 0) return false;
+    for (int ch = 0; ch < 3; ++ch) {
+        if (!within(c.means[ch][position], r.cellMeans[ch], r.means[ch])) return false;
+        if (r.checkFirsts && !within(c.firsts[ch][position], r.cellFirsts[ch], r.firsts)) return false;
+    }
+    return true;
+}
+
+namespace detail {
+
+template <typename Visit>
+void ScanMeansPlain(const MeanColumns& c, const MeanReach& r, Visit& visit) {
     for (int position = 0; position < c.count; ++position) {
-        bool pass = c.alive[position] != 0;
-        for (int ch = 0; ch < 3 && pass; ++ch) {
-            pass = within(c.means[ch][position], r.cellMeans[ch], r.means[ch]) &&
-                   (!r.checkFirsts || within(c.firsts[ch][position], r.cellFirsts[ch], r.firsts));
-        }
-        if (pass && visit(position) == ScanStep::kStop) return;
+        if (WithinReach(c, r, position) && visit(position) == ScanStep::kStop) return;
     }
 }
 
