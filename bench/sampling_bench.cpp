@@ -1,12 +1,13 @@
 // Sampling the background: every cell of a 5000 x 5000 surface, as an
-// arrangement with cells of the given side does, against reading the same
-// pixels in one sweep, and sampling with the plain per-pixel loop.
+// arrangement with cells of the given side does, against sampling with the
+// plain per-pixel loop of the reference and reading the pixels in one sweep.
 
 #include <benchmark/benchmark.h>
 
 #include <QImage>
 
 #include "bench_support.h"
+#include "mosaic/arrangement_reference.h"
 #include "mosaic/colour_features.h"
 
 namespace {
@@ -27,19 +28,28 @@ const QImage& BenchSurface() {
 }
 
 // Every cell of the given side with nine sections, row by row.
-void BM_SampleCells(benchmark::State& state) {
+template <typename Sample>
+void SampleEveryCell(benchmark::State& state, Sample sample) {
     const QImage& surface = BenchSurface();
     const int side = static_cast<int>(state.range(0));
     SectionValues red, green, blue;
     for (auto _ : state) {
         for (int y = 0; y + side <= surface.height(); y += side) {
             for (int x = 0; x + side <= surface.width(); x += side) {
-                SampleBackgroundCell(surface, 9, x, y, side, side, red, green, blue);
+                sample(surface, 9, x, y, side, side, red, green, blue);
                 benchmark::DoNotOptimize(red);
             }
         }
     }
     state.SetItemsProcessed(state.iterations() * std::int64_t(surface.width()) * surface.height());
+}
+
+void BM_SampleCells(benchmark::State& state) {
+    SampleEveryCell(state, SampleBackgroundCell);
+}
+
+void BM_SampleCellsPlain(benchmark::State& state) {
+    SampleEveryCell(state, reference::SampleBackgroundCellReference);
 }
 
 // The whole surface as a single section: the speed of the sweep alone.
@@ -56,4 +66,5 @@ void BM_SampleWholeSurface(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_SampleCells)->Arg(10)->Arg(44)->Arg(440)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SampleCellsPlain)->Arg(10)->Arg(44)->Arg(440)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SampleWholeSurface)->Unit(benchmark::kMillisecond);

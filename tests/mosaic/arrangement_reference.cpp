@@ -13,7 +13,9 @@ namespace tessaly::reference {
 namespace {
 
 // Truncation toward zero; the guards keep every value well inside int.
-int Trunc(float value) { return static_cast<int>(value); }
+int Trunc(float value) {
+    return static_cast<int>(value);
+}
 
 struct Rect {
     int left, top, right, bottom;
@@ -24,50 +26,6 @@ struct Rect {
 bool Intersects(const Rect& a, const Rect& b) {
     return std::max(a.left, b.left) < std::min(a.right, b.right) &&
            std::max(a.top, b.top) < std::min(a.bottom, b.bottom);
-}
-
-// trunc(side / s); 0 below one pixel, and capped so that absurd sizes stay
-// countable, as the product's sampling does.
-std::int64_t SectionSide(double side, int s) {
-    const double section = side / s;
-    if (!(section >= 1.0)) return 0;
-    return static_cast<std::int64_t>(std::min(section, double(1 << 24)));
-}
-
-// The cell's section averages read one pixel at a time; pixels off the
-// surface read as white.
-void SampleCell(const QImage& surface, int sectionCount, int x, int y, float cellWidth,
-                float cellHeight, SectionValues& red, SectionValues& green, SectionValues& blue) {
-    const int s = SectionGridSide(sectionCount);
-    const std::int64_t sw = SectionSide(cellWidth, s);
-    const std::int64_t sh = SectionSide(cellHeight, s);
-    for (int k = 0; k < kMaxSections; ++k) red[k] = green[k] = blue[k] = 0;
-    if (sw * sh == 0) return;
-    for (int k = 0; k < s * s; ++k) {
-        std::int64_t sumR = 0, sumG = 0, sumB = 0;
-        const std::int64_t left = x + sw * (k % s);
-        const std::int64_t top = y + sh * (k / s);
-        for (std::int64_t py = top; py < top + sh; ++py) {
-            const bool rowInside = py >= 0 && py < surface.height();
-            const auto* line =
-                rowInside ? reinterpret_cast<const QRgb*>(surface.constScanLine(int(py))) : nullptr;
-            for (std::int64_t px = left; px < left + sw; ++px) {
-                if (rowInside && px >= 0 && px < surface.width()) {
-                    sumR += qRed(line[px]);
-                    sumG += qGreen(line[px]);
-                    sumB += qBlue(line[px]);
-                } else {
-                    sumR += 255;
-                    sumG += 255;
-                    sumB += 255;
-                }
-            }
-        }
-        const float pixels = float(sw * sh);
-        red[k] = std::uint8_t(float(sumR) / pixels);
-        green[k] = std::uint8_t(float(sumG) / pixels);
-        blue[k] = std::uint8_t(float(sumB) / pixels);
-    }
 }
 
 class Run {
@@ -345,7 +303,8 @@ void Run::PlaceRing(bool inward, float sumW, float sumH, float* cellWidth, float
 
 bool Run::TryPlaceCell(int x, int y, float cellWidth, float cellHeight) {
     SectionValues red, green, blue;
-    SampleCell(surface_, s_.sectionCount, x, y, cellWidth, cellHeight, red, green, blue);
+    SampleBackgroundCellReference(surface_, s_.sectionCount, x, y, cellWidth, cellHeight, red,
+                                  green, blue);
 
     if (s_.skipNoSetColor) {
         bool allNoSet = true;
@@ -371,9 +330,12 @@ bool Run::TryPlaceCell(int x, int y, float cellWidth, float cellHeight) {
     node.halfHeight = Trunc(cellHeight * 0.5f);
     node.centerY = y + node.halfHeight;
     int c = 0;
-    if (sections_ == 9) c = 4;
-    else if (sections_ == 16) c = 5;
-    else if (sections_ == 25) c = 12;
+    if (sections_ == 9)
+        c = 4;
+    else if (sections_ == 16)
+        c = 5;
+    else if (sections_ == 25)
+        c = 12;
     node.cellColor = MakeColorRef(red[c], green[c], blue[c]);
     node.visible = 1;
 
@@ -441,6 +403,56 @@ bool Run::OverlapsPlaced(const Rect& rect) const {
 }
 
 }  // namespace
+
+namespace {
+
+// trunc(side / s); 0 below one pixel, and capped so that absurd sizes stay
+// countable, as the product's sampling does.
+std::int64_t SectionSide(double side, int s) {
+    const double section = side / s;
+    if (!(section >= 1.0)) return 0;
+    return static_cast<std::int64_t>(std::min(section, double(1 << 24)));
+}
+
+}  // namespace
+
+// The cell's section averages read one pixel at a time; pixels off the
+// surface read as white.
+void SampleBackgroundCellReference(const QImage& surface, int sectionCount, int x, int y,
+                                   float cellWidth, float cellHeight, SectionValues& red,
+                                   SectionValues& green, SectionValues& blue) {
+    const int s = SectionGridSide(sectionCount);
+    const std::int64_t sw = SectionSide(cellWidth, s);
+    const std::int64_t sh = SectionSide(cellHeight, s);
+    for (int k = 0; k < kMaxSections; ++k)
+        red[k] = green[k] = blue[k] = 0;
+    if (sw * sh == 0) return;
+    for (int k = 0; k < s * s; ++k) {
+        std::int64_t sumR = 0, sumG = 0, sumB = 0;
+        const std::int64_t left = x + sw * (k % s);
+        const std::int64_t top = y + sh * (k / s);
+        for (std::int64_t py = top; py < top + sh; ++py) {
+            const bool rowInside = py >= 0 && py < surface.height();
+            const auto* line =
+                rowInside ? reinterpret_cast<const QRgb*>(surface.constScanLine(int(py))) : nullptr;
+            for (std::int64_t px = left; px < left + sw; ++px) {
+                if (rowInside && px >= 0 && px < surface.width()) {
+                    sumR += qRed(line[px]);
+                    sumG += qGreen(line[px]);
+                    sumB += qBlue(line[px]);
+                } else {
+                    sumR += 255;
+                    sumG += 255;
+                    sumB += 255;
+                }
+            }
+        }
+        const float pixels = float(sw * sh);
+        red[k] = std::uint8_t(float(sumR) / pixels);
+        green[k] = std::uint8_t(float(sumG) / pixels);
+        blue[k] = std::uint8_t(float(sumB) / pixels);
+    }
+}
 
 void ShuffleIndicesReference(std::span<std::int32_t> indices, std::uint32_t seed) {
     const std::size_t n = indices.size();

@@ -6,6 +6,7 @@
 
 #include "document/node_record.h"
 #include "mosaic/arrangement.h"
+#include "mosaic/colour_features.h"
 
 namespace tessaly::reference {
 
@@ -33,6 +34,12 @@ ArrangementStats ArrangeNodesReference(const ArrangementSettings& settings, cons
 // The shuffle the reference uses, open for tests: the generator seeded with
 // `seed`, then n times two values modulo n pick two entries to swap.
 void ShuffleIndicesReference(std::span<std::int32_t> indices, std::uint32_t seed);
+
+// The sampling the reference uses: each section's pixels read one at a time,
+// those off the surface as white.
+void SampleBackgroundCellReference(const QImage& surface, int sectionCount, int x, int y,
+                                   float cellWidth, float cellHeight, SectionValues& red,
+                                   SectionValues& green, SectionValues& blue);
 
 inline constexpr int kMaxSide = kMaxArrangedCanvasSide;
 inline constexpr int kMaxGridSide = kMaxArrangedGridSide;
