@@ -128,7 +128,6 @@ public:
            std::span<NodeRecord> records, std::span<NodeMark> marks, std::uint32_t seed,
            const ArrangementProgress& progress)
         : s_(settings),
-          surface_(surface),
           records_(records),
           marks_(marks),
           seed_(seed),
@@ -391,13 +390,11 @@ private:
     }
 
     bool IsNoSetCell(const PaddedColours& cell) const {
-        const std::uint8_t(&red)[kPaddedSections] = cell.red;
-        const std::uint8_t(&green)[kPaddedSections] = cell.green;
-        const std::uint8_t(&blue)[kPaddedSections] = cell.blue;
         const int range = s_.noSetRange;
         for (int k = 0; k < sections_; ++k) {
-            if (std::abs(red[k] - noSet_[0]) > range || std::abs(green[k] - noSet_[1]) > range ||
-                std::abs(blue[k] - noSet_[2]) > range) {
+            if (std::abs(cell.red[k] - noSet_[0]) > range ||
+                std::abs(cell.green[k] - noSet_[1]) > range ||
+                std::abs(cell.blue[k] - noSet_[2]) > range) {
                 return false;
             }
         }
@@ -405,7 +402,6 @@ private:
     }
 
     const ArrangementSettings& s_;
-    const QImage& surface_;
     std::span<NodeRecord> records_;
     std::span<NodeMark> marks_;
     std::uint32_t seed_;

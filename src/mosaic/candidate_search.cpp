@@ -36,7 +36,7 @@ CandidateSearch::CandidateSearch(std::span<const NodeRecord> records,
       nodes_(static_cast<std::size_t>(count_)) {
     // The padding up to whole groups reads as removed images.
     for (int channel = 0; channel < 3; ++channel) {
-        totals_[channel].assign(static_cast<std::size_t>(padded_), channel == 0 ? kRemoved : 0);
+        totals_[channel].assign(static_cast<std::size_t>(padded_), 0);
         means_[channel].assign(static_cast<std::size_t>(padded_), 0);
         firsts_[channel].assign(static_cast<std::size_t>(padded_), 0);
     }
@@ -67,7 +67,8 @@ CandidateSearch::CandidateSearch(std::span<const NodeRecord> records,
 
 std::size_t CandidateSearch::BinOf(int red, int green, int blue) {
     return (static_cast<std::size_t>(red >> kBinShift) * kBinsPerSide +
-            static_cast<std::size_t>(green >> kBinShift)) * kBinsPerSide +
+            static_cast<std::size_t>(green >> kBinShift)) *
+               kBinsPerSide +
            static_cast<std::size_t>(blue >> kBinShift);
 }
 
@@ -77,11 +78,14 @@ void CandidateSearch::BuildBins() {
         const auto at = static_cast<std::size_t>(j);
         return BinOf(firsts_[0][at], firsts_[1][at], firsts_[2][at]);
     };
-    for (int j = 0; j < count_; ++j) ++binStarts_[binOf(j) + 1];
-    for (std::size_t b = 1; b < binStarts_.size(); ++b) binStarts_[b] += binStarts_[b - 1];
+    for (int j = 0; j < count_; ++j)
+        ++binStarts_[binOf(j) + 1];
+    for (std::size_t b = 1; b < binStarts_.size(); ++b)
+        binStarts_[b] += binStarts_[b - 1];
     binPositions_.resize(static_cast<std::size_t>(count_));
     std::vector<std::int32_t> fill(binStarts_.begin(), binStarts_.end() - 1);
-    for (int j = 0; j < count_; ++j) binPositions_[static_cast<std::size_t>(fill[binOf(j)]++)] = j;
+    for (int j = 0; j < count_; ++j)
+        binPositions_[static_cast<std::size_t>(fill[binOf(j)]++)] = j;
 }
 
 void CandidateSearch::GatherNear(const PaddedColours& cell) const {
@@ -95,8 +99,10 @@ void CandidateSearch::GatherNear(const PaddedColours& cell) const {
     for (int r = low[0]; r <= high[0]; ++r) {
         for (int g = low[1]; g <= high[1]; ++g) {
             const std::size_t row = BinOf(r << kBinShift, g << kBinShift, 0);
-            const auto begin = binPositions_.begin() + binStarts_[row + static_cast<std::size_t>(low[2])];
-            const auto end = binPositions_.begin() + binStarts_[row + static_cast<std::size_t>(high[2]) + 1];
+            const auto begin =
+                binPositions_.begin() + binStarts_[row + static_cast<std::size_t>(low[2])];
+            const auto end =
+                binPositions_.begin() + binStarts_[row + static_cast<std::size_t>(high[2]) + 1];
             gathered_.insert(gathered_.end(), begin, end);
         }
     }
@@ -105,7 +111,6 @@ void CandidateSearch::GatherNear(const PaddedColours& cell) const {
 
 void CandidateSearch::Remove(int position) {
     if (Removed(position)) return;
-    totals_[0][static_cast<std::size_t>(position)] = kRemoved;
     alive_[static_cast<std::size_t>(position)] = 0;
     --remaining_;
 }
@@ -157,15 +162,10 @@ bool CandidateSearch::Differences(const PaddedColours& cell, int position, int (
 }
 
 bool CandidateSearch::WithinBounds(int position, const int (&cellTotals)[3],
-                                   const std::uint8_t* const (&cellFirsts)[3],
                                    const int (&bounds)[3]) const {
     const auto at = static_cast<std::size_t>(position);
     for (int channel = 0; channel < 3; ++channel) {
         if (std::abs(totals_[channel][at] - cellTotals[channel]) >= bounds[channel]) return false;
-    }
-    if (tolerance_ >= kNoTolerance) return true;
-    for (int channel = 0; channel < 3; ++channel) {
-        if (std::abs(firsts_[channel][at] - *cellFirsts[channel]) > tolerance_) return false;
     }
     return true;
 }
@@ -207,8 +207,9 @@ int CandidateSearch::FindClosest(const PaddedColours& cell) const {
     };
 
     // A total within its bound puts the mean within (bound + N - 2) / N of
-    // the cell's; images found that way are checked against the exact
-    // bounds and then considered in their order.
+    // the cell's, and within the tolerance the first section is within T of
+    // the cell's; images found that way are checked against the exact bounds
+    // of the totals and then considered in their order.
     MeanReach reach{};
     auto setReach = [&] {
         for (int channel = 0; channel < 3; ++channel) {
@@ -228,7 +229,7 @@ int CandidateSearch::FindClosest(const PaddedColours& cell) const {
                               {firsts_[0].data(), firsts_[1].data(), firsts_[2].data()},
                               padded_};
     auto visit = [&](int position) {
-        if (!WithinBounds(position, cellTotals, cellChannels, bounds) || !consider(position)) {
+        if (!WithinBounds(position, cellTotals, bounds) || !consider(position)) {
             return ScanStep::kGoOn;
         }
         setBounds();

@@ -29,7 +29,8 @@ struct alignas(16) PaddedColours {
 // (the sum over its sections) and the cell's is used as a lower bound of the
 // summed section differences. The totals, and the mean values they give,
 // are kept side by side, and 16 or 32 images at a time are ruled out by their
-// means before any section is compared.
+// means before any section is compared; at small tolerances only the images
+// whose first section is near the cell's are looked at.
 class CandidateSearch {
 public:
     CandidateSearch(std::span<const NodeRecord> records, std::span<const NodeMark> marks,
@@ -47,18 +48,11 @@ private:
     int FindClosest(const PaddedColours& cell) const;
     int FindMostDifferent(const PaddedColours& cell) const;
     bool Differences(const PaddedColours& cell, int position, int (&sums)[3]) const;
-    bool WithinBounds(int position, const int (&cellTotals)[3],
-                      const std::uint8_t* const (&cellFirsts)[3], const int (&bounds)[3]) const;
+    bool WithinBounds(int position, const int (&cellTotals)[3], const int (&bounds)[3]) const;
     void BuildBins();
     void GatherNear(const PaddedColours& cell) const;
     static std::size_t BinOf(int red, int green, int blue);
-    bool Removed(int position) const {
-        return totals_[0][static_cast<std::size_t>(position)] == kRemoved;
-    }
-
-    // The red total of a removed image and of the padding: far enough from
-    // any cell's total to fail every bound.
-    static constexpr std::int16_t kRemoved = -16384;
+    bool Removed(int position) const { return alive_[static_cast<std::size_t>(position)] == 0; }
 
     int count_;
     int padded_;  // count_ rounded up to whole groups of the mean scan
