@@ -464,15 +464,18 @@ bool Rearrange(Document& doc, std::uint32_t seed, ArrangementStats* stats) {
     const QImage surface = MakeSamplingSurface(doc);
     if (surface.isNull()) return false;
     const int n = std::clamp(state.nodeCount, 0, kMaxNodes);
-    StatusProgress progress(n);
-    const ArrangementStats result =
-        ArrangeNodes(ArrangementSettings::From(state), surface,
-                     std::span<NodeRecord>(&doc.Node(0), static_cast<std::size_t>(n)),
-                     std::span<NodeMark>(doc.Marks(), static_cast<std::size_t>(n)), seed,
-                     [&progress](int placed) { progress.SetPos(placed); });
+    ArrangementStats result;
+    {
+        StatusProgress progress(n);  // back to 0 when the run is over
+        result = ArrangeNodes(ArrangementSettings::From(state), surface,
+                              std::span<NodeRecord>(&doc.Node(0), static_cast<std::size_t>(n)),
+                              std::span<NodeMark>(doc.Marks(), static_cast<std::size_t>(n)), seed,
+                              [&progress](int placed) { progress.SetPos(placed); });
+    }
     for (int i = 0; i < n; ++i)
         doc.Mark(i).selected = 0;
     doc.SetModified();
+    RefreshStatusPanes(doc);
     if (stats) *stats = result;
     return true;
 }

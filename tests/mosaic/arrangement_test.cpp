@@ -16,6 +16,7 @@
 #include "mosaic/arrangement_reference.h"
 #include "resources/string_table.h"
 #include "support/message_recorder.h"
+#include "support/status_recorder.h"
 #include "support/test_images.h"
 
 using namespace tessaly;
@@ -173,6 +174,7 @@ TEST(ArrangementEngineTest, ShuffleMatchesTheReference) {
 
 TEST(ArrangementEngineTest, RearrangeNeedsABackgroundAndClearsTheSelection) {
     test::MessageRecorder messages;
+    test::StatusRecorder status;
     Document doc;
     ASSERT_TRUE(doc.AllocateNodeTables());
     ASSERT_TRUE(doc.ResetDocument());
@@ -191,6 +193,11 @@ TEST(ArrangementEngineTest, RearrangeNeedsABackgroundAndClearsTheSelection) {
     ArrangementStats stats;
     ASSERT_TRUE(Rearrange(doc, 1, &stats));
     EXPECT_EQ(stats.placedCount + stats.unplacedCount, 3);
+    // The progress ran over the nodes and went back to 0; the panes were redone.
+    EXPECT_EQ(status.Range(), std::make_pair(0, 3));
+    ASSERT_FALSE(status.ProgressValues().empty());
+    EXPECT_EQ(status.ProgressValues().back(), 0);
+    EXPECT_EQ(status.Pane(StatusPane::kObject), u"3"_qs);
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(doc.Mark(i).selected, 0);
     EXPECT_TRUE(doc.IsModified());
@@ -247,9 +254,9 @@ TEST(ArrangementEngineTest, SettingsThatCannotBeLaidLeaveEveryNodeHidden) {
             return ArrangeNodes(st, img, r, m, sd);
         });
     const ::Run reference = RunWith(same, surface, nodes, 6,
-                                  [](const auto& st, const auto& img, auto r, auto m, auto sd) {
-                                      return reference::ArrangeNodesReference(st, img, r, m, sd);
-                                  });
+                                    [](const auto& st, const auto& img, auto r, auto m, auto sd) {
+                                        return reference::ArrangeNodesReference(st, img, r, m, sd);
+                                    });
     EXPECT_GT(extreme.stats.placedCount, 0);
     EXPECT_EQ(extreme.stats.placedCount, reference.stats.placedCount);
     for (std::size_t i = 0; i < nodes.size(); ++i) {
