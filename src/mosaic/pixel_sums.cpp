@@ -10,8 +10,6 @@
 namespace tessaly {
 namespace {
 
-constexpr int kMaxRuns = 5;
-
 #if defined(__SSE2__)
 // One run's pending sums: four pixels at a time go into 16-bit lanes, blue
 // and red in one register, green and alpha in the other, which take 256 steps
@@ -89,6 +87,7 @@ void SumRuns(const uchar* bits, qsizetype stride, std::int64_t top, std::int64_t
 void SumPixelRuns(const uchar* bits, qsizetype stride, std::int64_t top, std::int64_t bottom,
                   int columns, const int* lefts, const int* widths, ChannelSums* sums) {
 #if defined(__SSE2__)
+    // Section grids are at most five across.
     switch (columns) {
         case 1:
             return SumRuns(bits, stride, top, bottom, lefts, widths, sums,
@@ -109,7 +108,6 @@ void SumPixelRuns(const uchar* bits, qsizetype stride, std::int64_t top, std::in
             break;
     }
 #endif
-    static_assert(kMaxRuns == 5);
     for (std::int64_t y = top; y < bottom; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(bits + y * stride);
         for (int c = 0; c < columns; ++c) {
