@@ -174,14 +174,16 @@ public:
     }
 
 private:
+    // Lays the cells of settings that LaysCells accepts.
     void LayCells() {
         const int W = s_.canvasWidth, H = s_.canvasHeight;
-        const int Z = s_.sizeSteps, G = s_.layerThickness;
-        const int triangle = Z * (Z + 1) / 2;
         if (s_.mosaicType == 1) {
             LayGrids(static_cast<float>(W) / static_cast<float>(s_.gridColumns),
                      static_cast<float>(H) / static_cast<float>(s_.gridRows));
         } else {
+            // The sizes are few enough here for the unit count to fit.
+            const int Z = s_.sizeSteps, G = s_.layerThickness;
+            const int triangle = Z * (Z + 1) / 2;
             const int d = (s_.mosaicType <= 5 ? triangle : 2 * triangle) + G - 1;
             const float u = static_cast<float>(W) / static_cast<float>(d);
             const float v = static_cast<float>(H) / static_cast<float>(d);
