@@ -17,7 +17,7 @@
 #include <map>
 #include <vector>
 
-#include "app/services/random_generator.h"
+#include "services/random_generator.h"
 #include "bench_support.h"
 #include "mosaic/arrangement.h"
 #include "mosaic/arrangement_reference.h"

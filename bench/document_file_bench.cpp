@@ -22,7 +22,7 @@
 #include <memory>
 #include <random>
 
-#include "app/services/settings.h"
+#include "services/settings.h"
 #include "bench_support.h"
 #include "document/document.h"
 #include "document/document_file.h"

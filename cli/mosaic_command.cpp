@@ -13,8 +13,8 @@
 #include <cstdio>
 #include <optional>
 
-#include "app/services/message_service.h"
-#include "app/services/status_service.h"
+#include "services/message_service.h"
+#include "services/status_service.h"
 #include "canvas/canvas_renderer.h"
 #include "canvas/image_batch.h"
 #include "canvas/view_geometry.h"

@@ -4,8 +4,8 @@
 
 #include "app/atelier_doc.h"
 #include "app/main_frame.h"
-#include "app/services/app_settings.h"
-#include "app/services/settings.h"
+#include "services/app_settings.h"
+#include "services/settings.h"
 
 namespace tessaly {
 

@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <memory>
 
-#include "app/services/recent_files.h"
+#include "services/recent_files.h"
 #include "document/document.h"
 #include "print/printer_settings.h"
 

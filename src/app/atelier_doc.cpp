@@ -3,8 +3,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include "app/services/message_service.h"
-#include "app/services/recent_files.h"
+#include "services/message_service.h"
+#include "services/recent_files.h"
 #include "canvas/view/atelier_view.h"
 #include "document/document.h"
 #include "document/document_io.h"

@@ -14,7 +14,7 @@
 #include "app/atelier_app.h"
 #include "app/main_frame.h"
 #include "app/message_box_presenter.h"
-#include "app/services/message_service.h"
+#include "services/message_service.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/services/message_service.h"
+#include "services/message_service.h"
 
 namespace tessaly {
 

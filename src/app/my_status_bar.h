@@ -4,7 +4,7 @@
 #include <array>
 #include <memory>
 
-#include "app/services/status_service.h"
+#include "services/status_service.h"
 
 class QLabel;
 class QMenu;

@@ -5,7 +5,7 @@
 #include <QStyleFactory>
 #include <QWidget>
 
-#include "app/services/settings.h"
+#include "services/settings.h"
 
 namespace tessaly {
 namespace {

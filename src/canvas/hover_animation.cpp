@@ -7,7 +7,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "app/services/random_generator.h"
+#include "services/random_generator.h"
 #include "canvas/math_sub.h"
 #include "canvas/view_geometry.h"
 

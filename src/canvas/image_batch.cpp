@@ -5,8 +5,8 @@
 #include <mutex>
 #include <thread>
 
-#include "app/services/message_service.h"
-#include "app/services/status_service.h"
+#include "services/message_service.h"
+#include "services/status_service.h"
 #include "canvas/view_geometry.h"
 #include "document/document.h"
 #include "document/undo_history.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/services/message_service.h"
+#include "services/message_service.h"
 #include "canvas/selection.h"
 #include "document/document.h"
 #include "mosaic/colour_features.h"

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/services/status_service.h"
+#include "services/status_service.h"
 #include "document/document.h"
 #include "document/undo_history.h"
 #include "image/image_blob.h"

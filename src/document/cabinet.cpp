@@ -8,7 +8,7 @@
 #include <QFileInfo>
 #include <memory>
 
-#include "app/services/message_service.h"
+#include "services/message_service.h"
 #include "resources/string_table.h"
 
 namespace tessaly {

@@ -2,8 +2,8 @@
 
 #include <new>
 
-#include "app/services/message_service.h"
-#include "app/services/status_service.h"
+#include "services/message_service.h"
+#include "services/status_service.h"
 #include "resources/string_table.h"
 
 namespace tessaly {

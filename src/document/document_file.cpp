@@ -7,8 +7,8 @@
 #include <optional>
 #include <vector>
 
-#include "app/services/message_service.h"
-#include "app/services/status_service.h"
+#include "services/message_service.h"
+#include "services/status_service.h"
 #include "document/document.h"
 #include "resources/string_table.h"
 

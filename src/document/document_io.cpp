@@ -6,8 +6,8 @@
 #include <QTemporaryFile>
 #include <cstdio>
 
-#include "app/services/message_service.h"
-#include "app/services/settings.h"
+#include "services/message_service.h"
+#include "services/settings.h"
 #include "document/cabinet.h"
 #include "document/document.h"
 #include "document/document_file.h"

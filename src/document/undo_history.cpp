@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "app/services/status_service.h"
+#include "services/status_service.h"
 #include "document/document.h"
 #include "document/document_file.h"
 #include "image/working_folder.h"

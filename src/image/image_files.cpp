@@ -8,7 +8,7 @@
 #include <QPainter>
 #include <QSaveFile>
 
-#include "app/services/message_service.h"
+#include "services/message_service.h"
 #include "image/gif_writer.h"
 #include "image/image_limits.h"
 #include "resources/string_table.h"

@@ -8,7 +8,7 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "app/services/message_service.h"
+#include "services/message_service.h"
 #include "image/working_folder.h"
 #include "resources/string_table.h"
 

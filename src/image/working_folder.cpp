@@ -4,7 +4,7 @@
 #include <QDirIterator>
 #include <QTemporaryFile>
 
-#include "app/services/message_service.h"
+#include "services/message_service.h"
 #include "resources/string_table.h"
 
 namespace tessaly {

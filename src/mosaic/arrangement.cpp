@@ -9,9 +9,9 @@
 #include <optional>
 #include <vector>
 
-#include "app/services/message_service.h"
-#include "app/services/random_generator.h"
-#include "app/services/status_service.h"
+#include "services/message_service.h"
+#include "services/random_generator.h"
+#include "services/status_service.h"
 #include "document/document.h"
 #include "mosaic/candidate_search.h"
 #include "mosaic/cell_sampler.h"

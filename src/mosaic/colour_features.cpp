@@ -12,7 +12,7 @@
 #include <sys/mman.h>
 #endif
 
-#include "app/services/status_service.h"
+#include "services/status_service.h"
 #include "document/document.h"
 #include "image/image_blob.h"
 #include "image/image_limits.h"

@@ -2,7 +2,7 @@
 
 #include <QPrinterInfo>
 
-#include "app/services/settings.h"
+#include "services/settings.h"
 
 namespace tessaly {
 

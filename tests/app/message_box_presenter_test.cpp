@@ -9,7 +9,7 @@
 #include <QtTest>
 #include <functional>
 
-#include "app/services/message_service.h"
+#include "services/message_service.h"
 #include "resources/string_table.h"
 
 using namespace Qt::StringLiterals;

@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "app/services/status_service.h"
+#include "services/status_service.h"
 #include "document/document.h"
 
 using namespace Qt::StringLiterals;

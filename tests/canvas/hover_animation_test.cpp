@@ -9,7 +9,7 @@
 #include <numbers>
 #include <ostream>
 
-#include "app/services/random_generator.h"
+#include "services/random_generator.h"
 
 namespace tessaly {
 

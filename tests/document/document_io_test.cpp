@@ -7,7 +7,7 @@
 #include <QFileInfo>
 #include <QProcess>
 
-#include "app/services/settings.h"
+#include "services/settings.h"
 #include "resources/string_table.h"
 #include "support/document_builder.h"
 #include "support/message_recorder.h"

@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/services/message_service.h"
+#include "services/message_service.h"
 
 namespace tessaly::fuzz {
 namespace {

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/services/random_generator.h"
+#include "services/random_generator.h"
 #include "mosaic/colour_features.h"
 
 namespace tessaly::reference {

@@ -10,7 +10,7 @@
 #include <limits>
 #include <vector>
 
-#include "app/services/random_generator.h"
+#include "services/random_generator.h"
 #include "document/document.h"
 #include "image/image_blob.h"
 #include "mosaic/arrangement_reference.h"

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/services/random_generator.h"
+#include "services/random_generator.h"
 #include "mosaic/mean_scan.h"
 
 using namespace tessaly;

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/services/random_generator.h"
+#include "services/random_generator.h"
 #include "mosaic/colour_features.h"
 
 using namespace tessaly;

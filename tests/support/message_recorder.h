@@ -4,7 +4,7 @@
 #include <deque>
 #include <vector>
 
-#include "app/services/message_service.h"
+#include "services/message_service.h"
 
 namespace tessaly::test {
 

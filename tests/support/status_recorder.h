@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/services/status_service.h"
+#include "services/status_service.h"
 
 namespace tessaly::test {
 

@@ -15,9 +15,9 @@
 #include <QWheelEvent>
 
 #include "app/commands/command_rules.h"
-#include "app/services/app_settings.h"
-#include "app/services/random_generator.h"
-#include "app/services/status_service.h"
+#include "services/app_settings.h"
+#include "services/random_generator.h"
+#include "services/status_service.h"
 #include "canvas/canvas_renderer.h"
 #include "canvas/selection.h"
 #include "canvas/view_geometry.h"

@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <cstdlib>
 
-#include "app/services/message_service.h"
+#include "services/message_service.h"
 #include "canvas/view/atelier_view.h"
 #include "canvas/view_geometry.h"
 #include "document/document.h"

@@ -11,9 +11,9 @@
 #include <QThread>
 #include <QUrl>
 
-#include "app/services/message_service.h"
-#include "app/services/settings.h"
-#include "app/services/system_memory.h"
+#include "services/message_service.h"
+#include "services/settings.h"
+#include "services/system_memory.h"
 #include "canvas/node_append.h"
 #include "canvas/selection.h"
 #include "canvas/view/atelier_view.h"

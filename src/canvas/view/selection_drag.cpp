@@ -4,7 +4,7 @@
 #include <QPolygon>
 #include <cstdlib>
 
-#include "app/services/status_service.h"
+#include "services/status_service.h"
 #include "canvas/view/atelier_view.h"
 #include "canvas/view/canvas_cursors.h"
 #include "canvas/view_geometry.h"

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "app/services/status_service.h"
+#include "services/status_service.h"
 #include "canvas/math_sub.h"
 #include "canvas/view/atelier_view.h"
 #include "canvas/zoom_console_face.h"

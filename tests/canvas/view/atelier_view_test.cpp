@@ -6,8 +6,8 @@
 #include <QtTest>
 #include <cmath>
 
-#include "app/services/settings.h"
-#include "app/services/status_service.h"
+#include "services/settings.h"
+#include "services/status_service.h"
 #include "document/document.h"
 #include "resources/string_table.h"
 #include "resources/ui_strings.h"

@@ -2,8 +2,8 @@
 #include <QMimeData>
 #include <QtTest>
 
-#include "app/services/message_service.h"
-#include "app/services/settings.h"
+#include "services/message_service.h"
+#include "services/settings.h"
 #include "canvas/view/atelier_view.h"
 #include "document/document.h"
 #include "resources/string_table.h"

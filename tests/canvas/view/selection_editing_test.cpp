@@ -4,8 +4,8 @@
 #include <QMenu>
 #include <QtTest>
 
-#include "app/services/app_settings.h"
-#include "app/services/settings.h"
+#include "services/app_settings.h"
+#include "services/settings.h"
 #include "canvas/view/atelier_view.h"
 #include "canvas/view_geometry.h"
 #include "document/document.h"

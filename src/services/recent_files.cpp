@@ -1,6 +1,6 @@
-#include "app/services/recent_files.h"
+#include "services/recent_files.h"
 
-#include "app/services/settings.h"
+#include "services/settings.h"
 
 namespace tessaly {
 namespace {

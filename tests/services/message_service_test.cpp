@@ -1,4 +1,4 @@
-#include "app/services/message_service.h"
+#include "services/message_service.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "app/services/app_settings.h"
+#include "services/app_settings.h"
 
-#include "app/services/settings.h"
+#include "services/settings.h"
 
 namespace tessaly {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/services/random_generator.h"
+#include "services/random_generator.h"
 
 #include <ctime>
 

@@ -1,4 +1,4 @@
-#include "app/services/system_memory.h"
+#include "services/system_memory.h"
 
 #include <gtest/gtest.h>
 

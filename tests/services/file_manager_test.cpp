@@ -1,4 +1,4 @@
-#include "app/services/file_manager.h"
+#include "services/file_manager.h"
 
 #include <gtest/gtest.h>
 

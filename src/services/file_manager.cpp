@@ -1,10 +1,10 @@
-#include "app/services/file_manager.h"
+#include "services/file_manager.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QUrl>
 
-#include "app/services/message_service.h"
+#include "services/message_service.h"
 #include "resources/string_table.h"
 
 namespace tessaly {

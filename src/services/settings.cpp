@@ -1,4 +1,4 @@
-#include "app/services/settings.h"
+#include "services/settings.h"
 
 #include <QSettings>
 #include <memory>

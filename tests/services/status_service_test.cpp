@@ -1,4 +1,4 @@
-#include "app/services/status_service.h"
+#include "services/status_service.h"
 
 #include <gtest/gtest.h>
 
