@@ -27,7 +27,7 @@ void BM_AddImages(benchmark::State& state) {
         state.PauseTiming();
         auto doc = bench::MakeBenchDocument();
         state.ResumeTiming();
-        const int added = AddImageFiles(*doc, nullptr, entries, request);
+        const int added = AddImageFiles(*doc, entries, request);
         if (added != static_cast<int>(entries.size()))
             state.SkipWithError("not every file was added");
     }

@@ -23,14 +23,20 @@ inline int BenchNodeCount() {
 // The side of the benchmark canvas: the largest there is.
 inline constexpr int kBenchCanvasSize = 5000;
 
-// An empty document on the largest canvas, its tables allocated; null when
-// they cannot be.
+// Makes `doc` an empty document on the largest canvas, its tables
+// allocated; false when they cannot be.
+inline bool PrepareBenchDocument(Document& doc) {
+    if (!doc.AllocateNodeTables()) return false;
+    doc.State().canvasWidth = kBenchCanvasSize;
+    doc.State().canvasHeight = kBenchCanvasSize;
+    return true;
+}
+
+// An empty document on the largest canvas; null when its tables cannot be
+// allocated.
 inline std::unique_ptr<Document> MakeBenchDocument() {
     auto doc = std::make_unique<Document>();
-    if (!doc->AllocateNodeTables()) return nullptr;
-    doc->State().canvasWidth = kBenchCanvasSize;
-    doc->State().canvasHeight = kBenchCanvasSize;
-    return doc;
+    return PrepareBenchDocument(*doc) ? std::move(doc) : nullptr;
 }
 
 // JPEG files of 640 x 480 with varied content, made once for the whole run:

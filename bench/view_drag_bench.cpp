@@ -14,7 +14,7 @@
 #include "bench_support.h"
 #include "canvas/view/atelier_view.h"
 #include "canvas/view_geometry.h"
-#include "document/document.h"
+#include "document/edited_document.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ using namespace tessaly;
 class DragFixture {
 public:
     DragFixture() {
-        doc_ = bench::MakeBenchDocument();
+        bench::PrepareBenchDocument(*doc_);
         const int count = bench::BenchNodeCount();
         const int columns = int(std::ceil(std::sqrt(double(count))));
         const int cell = bench::kBenchCanvasSize / columns;
@@ -35,7 +35,7 @@ public:
             node.visible = 1;
         }
         doc_->State().nodeCount = count;
-        view_ = std::make_unique<CAtelierView>(*doc_);
+        view_ = std::make_unique<CAtelierView>(edited_);
         view_->resize(1024, 768);
         view_->show();
         view_->InitialUpdate(false);
@@ -60,7 +60,8 @@ private:
         return {CanvasToView(1.0f, n.centerX), CanvasToView(1.0f, n.centerY)};
     }
 
-    std::unique_ptr<Document> doc_;
+    EditedDocument edited_;
+    Document* doc_ = &edited_.Doc();
     std::unique_ptr<CAtelierView> view_;
     QPoint grab_;
 };

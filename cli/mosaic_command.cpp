@@ -322,7 +322,7 @@ int AddTiles(Document& doc, const std::vector<ImageEntry>& entries, const Mosaic
     request.workers = std::max(1, QThread::idealThreadCount());
     CountingPresenter messages;
     LastFileSink status;
-    AddImageFiles(doc, nullptr, entries, request);
+    AddImageFiles(doc, entries, request);
     if (messages.Shown() > 0) {
         return Fail(QStringLiteral("the tiles could not all be added; stopped at %1")
                         .arg(status.Last().isEmpty() ? job.tiles : status.Last()));

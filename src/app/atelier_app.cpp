@@ -9,7 +9,7 @@
 
 namespace tessaly {
 
-CAtelierApp::CAtelierApp() : atelierDoc_(std::make_unique<CAtelierDoc>(doc_, recent_)) {}
+CAtelierApp::CAtelierApp() : atelierDoc_(std::make_unique<CAtelierDoc>(edited_, recent_)) {}
 
 CAtelierApp::~CAtelierApp() {
     // The window refers to the document, the file commands and the recent
@@ -27,14 +27,14 @@ bool CAtelierApp::Start(const QStringList& args) {
     QCoreApplication::setApplicationName(QStringLiteral("Tessaly"));
     recent_.Load();
 
-    if (!doc_.AllocateNodeTables()) return false;
-    if (!doc_.ResetDocument()) return false;
+    if (!Doc().AllocateNodeTables()) return false;
+    if (!Doc().ResetDocument()) return false;
 
     printer_.Prepare();
 
     // The window and its view exist before the command line is processed, so
     // that an opened document is laid out in its view; it is shown after.
-    frame_ = new CMainFrame(doc_, *atelierDoc_, recent_);
+    frame_ = new CMainFrame(edited_, *atelierDoc_, recent_);
     atelierDoc_->SetView(frame_->View());
 
     QString documentPath;

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "services/recent_files.h"
-#include "document/document.h"
+#include "document/edited_document.h"
 #include "print/printer_settings.h"
 
 namespace tessaly {
@@ -33,7 +33,8 @@ public:
     // window, and with it the program's temporary files, are gone.
     void Exit();
 
-    Document& Doc() { return doc_; }
+    EditedDocument& Edited() { return edited_; }
+    Document& Doc() { return edited_.Doc(); }
     RecentFileList& Recent() { return recent_; }
     CAtelierDoc& AtelierDoc() { return *atelierDoc_; }
     PrinterSettings& Printer() { return printer_; }
@@ -51,7 +52,7 @@ private:
 
     void ReopenLastDocument();
 
-    Document doc_;
+    EditedDocument edited_;
     RecentFileList recent_;
     std::unique_ptr<CAtelierDoc> atelierDoc_;
     PrinterSettings printer_;

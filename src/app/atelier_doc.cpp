@@ -6,7 +6,7 @@
 #include "services/message_service.h"
 #include "services/recent_files.h"
 #include "canvas/view/atelier_view.h"
-#include "document/document.h"
+#include "document/edited_document.h"
 #include "document/document_io.h"
 #include "resources/string_table.h"
 
@@ -15,8 +15,14 @@ namespace {
 const QString kFilter = QStringLiteral("Tessaly Files (*.tsd)");
 }
 
-CAtelierDoc::CAtelierDoc(Document& doc, RecentFileList& recent, QObject* parent)
-    : QObject(parent), doc_(doc), recent_(recent) {}
+CAtelierDoc::CAtelierDoc(EditedDocument& edited, RecentFileList& recent, QObject* parent)
+    : QObject(parent), edited_(edited), doc_(edited.Doc()), recent_(recent) {}
+
+void CAtelierDoc::Started(bool fromFile) {
+    edited_.ResetHistory();
+    if (view_) view_->InitialUpdate(fromFile);
+    Q_EMIT titleChanged();
+}
 
 QString CAtelierDoc::Title() const {
     return path_.isEmpty() ? ui_text::kUntitled.toString() : QFileInfo(path_).fileName();
@@ -26,8 +32,7 @@ bool CAtelierDoc::FileNew(QWidget* owner) {
     if (!SaveModified(owner)) return false;
     if (!doc_.ResetDocument()) return false;
     path_.clear();
-    if (view_) view_->InitialUpdate(false);
-    Q_EMIT titleChanged();
+    Started(false);
     return true;
 }
 
@@ -42,8 +47,7 @@ bool CAtelierDoc::OpenPath(QWidget*, const QString& path) {
     if (!OpenDocument(doc_, path)) return false;
     path_ = QFileInfo(path).absoluteFilePath();
     recent_.Add(path_);
-    if (view_) view_->InitialUpdate(true);
-    Q_EMIT titleChanged();
+    Started(true);
     return true;
 }
 

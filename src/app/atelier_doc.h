@@ -9,16 +9,18 @@ namespace tessaly {
 
 class CAtelierView;
 class Document;
+class EditedDocument;
 class RecentFileList;
 
 // Drives new, open and save for the one document; holds no data of its own.
 // The frame's file commands call it; it asks before a modified document is
-// discarded and keeps the path the document was last opened from or saved to.
+// discarded, starts every new or opened document with an empty undo history
+// and keeps the path the document was last opened from or saved to.
 class CAtelierDoc : public QObject {
     Q_OBJECT
 
 public:
-    CAtelierDoc(Document& doc, RecentFileList& recent, QObject* parent = nullptr);
+    CAtelierDoc(EditedDocument& edited, RecentFileList& recent, QObject* parent = nullptr);
 
     // The view that shows the document; its initial update runs after every
     // new or opened document.
@@ -47,6 +49,10 @@ Q_SIGNALS:
 private:
     bool SaveTo(QWidget* owner, const QString& path);
 
+    // Forgets the history and lays the new document out in the view.
+    void Started(bool fromFile);
+
+    EditedDocument& edited_;
     Document& doc_;
     RecentFileList& recent_;
     CAtelierView* view_ = nullptr;

@@ -20,7 +20,8 @@
 #include "services/status_service.h"
 #include "app/visual_styles.h"
 #include "canvas/view/atelier_view.h"
-#include "document/document.h"
+#include "commands/view_settings.h"
+#include "document/edited_document.h"
 #include "image/working_folder.h"
 #include "resources/string_table.h"
 
@@ -46,9 +47,13 @@ int StoredAnimationCount() {
 
 }  // namespace
 
-CMainFrame::CMainFrame(Document& doc, CAtelierDoc& atelierDoc, RecentFileList& recent,
+CMainFrame::CMainFrame(EditedDocument& edited, CAtelierDoc& atelierDoc, RecentFileList& recent,
                        QWidget* parent)
-    : QMainWindow(parent), doc_(doc), atelierDoc_(atelierDoc), recent_(recent) {
+    : QMainWindow(parent),
+      edited_(edited),
+      doc_(edited.Doc()),
+      atelierDoc_(atelierDoc),
+      recent_(recent) {
     applicationLook_ = StoredApplicationLook();
     ApplyVisualStyle(applicationLook_);
     resize(1024, 768);
@@ -59,23 +64,19 @@ CMainFrame::CMainFrame(Document& doc, CAtelierDoc& atelierDoc, RecentFileList& r
     setStatusBar(statusBar_);
     InstallStatusSink(statusBar_);
 
-    view_ = new CAtelierView(doc_, this);
+    view_ = new CAtelierView(edited_, this);
     setCentralWidget(view_);
     atelierDoc_.SetView(view_);
 
-    // Selection and edits happen in the view by mouse and keyboard; the
-    // states are brought up to date once the view has handled such an event.
-    stateTimer_.setSingleShot(true);
-    stateTimer_.setInterval(0);
-    connect(&stateTimer_, &QTimer::timeout, this, &CMainFrame::UpdateCommandStates);
     connect(view_, &CAtelierView::commandRequested, this, &CMainFrame::RunCommand);
-    view_->installEventFilter(this);
-    view_->viewport()->installEventFilter(this);
-
+    connect(&edited_, &EditedDocument::documentChanged, this, &CMainFrame::UpdateCommandStates);
+    connect(&edited_, &EditedDocument::selectionChanged, this,
+            &CMainFrame::UpdateCommandStates);
     connect(&atelierDoc_, &CAtelierDoc::titleChanged, this, [this] {
         UpdateTitle();
         UpdateCommandStates();
     });
+    AddHandlers();
     WireCommands();
     UpdateTitle();
     UpdateCommandStates();
@@ -107,93 +108,45 @@ void CMainFrame::WireCommands() {
     connect(menus_.fileMenu, &QMenu::aboutToShow, this, &CMainFrame::RefreshRecentFiles);
 }
 
-void CMainFrame::RunCommand(CommandId id) {
+void CMainFrame::AddHandlers() {
     using C = CommandId;
-    // A disabled command does nothing, whichever way it was reached.
-    if (!StateOf(id, CurrentContext()).enabled) return;
-    switch (id) {
-        case C::kFileNew:
-            atelierDoc_.FileNew(this);
-            break;
-        case C::kFileOpen:
-            atelierDoc_.FileOpen(this);
-            break;
-        case C::kFileSave:
-            atelierDoc_.FileSave(this);
-            break;
-        case C::kFileSaveAs:
-            atelierDoc_.FileSaveAs(this);
-            break;
-        case C::kAppExit:
-            close();
-            break;
-        case C::kEditUndo:
-            Undo();
-            break;
-        case C::kEditRedo:
-            Redo();
-            break;
-        case C::kGridNone:
-            SetGridMode(-doc_.State().gridMode);
-            break;
-        case C::kGridCross:
-            SetGridMode(5);
-            break;
-        case C::kGrid10:
-            SetGridMode(1);
-            break;
-        case C::kGrid40:
-            SetGridMode(2);
-            break;
-        case C::kGrid70:
-            SetGridMode(3);
-            break;
-        case C::kGrid100:
-            SetGridMode(4);
-            break;
-        case C::kGridOnTop:
-            ToggleGridOnTop();
-            break;
-        case C::kViewToolBar:
-            menus_.toolBar->setVisible(menus_.toolBar->isHidden());
-            break;
-        case C::kViewStatusBar:
-            statusBar_->setVisible(statusBar_->isHidden());
-            break;
-        case C::kToggleGuide:
-            ToggleGuide();
-            break;
-        case C::kToggleAnimation:
-            ToggleAnimation();
-            break;
-        case C::kRecentFilesPlace:
-            break;
-        case C::kAddImages:
-            view_->Images().AddImagesCommand();
-            break;
-        default:
-            if (IsOfferedStyle(static_cast<int>(id))) {
-                ChooseVisualStyle(static_cast<int>(id));
-            } else {
-                CommandNotBuilt(id);
-            }
-            break;
+    handlers_ = {
+        {C::kFileNew, [this] { atelierDoc_.FileNew(this); }},
+        {C::kFileOpen, [this] { atelierDoc_.FileOpen(this); }},
+        {C::kFileSave, [this] { atelierDoc_.FileSave(this); }},
+        {C::kFileSaveAs, [this] { atelierDoc_.FileSaveAs(this); }},
+        {C::kAppExit, [this] { close(); }},
+        {C::kEditUndo, [this] { edited_.Undo(); }},
+        {C::kEditRedo, [this] { edited_.Redo(); }},
+        {C::kGridNone, [this] { ToggleGridShown(edited_); }},
+        {C::kGridCross, [this] { SetGridMode(edited_, GridMode::CentreCross); }},
+        {C::kGrid10, [this] { SetGridMode(edited_, GridMode::Every10); }},
+        {C::kGrid40, [this] { SetGridMode(edited_, GridMode::Every40); }},
+        {C::kGrid70, [this] { SetGridMode(edited_, GridMode::Every70); }},
+        {C::kGrid100, [this] { SetGridMode(edited_, GridMode::Every100); }},
+        {C::kGridOnTop, [this] { ToggleGridOnTop(edited_); }},
+        {C::kViewToolBar, [this] { menus_.toolBar->setVisible(menus_.toolBar->isHidden()); }},
+        {C::kViewStatusBar, [this] { statusBar_->setVisible(statusBar_->isHidden()); }},
+        {C::kToggleGuide, [this] { ToggleGuide(); }},
+        {C::kToggleAnimation, [this] { ToggleAnimation(); }},
+        {C::kAddImages, [this] { view_->Images().AddImagesCommand(); }},
+    };
+    for (const auto& [id, action] : menus_.actions) {
+        if (IsOfferedStyle(id)) handlers_[id] = [this, id] { ChooseVisualStyle(static_cast<int>(id)); };
     }
-    UpdateCommandStates();
 }
 
-void CMainFrame::CommandNotBuilt(CommandId) {
-    // Copy, paste, delete, export, printing, the dialogs, adding images, the
-    // console, multi-cut, turning, alignment, hide/show and help arrive with
-    // their features; until then their items only follow their enable rules.
+void CMainFrame::RunCommand(CommandId id) {
+    // A disabled command does nothing, whichever way it was reached.
+    if (!StateOf(id, CurrentContext()).enabled) return;
+    if (const auto handler = handlers_.find(id); handler != handlers_.end()) handler->second();
+    UpdateCommandStates();
 }
 
 CommandContext CMainFrame::CurrentContext() const {
     CommandContext context = ReadDocumentContext(doc_);
-    if (view_) {
-        context.undoCount = view_->History().UndoCount();
-        context.redoCount = view_->History().RedoCount();
-    }
+    context.undoCount = edited_.UndoCount();
+    context.redoCount = edited_.RedoCount();
     context.toolBarShown = menus_.toolBar && !menus_.toolBar->isHidden();
     context.statusBarShown = statusBar_ && !statusBar_->isHidden();
     context.applicationLook = applicationLook_;
@@ -238,44 +191,6 @@ void CMainFrame::OpenRecentFile(const QString& path) {
     if (!atelierDoc_.SaveModified(this)) return;
     if (!atelierDoc_.OpenPath(this, path)) recent_.Remove(path);
     UpdateCommandStates();
-}
-
-void CMainFrame::SetGridMode(int mode) {
-    doc_.State().gridMode = mode;
-    GridChanged();
-}
-
-void CMainFrame::ToggleGridOnTop() {
-    doc_.State().gridOnTop = 1 - doc_.State().gridOnTop;
-    GridChanged();
-}
-
-void CMainFrame::GridChanged() {
-    // Grid settings are saved with the document but take no undo snapshot.
-    view_->InvalidateCanvas();
-    view_->DocumentChanged();
-}
-
-void CMainFrame::Undo() {
-    const float zoomBefore = doc_.State().zoom;
-    if (!view_->History().Undo(doc_)) return;
-    if (doc_.State().zoom != zoomBefore) {
-        view_->UpdateScrollSizes();
-        view_->Console().RepaintDigits();
-    }
-    view_->InvalidateCanvas();
-    view_->DocumentChanged();
-}
-
-void CMainFrame::Redo() {
-    const float zoomBefore = doc_.State().zoom;
-    if (!view_->History().Redo(doc_)) return;
-    if (doc_.State().zoom != zoomBefore) {
-        view_->UpdateScrollSizes();
-        view_->Console().RepaintDigits();
-    }
-    view_->InvalidateCanvas();
-    view_->DocumentChanged();
 }
 
 void CMainFrame::ToggleGuide() {
@@ -345,19 +260,6 @@ bool CMainFrame::event(QEvent* event) {
         return true;
     }
     return QMainWindow::event(event);
-}
-
-bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
-    switch (event->type()) {
-        case QEvent::MouseButtonRelease:
-        case QEvent::KeyRelease:
-        case QEvent::Drop:
-            stateTimer_.start();
-            break;
-        default:
-            break;
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 }  // namespace tessaly

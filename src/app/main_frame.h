@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QMainWindow>
-#include <QTimer>
 #include <functional>
+#include <unordered_map>
 
 #include "app/menus.h"
 
@@ -12,19 +12,22 @@ class CAtelierDoc;
 class CAtelierView;
 class CMyStatusBar;
 class Document;
+class EditedDocument;
 class RecentFileList;
 struct CommandContext;
 
 // The editor's one window: menu bar, toolbar "基本", the canvas view and the
 // status bar. It owns the command table, answers every enable and check
 // state, and runs the commands that change frame-level or display state
-// (grid, guide text, hover animation, visual style, undo and redo). While it
-// exists its status bar is the one the core writes to.
+// (grid, guide text, hover animation, visual style, undo and redo). The states
+// are brought up to date after every command and whenever the document
+// reports a change or a new selection. While it exists its status bar is the
+// one the core writes to.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 
 public:
-    CMainFrame(Document& doc, CAtelierDoc& atelierDoc, RecentFileList& recent,
+    CMainFrame(EditedDocument& edited, CAtelierDoc& atelierDoc, RecentFileList& recent,
                QWidget* parent = nullptr);
     // Removes the program's temporary files from the working folder.
     ~CMainFrame() override;
@@ -55,19 +58,14 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void WireCommands();
+    void AddHandlers();
     void UpdateTitle();
     void RefreshRecentFiles();
     void OpenRecentFile(const QString& path);
 
-    void SetGridMode(int mode);
-    void ToggleGridOnTop();
-    void GridChanged();
-    void Undo();
-    void Redo();
     void ToggleGuide();
     void ToggleAnimation();
     void ChooseVisualStyle(int number);
@@ -75,9 +73,8 @@ private:
     // it is taken away again after a second.
     void HoldThenClear(const QString& text, bool clearAfterPause);
     void WaitPainted(int milliseconds);
-    // The handler of the commands whose features are not there yet.
-    void CommandNotBuilt(CommandId id);
 
+    EditedDocument& edited_;
     Document& doc_;
     CAtelierDoc& atelierDoc_;
     RecentFileList& recent_;
@@ -87,7 +84,9 @@ private:
     CAtelierView* view_ = nullptr;
     int applicationLook_ = 216;
     bool shownOnce_ = false;
-    QTimer stateTimer_;
+    // What each command does; a command without a handler only follows its
+    // enable rule until its feature is built.
+    std::unordered_map<CommandId, std::function<void()>> handlers_;
     Pause pause_;
 };
 

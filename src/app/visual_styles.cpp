@@ -1,6 +1,8 @@
 #include "app/visual_styles.h"
 
 #include <QApplication>
+#include <algorithm>
+#include <iterator>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QWidget>
@@ -51,51 +53,57 @@ VisualStyle Make(int number, const char16_t* style, const LookColours& colours) 
 
 }  // namespace
 
-bool IsOfferedStyle(int number) {
-    return (number >= 205 && number <= 210) || (number >= 215 && number <= 218);
+namespace {
+
+struct Look {
+    CommandId command;
+    const char16_t* style;
+    LookColours colours;
+};
+
+// The looks by their command numbers; the last one no menu entry offers.
+constexpr Look kLooks[] = {
+    // Classic grey with square edges.
+    {CommandId::kStyleWindows2000, u"Windows",
+     {0xD4D0C8, 0xD4D0C8, 0xFFFFFF, 0x000000, 0x0A246A, 0xFFFFFF}},
+    // Flat, light bars with a pale-blue hover.
+    {CommandId::kStyleOfficeXp, u"Windows",
+     {0xF7F6F3, 0xEEEDE5, 0xFFFFFF, 0x000000, 0xB6BDD2, 0x000000}},
+    {CommandId::kStyleWindowsXp, u"Fusion",
+     {0xECE9D8, 0xF3F1E6, 0xFFFFFF, 0x000000, 0x316AC5, 0xFFFFFF}},
+    {CommandId::kStyleOffice2003, u"Fusion",
+     {0xC3DAF9, 0xDDECFE, 0xFFFFFF, 0x000000, 0xFFC873, 0x000000}},
+    {CommandId::kStyleVs2005, u"Fusion",
+     {0xEEEDE5, 0xF5F4EE, 0xFFFFFF, 0x000000, 0xC1D2EE, 0x000000}},
+    {CommandId::kStyleVs2008, u"Fusion",
+     {0xE9ECEE, 0xF0F2F4, 0xFFFFFF, 0x000000, 0x3399FF, 0xFFFFFF}},
+    {CommandId::kStyleOffice2007Blue, u"Fusion",
+     {0xBFDBFF, 0xD5E6FF, 0xFFFFFF, 0x15428B, 0xFFD86C, 0x000000}},
+    {CommandId::kStyleOffice2007Black, u"Fusion",
+     {0x535353, 0x6A6A6A, 0x404040, 0xF0F0F0, 0xF2B44C, 0x000000}},
+    {CommandId::kStyleOffice2007Silver, u"Fusion",
+     {0xD8DCE5, 0xE8EBF0, 0xFFFFFF, 0x203040, 0xFFD86C, 0x000000}},
+    {CommandId::kStyleOffice2007Aqua, u"Fusion",
+     {0xC9DCE3, 0xDDEBF0, 0xFFFFFF, 0x103848, 0x5AAFC8, 0xFFFFFF}},
+    {CommandId::kStyleWindows7, u"Fusion",
+     {0xF0F0F0, 0xF5F5F5, 0xFFFFFF, 0x000000, 0x3399FF, 0xFFFFFF}},
+};
+
+}  // namespace
+
+bool IsOfferedStyle(CommandId id) {
+    return id != CommandId::kStyleWindows7 &&
+           std::any_of(std::begin(kLooks), std::end(kLooks),
+                       [id](const Look& look) { return look.command == id; });
 }
 
 VisualStyle VisualStyleFor(int storedValue) {
-    switch (storedValue) {
-        // Classic grey with square edges.
-        case 205:
-            return Make(205, u"Windows",
-                        {0xD4D0C8, 0xD4D0C8, 0xFFFFFF, 0x000000, 0x0A246A, 0xFFFFFF});
-        // Flat, light bars with a pale-blue hover.
-        case 206:
-            return Make(206, u"Windows",
-                        {0xF7F6F3, 0xEEEDE5, 0xFFFFFF, 0x000000, 0xB6BDD2, 0x000000});
-        case 207:
-            return Make(207, u"Fusion",
-                        {0xECE9D8, 0xF3F1E6, 0xFFFFFF, 0x000000, 0x316AC5, 0xFFFFFF});
-        case 208:
-            return Make(208, u"Fusion",
-                        {0xC3DAF9, 0xDDECFE, 0xFFFFFF, 0x000000, 0xFFC873, 0x000000});
-        case 209:
-            return Make(209, u"Fusion",
-                        {0xEEEDE5, 0xF5F4EE, 0xFFFFFF, 0x000000, 0xC1D2EE, 0x000000});
-        case 210:
-            return Make(210, u"Fusion",
-                        {0xE9ECEE, 0xF0F2F4, 0xFFFFFF, 0x000000, 0x3399FF, 0xFFFFFF});
-        case 215:
-            return Make(215, u"Fusion",
-                        {0xBFDBFF, 0xD5E6FF, 0xFFFFFF, 0x15428B, 0xFFD86C, 0x000000});
-        case 216:
-            return Make(216, u"Fusion",
-                        {0x535353, 0x6A6A6A, 0x404040, 0xF0F0F0, 0xF2B44C, 0x000000});
-        case 217:
-            return Make(217, u"Fusion",
-                        {0xD8DCE5, 0xE8EBF0, 0xFFFFFF, 0x203040, 0xFFD86C, 0x000000});
-        case 218:
-            return Make(218, u"Fusion",
-                        {0xC9DCE3, 0xDDEBF0, 0xFFFFFF, 0x103848, 0x5AAFC8, 0xFFFFFF});
-        case 219:
-            return Make(219, u"Fusion",
-                        {0xF0F0F0, 0xF5F5F5, 0xFFFFFF, 0x000000, 0x3399FF, 0xFFFFFF});
-        // A value no look carries: the Office 2007 look.
-        default:
-            return VisualStyleFor(215);
+    for (const Look& look : kLooks) {
+        if (static_cast<int>(look.command) == storedValue)
+            return Make(storedValue, look.style, look.colours);
     }
+    // A value no look carries: the Office 2007 look.
+    return VisualStyleFor(static_cast<int>(CommandId::kStyleOffice2007Blue));
 }
 
 int StoredApplicationLook() {

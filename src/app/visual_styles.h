@@ -3,6 +3,8 @@
 #include <QPalette>
 #include <QString>
 
+#include "app/commands/command_ids.h"
+
 namespace tessaly {
 
 // The ten selectable looks of the editor, named by their command numbers
@@ -13,15 +15,15 @@ struct VisualStyle {
     QPalette palette;
 };
 
-inline constexpr int kDefaultApplicationLook = 216;
+inline constexpr int kDefaultApplicationLook = static_cast<int>(CommandId::kStyleOffice2007Black);
 
 // The look for a stored value: one of the ten numbers gives its own look,
 // 219 a look of its own that no menu entry offers, anything else the
 // Office 2007 look.
 VisualStyle VisualStyleFor(int storedValue);
 
-// Whether a menu entry carries this number (so that it can be checked).
-bool IsOfferedStyle(int number);
+// Whether a menu entry offers this look.
+bool IsOfferedStyle(CommandId id);
 
 int StoredApplicationLook();
 void StoreApplicationLook(int number);

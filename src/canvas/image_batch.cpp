@@ -9,7 +9,6 @@
 #include "services/status_service.h"
 #include "canvas/view_geometry.h"
 #include "document/document.h"
-#include "document/undo_history.h"
 #include "image/image_files.h"
 #include "mosaic/colour_features.h"
 #include "resources/string_table.h"
@@ -138,9 +137,8 @@ void PrepareInOrder(const std::vector<ImageEntry>& entries, const PrepareOptions
     }
 }
 
-int AddImageFiles(Document& doc, UndoHistory* history, const std::vector<ImageEntry>& entries,
+int AddImageFiles(Document& doc, const std::vector<ImageEntry>& entries,
                   const AddImagesRequest& request) {
-    if (history != nullptr) history->RecordSnapshot(doc);
     StatusProgress progress(static_cast<int>(entries.size()));
     PrepareOptions options;
     options.sectionCount = doc.State().sectionCount;

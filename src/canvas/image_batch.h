@@ -14,7 +14,6 @@
 namespace tessaly {
 
 class Document;
-class UndoHistory;
 
 // The most images one add takes.
 inline constexpr int kMaxAddEntries = 3000;
@@ -71,11 +70,10 @@ struct AddImagesRequest {
     int workers = 1;
 };
 
-// Adds the entries as new nodes on top, in order, with one undo snapshot
-// for all. Stops at the first image that cannot be read (saying so) and
+// Adds the entries as new nodes on top, in order. Stops at the first image that cannot be read (saying so) and
 // when the document is full; the nodes added before stay. Reports progress
 // on the status bar. Returns the number of nodes added.
-int AddImageFiles(Document& doc, UndoHistory* history, const std::vector<ImageEntry>& entries,
+int AddImageFiles(Document& doc, const std::vector<ImageEntry>& entries,
                   const AddImagesRequest& request);
 
 }  // namespace tessaly

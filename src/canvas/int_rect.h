@@ -7,7 +7,7 @@ namespace tessaly {
 
 // A rectangle by its edges, the far ones exclusive: right = left + width.
 // Geometry of the canvas is stated this way; QRect's right() is one less,
-// so conversions go through ToQRect and FromQRect only.
+// so conversions go through ToQRect only.
 struct IntRect {
     int left = 0;
     int top = 0;
@@ -28,9 +28,6 @@ struct IntRect {
     }
 
     QRect ToQRect() const { return QRect(left, top, Width(), Height()); }
-    static IntRect FromQRect(const QRect& r) {
-        return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
-    }
 
     friend bool operator==(const IntRect&, const IntRect&) = default;
 };

@@ -4,9 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "services/status_service.h"
 #include "document/document.h"
-#include "document/undo_history.h"
 #include "image/image_blob.h"
 #include "image/image_files.h"
 #include "image/image_limits.h"
@@ -63,7 +61,7 @@ QImage RotatePicture(const ImageBlob& picture, double angle) {
     return turned;
 }
 
-bool RotateNodePicture(Document& doc, UndoHistory& history, int i, double angle) {
+bool RotateNodePicture(Document& doc, int i, double angle) {
     if (!doc.HasTables() || i < 0 || i >= std::min(doc.State().nodeCount, kMaxNodes)) return false;
     NodeRecord& node = doc.Node(i);
     const ImageBlob* picture = doc.Picture(node.picture);
@@ -74,7 +72,6 @@ bool RotateNodePicture(Document& doc, UndoHistory& history, int i, double angle)
     auto replacement = BitmapToPicture(turned, turned.width(), turned.height());
     if (!replacement) return false;
 
-    history.RecordSnapshot(doc);
     const float scaleX =
         static_cast<float>(2 * node.halfWidth) / static_cast<float>(oldSize.width());
     const float scaleY =
@@ -83,8 +80,6 @@ bool RotateNodePicture(Document& doc, UndoHistory& history, int i, double angle)
     node.halfHeight = static_cast<int>(static_cast<float>(turned.height() / 2) * scaleY);
     doc.Pictures().Release(node.picture);
     node.picture = doc.Pictures().Adopt(*std::move(replacement));
-    doc.SetModified();
-    RefreshStatusPanes(doc);
     return true;
 }
 

@@ -6,7 +6,6 @@ namespace tessaly {
 
 class Document;
 class ImageBlob;
-class UndoHistory;
 
 // Per-node pixel work of the canvas (the CNodeSub role): turning a node's
 // picture by any angle.
@@ -23,10 +22,8 @@ QImage RotatePicture(const ImageBlob& picture, double angle);
 
 // Turns node i's picture by `angle` radians. The node keeps its centre and
 // its scale: the new half sizes are the turned picture's half sizes times the
-// node's former size over its former picture size. Records an undo snapshot
-// first, marks the document modified and refreshes the status panes. Returns
-// false, changing nothing, when the node has no picture or the turned picture
-// cannot be made.
-bool RotateNodePicture(Document& doc, UndoHistory& history, int i, double angle);
+// node's former size over its former picture size. Returns false, changing
+// nothing, when the node has no picture or the turned picture cannot be made.
+bool RotateNodePicture(Document& doc, int i, double angle);
 
 }  // namespace tessaly

@@ -7,7 +7,6 @@
 #include "canvas/canvas_renderer.h"
 #include "canvas/view_geometry.h"
 #include "document/document.h"
-#include "document/undo_history.h"
 
 namespace tessaly {
 
@@ -21,11 +20,6 @@ void SelectOnly(Document& doc, int node) {
         doc.Mark(i).selected = 0;
     doc.Mark(node).selected = 1;
     s.mainSelection = node;
-}
-
-void SnapshotIfSmall(const Document& doc, UndoHistory* history) {
-    if (history != nullptr && doc.State().nodeCount < kSnapshotNodeLimit)
-        history->RecordSnapshot(doc);
 }
 
 }  // namespace
@@ -51,11 +45,11 @@ HandleHit HandleAt(const Document& doc, QPoint p) {
             std::max(r.left, r.right) + kHandleHitHalf, std::max(r.top, r.bottom) + kHandleHitHalf};
         if (!reach.Contains(p.x(), p.y())) continue;
         const auto points = SelectionHandlePoints(r);
-        for (int k = 0; k < 8; ++k) {
+        for (int k = 0; k < kHandleCount; ++k) {
             const QPoint h = points[static_cast<std::size_t>(k)];
             const IntRect square{h.x() - kHandleHitHalf, h.y() - kHandleHitHalf,
                                  h.x() + kHandleHitHalf, h.y() + kHandleHitHalf};
-            if (square.Contains(p.x(), p.y())) return {i, k};
+            if (square.Contains(p.x(), p.y())) return {i, static_cast<Handle>(k)};
         }
     }
     return {};
@@ -113,17 +107,19 @@ int ArrowKeyStep(float zoom, bool ctrl) {
     return ViewStepToCanvas(zoom, ctrl ? 1 : 10);
 }
 
-bool MoveSelection(Document& doc, int dx, int dy, UndoHistory* history) {
+bool CanMoveSelection(const Document& doc, int dx, int dy) {
+    return doc.State().mainSelection != -1 && (dx != 0 || dy != 0);
+}
+
+bool MoveSelection(Document& doc, int dx, int dy) {
+    if (!CanMoveSelection(doc, dx, dy)) return false;
     const DocState& s = doc.State();
-    if (s.mainSelection == -1 || (dx == 0 && dy == 0)) return false;
-    SnapshotIfSmall(doc, history);
     for (int i = 0; i < s.nodeCount; ++i) {
         if (!doc.IsSelected(i)) continue;
         doc.Node(i).centerX += dx;
         doc.Node(i).centerY += dy;
         KeepInsideCanvas(doc, i, KeepBy::Centre);
     }
-    doc.SetModified();
     return true;
 }
 
@@ -229,15 +225,16 @@ int ResizeMinimum(float zoom) {
     return static_cast<int>(10.0f * zoom);
 }
 
-IntRect ResizedRect(const IntRect& old, int handle, QPoint pointer, int canvasRight,
+IntRect ResizedRect(const IntRect& old, Handle handle, QPoint pointer, int canvasRight,
                     int canvasBottom, int m, bool keepAspect) {
     const int left = old.left, top = old.top, right = old.right, bottom = old.bottom;
     int x = std::clamp(pointer.x(), 0, std::max(0, canvasRight));
     int y = std::clamp(pointer.y(), 0, std::max(0, canvasBottom));
-    const bool movesLeft = handle == 0 || handle == 3 || handle == 7;
-    const bool movesRight = handle == 1 || handle == 2 || handle == 5;
-    const bool movesTop = handle == 0 || handle == 1 || handle == 4;
-    const bool movesBottom = handle == 2 || handle == 3 || handle == 6;
+    using enum Handle;
+    const bool movesLeft = handle == TopLeft || handle == BottomLeft || handle == Left;
+    const bool movesRight = handle == TopRight || handle == BottomRight || handle == Right;
+    const bool movesTop = handle == TopLeft || handle == TopRight || handle == Top;
+    const bool movesBottom = handle == BottomRight || handle == BottomLeft || handle == Bottom;
     if (movesLeft) x = std::min(x, right - m);
     if (movesRight) x = std::max(x, left + m);
     if (movesTop) y = std::min(y, bottom - m);
@@ -270,12 +267,16 @@ IntRect ResizedRect(const IntRect& old, int handle, QPoint pointer, int canvasRi
     return r;
 }
 
-bool ResizeSelection(Document& doc, int handle, const IntRect& oldRect, const IntRect& newRect,
-                     UndoHistory* history) {
+bool CanResizeSelection(const Document& doc, const IntRect& oldRect, const IntRect& newRect) {
+    const int main = doc.State().mainSelection;
+    return main >= 0 && main < doc.State().nodeCount && oldRect != newRect && !oldRect.IsEmpty();
+}
+
+bool ResizeSelection(Document& doc, Handle handle, const IntRect& oldRect,
+                     const IntRect& newRect) {
+    if (!CanResizeSelection(doc, oldRect, newRect)) return false;
     DocState& s = doc.State();
     const int main = s.mainSelection;
-    if (main < 0 || main >= s.nodeCount || oldRect == newRect || oldRect.IsEmpty()) return false;
-    SnapshotIfSmall(doc, history);
     const float zoom = s.zoom;
     const int w = newRect.Width(), h = newRect.Height();
     const float widthRatio = static_cast<float>(w) / static_cast<float>(oldRect.Width());
@@ -289,10 +290,8 @@ bool ResizeSelection(Document& doc, int handle, const IntRect& oldRect, const In
 
     // A side handle scales its own axis; the other one changes only when the
     // aspect was kept, and then the other nodes follow on both axes too.
-    const bool scalesWidth =
-        handle < 4 || handle == 5 || handle == 7 || newRect.Width() != oldRect.Width();
-    const bool scalesHeight =
-        handle < 4 || handle == 4 || handle == 6 || newRect.Height() != oldRect.Height();
+    const bool scalesWidth = ChangesWidth(handle) || newRect.Width() != oldRect.Width();
+    const bool scalesHeight = ChangesHeight(handle) || newRect.Height() != oldRect.Height();
     for (int i = 0; i < s.nodeCount; ++i) {
         if (i == main || !doc.IsSelected(i)) continue;
         NodeRecord& n = doc.Node(i);
@@ -301,7 +300,6 @@ bool ResizeSelection(Document& doc, int handle, const IntRect& oldRect, const In
         if (scalesHeight)
             n.halfHeight = static_cast<int>(static_cast<float>(n.halfHeight) * heightRatio);
     }
-    doc.SetModified();
     return true;
 }
 

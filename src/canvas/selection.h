@@ -9,7 +9,6 @@
 namespace tessaly {
 
 class Document;
-class UndoHistory;
 
 // Selection and mouse editing without a widget: hit tests, the selection
 // rules of clicks, keys and the rubber band, and the edits of a move or a
@@ -17,8 +16,6 @@ class UndoHistory;
 // the origin) unless a name says canvas. Only visible nodes count as
 // selected (Document::IsSelected).
 
-// Moves and resizes skip the undo snapshot from this many nodes on.
-inline constexpr int kSnapshotNodeLimit = 2000;
 // A rubber band must pass this distance on one axis to select anything.
 inline constexpr int kRubberBandThreshold = 10;
 // A move drag shorter than this on both axes moves nothing.
@@ -27,14 +24,34 @@ inline constexpr int kMoveDragThreshold = 2;
 // The topmost visible node whose rectangle holds the point, or -1.
 int NodeAt(const Document& doc, QPoint viewPoint);
 
+// The eight resize handles of a selected node: the corners from the top-left
+// clockwise, then the side midpoints from the top clockwise.
+enum class Handle : int {
+    TopLeft,
+    TopRight,
+    BottomRight,
+    BottomLeft,
+    Top,
+    Right,
+    Bottom,
+    Left,
+};
+inline constexpr int kHandleCount = 8;
+
+inline bool IsCorner(Handle handle) { return static_cast<int>(handle) < 4; }
+// Whether dragging the handle changes the width (the height).
+inline bool ChangesWidth(Handle h) { return h != Handle::Top && h != Handle::Bottom; }
+inline bool ChangesHeight(Handle h) { return h != Handle::Left && h != Handle::Right; }
+
 struct HandleHit {
     int node = -1;
-    int handle = -1;  // 0..3 corners from top-left clockwise, 4..7 side midpoints from the top
+    Handle handle = Handle::TopLeft;
     bool IsValid() const { return node >= 0; }
 };
 
 // The handle under the point: selected nodes from the topmost down, each
-// handle tested in the order 0..7 with a 10 x 10 square around its point.
+// handle tested in the order TopLeft..Left with a 10 x 10 square around its
+// point.
 HandleHit HandleAt(const Document& doc, QPoint viewPoint);
 
 // Clears every mark and the main selection. False when there was no main
@@ -60,11 +77,13 @@ QPoint MoveDragToCanvas(float zoom, QPoint pressPoint, QPoint releasePoint);
 // Ctrl.
 int ArrowKeyStep(float zoom, bool ctrl);
 
+// Whether MoveSelection would move anything: there is a main selection and
+// the offset is not zero.
+bool CanMoveSelection(const Document& doc, int dx, int dy);
+
 // Moves every selected node by (dx, dy) canvas pixels and keeps each centre
-// inside the canvas. Records an undo snapshot first when `history` is given
-// and the document has fewer than kSnapshotNodeLimit nodes. False when there
-// is no main selection or the offset is zero.
-bool MoveSelection(Document& doc, int dx, int dy, UndoHistory* history = nullptr);
+// inside the canvas. False, changing nothing, unless CanMoveSelection.
+bool MoveSelection(Document& doc, int dx, int dy);
 
 enum class ClickOutcome {
     Nothing,    // the press only changed the selection
@@ -104,20 +123,23 @@ bool RubberBandSelect(Document& doc, QPoint start, QPoint end);
 // `minSize`. With `keepAspect` the rectangle keeps its proportions: a corner
 // follows the axis that grew most, a side handle scales the other axis about
 // its middle.
-IntRect ResizedRect(const IntRect& old, int handle, QPoint pointer, int canvasRight,
+IntRect ResizedRect(const IntRect& old, Handle handle, QPoint pointer, int canvasRight,
                     int canvasBottom, int minSize, bool keepAspect);
 
 // The smallest side of a resize in view pixels: 10 canvas pixels.
 int ResizeMinimum(float zoom);
 
+// Whether ResizeSelection would change anything: there is a main selection
+// and the rectangle changed.
+bool CanResizeSelection(const Document& doc, const IntRect& oldRect, const IntRect& newRect);
+
 // Applies a resize of the main selection from `oldRect` to `newRect` (view
 // pixels). The main node takes the new rectangle; every other selected node
 // keeps its centre and scales by the same ratios, along the width only for
-// handles 5 and 7, the height only for 4 and 6, both for the corners and
-// for a side handle whose resize kept the aspect (both sides changed). Nodes
-// are not moved back inside the canvas. False when there is no main
-// selection or the rectangle did not change.
-bool ResizeSelection(Document& doc, int handle, const IntRect& oldRect, const IntRect& newRect,
-                     UndoHistory* history = nullptr);
+// the left and right handles, the height only for the top and bottom ones,
+// both for the corners and for a side handle whose resize kept the aspect
+// (both sides changed). Nodes are not moved back inside the canvas. False,
+// changing nothing, unless CanResizeSelection.
+bool ResizeSelection(Document& doc, Handle handle, const IntRect& oldRect, const IntRect& newRect);
 
 }  // namespace tessaly

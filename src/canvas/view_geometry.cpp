@@ -97,21 +97,4 @@ bool WheelScrollsHorizontally(Qt::KeyboardModifiers modifiers, Qt::MouseButtons 
     return buttons == Qt::RightButton && keys == Qt::NoModifier;
 }
 
-void ScaleNodesAlongAxis(Document& doc, Qt::Orientation axis, int oldSize) {
-    if (oldSize <= 0) return;
-    const DocState& s = doc.State();
-    const int newSize = axis == Qt::Horizontal ? s.canvasWidth : s.canvasHeight;
-    const float f = static_cast<float>(newSize) / static_cast<float>(oldSize);
-    for (int i = 0; i < s.nodeCount; ++i) {
-        NodeRecord& n = doc.Node(i);
-        if (axis == Qt::Horizontal) {
-            n.centerX = static_cast<int>(f * static_cast<float>(n.centerX));
-            n.halfWidth = static_cast<int>(f * static_cast<float>(n.halfWidth));
-        } else {
-            n.centerY = static_cast<int>(f * static_cast<float>(n.centerY));
-            n.halfHeight = static_cast<int>(f * static_cast<float>(n.halfHeight));
-        }
-    }
-}
-
 }  // namespace tessaly

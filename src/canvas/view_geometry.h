@@ -65,9 +65,4 @@ int WheelStep(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons, bool aw
 // Whether a wheel scroll with these keys and buttons goes sideways.
 bool WheelScrollsHorizontally(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
 
-// Scales every record along one axis after the canvas size changed from
-// `oldSize`: centres and half sizes times new / old, truncated. Hidden
-// records are scaled too; nothing is moved back inside the canvas.
-void ScaleNodesAlongAxis(Document& doc, Qt::Orientation axis, int oldSize);
-
 }  // namespace tessaly

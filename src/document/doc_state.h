@@ -66,6 +66,16 @@ struct DocState {
     std::uint8_t reserved[12];
 };
 
+// The values of `gridMode` while the grid is shown; the negated value hides
+// the grid and keeps its spacing for when it is shown again.
+enum class GridMode : std::int32_t {
+    Every10 = 1,
+    Every40 = 2,
+    Every70 = 3,
+    Every100 = 4,
+    CentreCross = 5,
+};
+
 static_assert(std::is_trivially_copyable_v<DocState>);
 static_assert(std::is_standard_layout_v<DocState>);
 static_assert(sizeof(DocState) == 3240);

@@ -2,7 +2,6 @@
 
 #include <QFile>
 
-#include "services/status_service.h"
 #include "document/document.h"
 #include "document/document_file.h"
 #include "image/working_folder.h"
@@ -32,7 +31,10 @@ QString WriteSnapshot(const Document& doc) {
 
 void UndoHistory::RecordSnapshot(const Document& doc) {
     const QString path = WriteSnapshot(doc);
-    if (path.isEmpty()) return;
+    if (!path.isEmpty()) PushSnapshot(path);
+}
+
+void UndoHistory::PushSnapshot(const QString& path) {
     undo_.append(path);
     for (const QString& file : std::as_const(redo_)) QFile::remove(file);
     redo_.clear();
@@ -64,11 +66,6 @@ bool UndoHistory::Step(Document& doc, QStringList& from, QStringList& to) {
         to.append(current);
         DropOldestBeyondLimit(to);
     }
-
-    for (int i = 0; i < doc.State().nodeCount; ++i) doc.Mark(i).selected = 0;
-    doc.State().mainSelection = -1;
-    doc.SetModified();
-    RefreshStatusPanes(doc);
     return true;
 }
 

@@ -22,9 +22,13 @@ public:
     // written nothing is recorded and the change goes on without one.
     void RecordSnapshot(const Document& doc);
 
-    // Steps back (or forward) one snapshot; false when there is none. After a
-    // step nothing is selected and the document is modified. When the
-    // snapshot cannot be read the document and both counts stay as they were.
+    // Makes a snapshot file written earlier (WriteSnapshot) the newest undo
+    // step; the redo steps are thrown away.
+    void PushSnapshot(const QString& path);
+
+    // Steps back (or forward) one snapshot, replacing the document with it;
+    // false when there is none. When the snapshot cannot be read the
+    // document and both counts stay as they were.
     bool Undo(Document& doc);
     bool Redo(Document& doc);
 

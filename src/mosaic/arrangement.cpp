@@ -476,8 +476,6 @@ bool Rearrange(Document& doc, std::uint32_t seed, ArrangementStats* stats) {
     }
     for (int i = 0; i < n; ++i)
         doc.Mark(i).selected = 0;
-    doc.SetModified();
-    RefreshStatusPanes(doc);
     if (stats) *stats = result;
     return true;
 }

@@ -73,8 +73,8 @@ ArrangementStats ArrangeNodes(const ArrangementSettings& settings, const QImage&
 void ShuffleIndices(std::span<std::int32_t> indices, std::uint32_t seed);
 
 // The console's run on a document: says so and changes nothing without a
-// background picture; otherwise arranges every node, clears the selection
-// marks and marks the document modified. Drives the status-bar progress.
+// background picture; otherwise arranges every node and clears the selection
+// marks. Drives the status-bar progress.
 // False when nothing ran.
 bool Rearrange(Document& doc, std::uint32_t seed, ArrangementStats* stats = nullptr);
 

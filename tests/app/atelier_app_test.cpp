@@ -12,6 +12,7 @@
 #include "services/recent_files.h"
 #include "services/settings.h"
 #include "document/document.h"
+#include "document/edited_document.h"
 #include "document/document_io.h"
 #include "print/printer_settings.h"
 #include "support/document_builder.h"
@@ -316,10 +317,11 @@ void AtelierAppTest::saveModifiedFollowsTheAnswer() {
     QFETCH(bool, mayDiscard);
     QFETCH(bool, saved);
     const QString path = SaveDocumentWithNodes(u"work.tsd"_s, 2);
-    tessaly::Document doc;
+    tessaly::EditedDocument edited;
+    tessaly::Document& doc = edited.Doc();
     QVERIFY(doc.AllocateNodeTables() && doc.ResetDocument());
     tessaly::RecentFileList recent;
-    tessaly::CAtelierDoc atelierDoc(doc, recent);
+    tessaly::CAtelierDoc atelierDoc(edited, recent);
 
     // Nothing to ask about an unmodified document.
     QVERIFY(atelierDoc.OpenPath(nullptr, path));
@@ -344,10 +346,11 @@ void AtelierAppTest::saveModifiedFollowsTheAnswer() {
 void AtelierAppTest::titleFollowsThePath() {
     const QString first = SaveDocumentWithNodes(u"first.tsd"_s, 1);
     const QString second = SaveDocumentWithNodes(u"二番目.TSD"_s, 1);
-    tessaly::Document doc;
+    tessaly::EditedDocument edited;
+    tessaly::Document& doc = edited.Doc();
     QVERIFY(doc.AllocateNodeTables() && doc.ResetDocument());
     tessaly::RecentFileList recent;
-    tessaly::CAtelierDoc atelierDoc(doc, recent);
+    tessaly::CAtelierDoc atelierDoc(edited, recent);
     QSignalSpy titleChanges(&atelierDoc, &tessaly::CAtelierDoc::titleChanged);
 
     QCOMPARE(atelierDoc.Title(), u"無題のファイル"_s);

@@ -237,8 +237,8 @@ void CommandRulesTest::visualStylesLookDifferent() {
     QCOMPARE(tessaly::VisualStyleFor(500).palette.color(QPalette::Window),
              tessaly::VisualStyleFor(215).palette.color(QPalette::Window));
     QCOMPARE(tessaly::VisualStyleFor(211).number, 215);
-    QVERIFY(!tessaly::IsOfferedStyle(219));
-    QVERIFY(!tessaly::IsOfferedStyle(211));
+    QVERIFY(!tessaly::IsOfferedStyle(CommandId::kStyleWindows7));
+    QVERIFY(!tessaly::IsOfferedStyle(static_cast<CommandId>(211)));
 }
 
 void CommandRulesTest::recentFileEntriesAreNumberedForTheKeyboard() {

@@ -20,7 +20,7 @@
 #include "services/status_service.h"
 #include "app/visual_styles.h"
 #include "canvas/view/atelier_view.h"
-#include "document/document.h"
+#include "document/edited_document.h"
 #include "document/document_io.h"
 #include "support/document_builder.h"
 #include "support/message_recorder.h"
@@ -100,7 +100,8 @@ private:
     std::unique_ptr<CMainFrame> MakeFrame();
 
     std::unique_ptr<tessaly::test::ScopedTempDir> temp_;
-    std::unique_ptr<tessaly::Document> doc_;
+    std::unique_ptr<tessaly::EditedDocument> edited_;
+    tessaly::Document* doc_ = nullptr;
     std::unique_ptr<tessaly::RecentFileList> recent_;
     std::unique_ptr<tessaly::CAtelierDoc> atelierDoc_;
     QString settingsFile_;
@@ -111,23 +112,25 @@ void MainFrameTest::init() {
     settingsFile_ = QDir(temp_->Path()).filePath(u"settings.ini"_s);
     tessaly::UseSettingsFile(settingsFile_);
     tessaly::CurrentSettings() = tessaly::AppSettings{};
-    doc_ = std::make_unique<tessaly::Document>();
+    edited_ = std::make_unique<tessaly::EditedDocument>();
+    doc_ = &edited_->Doc();
     QVERIFY(doc_->AllocateNodeTables());
     QVERIFY(doc_->ResetDocument());
     recent_ = std::make_unique<tessaly::RecentFileList>();
-    atelierDoc_ = std::make_unique<tessaly::CAtelierDoc>(*doc_, *recent_);
+    atelierDoc_ = std::make_unique<tessaly::CAtelierDoc>(*edited_, *recent_);
 }
 
 void MainFrameTest::cleanup() {
     atelierDoc_.reset();
     recent_.reset();
-    doc_.reset();
+    doc_ = nullptr;
+    edited_.reset();
     tessaly::UseSettingsFile({});
     temp_.reset();
 }
 
 std::unique_ptr<CMainFrame> MainFrameTest::MakeFrame() {
-    auto frame = std::make_unique<CMainFrame>(*doc_, *atelierDoc_, *recent_);
+    auto frame = std::make_unique<CMainFrame>(*edited_, *atelierDoc_, *recent_);
     // The toggles' one-second wait is not needed to see what they show.
     frame->SetPauseForTesting([](int) {});
     return frame;
@@ -390,7 +393,7 @@ void MainFrameTest::gridNoneSwapsShownAndHidden() {
     QVERIFY(!frame->CommandAction(CommandId::kGridCross)->isChecked());
     QVERIFY(doc_->IsModified());
     // Grid changes are not steps of the history.
-    QCOMPARE(frame->View()->History().UndoCount(), 0);
+    QCOMPARE(edited_->UndoCount(), 0);
 }
 
 void MainFrameTest::gridSpacingAndOnTopMarkTheDocument() {
@@ -492,9 +495,12 @@ void MainFrameTest::undoAndRedoFollowTheHistory() {
 
     tessaly::test::FillDocument(*doc_, 2);
     doc_->State().zoom = 1.0f;
-    frame->View()->History().RecordSnapshot(*doc_);
-    doc_->State().zoom = 2.0f;
-    Open(TopMenu(*frame, u"編集(&E)"_s));
+    {
+        tessaly::EditScope edit(*edited_, tessaly::SnapshotRule::Always);
+        doc_->State().zoom = 2.0f;
+        edit.Commit();
+    }
+    // The edit's notification brings the states up to date at once.
     QVERIFY(undo->isEnabled());
     QVERIFY(frame->ToolBar()->widgetForAction(undo)->isEnabled());
     QVERIFY(!redo->isEnabled());
@@ -511,7 +517,7 @@ void MainFrameTest::undoAndRedoFollowTheHistory() {
     QVERIFY(!redo->isEnabled());
     // A disabled command does nothing, however it is reached.
     frame->RunCommand(CommandId::kEditRedo);
-    QCOMPARE(frame->View()->History().UndoCount(), 1);
+    QCOMPARE(edited_->UndoCount(), 1);
 }
 
 void MainFrameTest::toolBarAndStatusBarCanBeHidden() {
@@ -611,8 +617,8 @@ void MainFrameTest::shutdownRemovesGeneratedFiles() {
     {
         auto frame = MakeFrame();
         tessaly::test::FillDocument(*doc_, 1);
-        frame->View()->History().RecordSnapshot(*doc_);
-        QCOMPARE(frame->View()->History().UndoCount(), 1);
+        tessaly::EditScope edit(*edited_, tessaly::SnapshotRule::Always);
+        edit.Commit();
     }
     for (const QString& name : generated)
         QVERIFY2(!work.exists(name), qPrintable(name));

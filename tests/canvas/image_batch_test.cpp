@@ -6,8 +6,8 @@
 #include <QImage>
 
 #include "canvas/node_append.h"
-#include "document/document.h"
-#include "document/undo_history.h"
+#include "commands/image_edits.h"
+#include "document/edited_document.h"
 #include "resources/string_table.h"
 #include "support/message_recorder.h"
 #include "support/temp_env.h"
@@ -51,7 +51,8 @@ protected:
 
     test::ScopedTempDir temp_;
     test::MessageRecorder messages_;
-    Document doc_;
+    EditedDocument edited_;
+    Document& doc_ = edited_.Doc();
 };
 
 TEST_F(ImageBatchTest, AppendKeepsSizesAndShrinksImagesAsLargeAsTheCanvas) {
@@ -75,8 +76,7 @@ TEST_F(ImageBatchTest, AppendKeepsSizesAndShrinksImagesAsLargeAsTheCanvas) {
 
 TEST_F(ImageBatchTest, FullDocumentRefusesAndKeepsWhatTheAddAlreadyAppended) {
     doc_.State().nodeCount = kMaxNodes - 2;
-    UndoHistory history;
-    const int added = AddImageFiles(doc_, &history, Entries(3), {});
+    const int added = AddImageFiles(doc_, Entries(3), {});
     EXPECT_EQ(added, 2);
     EXPECT_EQ(doc_.State().nodeCount, kMaxNodes);
     ASSERT_EQ(messages_.Messages().size(), 1u);
@@ -88,7 +88,7 @@ TEST_F(ImageBatchTest, FullDocumentRefusesAndKeepsWhatTheAddAlreadyAppended) {
 TEST_F(ImageBatchTest, WithoutAStartPointTheFirstGoesMidWindowThenTheCornerCascade) {
     AddImagesRequest request;
     request.windowCentre = {500, 400};
-    ASSERT_EQ(AddImageFiles(doc_, nullptr, Entries(3), request), 3);
+    ASSERT_EQ(AddImageFiles(doc_, Entries(3), request), 3);
     EXPECT_EQ(QPoint(doc_.Node(0).centerX, doc_.Node(0).centerY), QPoint(500, 400));
     // View points (10, 10) and (20, 20), pushed inside by their edges.
     EXPECT_EQ(QPoint(doc_.Node(1).centerX, doc_.Node(1).centerY), QPoint(20, 15));
@@ -97,7 +97,7 @@ TEST_F(ImageBatchTest, WithoutAStartPointTheFirstGoesMidWindowThenTheCornerCasca
     // A start point cascades from there, divided by the zoom.
     doc_.State().zoom = 2.0f;
     request.start = {400, 600};
-    ASSERT_EQ(AddImageFiles(doc_, nullptr, Entries(2), request), 2);
+    ASSERT_EQ(AddImageFiles(doc_, Entries(2), request), 2);
     EXPECT_EQ(QPoint(doc_.Node(3).centerX, doc_.Node(3).centerY), QPoint(200, 300));
     EXPECT_EQ(QPoint(doc_.Node(4).centerX, doc_.Node(4).centerY), QPoint(205, 305));
 }
@@ -105,7 +105,7 @@ TEST_F(ImageBatchTest, WithoutAStartPointTheFirstGoesMidWindowThenTheCornerCasca
 TEST_F(ImageBatchTest, ShrunkNodesTakeTheShrinkSizeWhateverTheirShape) {
     AddImagesRequest request;
     request.shrinkTo = QSize(100, 20);
-    ASSERT_EQ(AddImageFiles(doc_, nullptr, Entries(2), request), 2);
+    ASSERT_EQ(AddImageFiles(doc_, Entries(2), request), 2);
     for (int i = 0; i < 2; ++i) {
         EXPECT_EQ(doc_.Node(i).halfWidth, 50);
         EXPECT_EQ(doc_.Node(i).halfHeight, 10);
@@ -118,12 +118,11 @@ TEST_F(ImageBatchTest, ShrunkNodesTakeTheShrinkSizeWhateverTheirShape) {
 TEST_F(ImageBatchTest, UnreadableImageStopsTheAddAndOneUndoTakesItAllBack) {
     std::vector<ImageEntry> entries = Entries(3);
     test::WriteFile(temp_.Path(), u"img1.png"_qs, "not an image");
-    UndoHistory history;
-    EXPECT_EQ(AddImageFiles(doc_, &history, entries, {}), 1);
+    EXPECT_EQ(AddImages(edited_, entries, {}), 1);
     EXPECT_EQ(doc_.State().nodeCount, 1);
     EXPECT_EQ(messages_.Texts(), std::vector<QString>{LoadString(kMsgImageTypeNotSettable)});
-    EXPECT_EQ(history.UndoCount(), 1);
-    ASSERT_TRUE(history.Undo(doc_));
+    EXPECT_EQ(edited_.UndoCount(), 1);
+    ASSERT_TRUE(edited_.Undo());
     EXPECT_EQ(doc_.State().nodeCount, 0);
 }
 
@@ -137,9 +136,9 @@ TEST_F(ImageBatchTest, WorkerThreadsGiveExactlyTheSingleThreadedResult) {
     request.windowCentre = {300, 300};
     request.shrinkTo = QSize(40, 40);
     request.workers = 1;
-    ASSERT_EQ(AddImageFiles(doc_, nullptr, entries, request), 12);
+    ASSERT_EQ(AddImageFiles(doc_, entries, request), 12);
     request.workers = 3;
-    ASSERT_EQ(AddImageFiles(other, nullptr, entries, request), 12);
+    ASSERT_EQ(AddImageFiles(other, entries, request), 12);
     for (int i = 0; i < 12; ++i) {
         const NodeRecord& a = doc_.Node(i);
         const NodeRecord& b = other.Node(i);

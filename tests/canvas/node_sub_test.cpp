@@ -5,8 +5,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "document/document.h"
-#include "document/undo_history.h"
+#include "commands/image_edits.h"
+#include "document/edited_document.h"
 #include "image/image_blob.h"
 #include "support/document_builder.h"
 #include "support/message_recorder.h"
@@ -87,15 +87,15 @@ protected:
     test::ScopedTempDir temp;
     test::MessageRecorder messages;
     test::StatusRecorder status;
-    Document doc;
-    UndoHistory history;
+    EditedDocument edited;
+    Document& doc = edited.Doc();
 };
 
 TEST_F(NodeSubTest, TurningANodeKeepsItsCentreAndScale) {
     // Drawn at twice the picture's size.
     const int i = test::AddNode(doc, 300, 200, 40, 20, test::JpegBytes(40, 20));
     doc.State().mainSelection = i;
-    ASSERT_TRUE(RotateNodePicture(doc, history, i, kPi / 2));
+    ASSERT_TRUE(RotateNode(edited, i, kPi / 2));
     const NodeRecord& node = doc.Node(i);
     EXPECT_EQ(doc.Picture(node.picture)->PixelSize(), QSize(20, 40));
     EXPECT_TRUE(doc.Picture(node.picture)->IsJpeg());
@@ -104,13 +104,13 @@ TEST_F(NodeSubTest, TurningANodeKeepsItsCentreAndScale) {
     EXPECT_EQ(node.centerX, 300);
     EXPECT_EQ(node.centerY, 200);
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(history.UndoCount(), 1);
+    EXPECT_EQ(edited.UndoCount(), 1);
     EXPECT_EQ(status.Pane(StatusPane::kSize),
               QStringLiteral("40×80"));    // refreshed after the change
     EXPECT_EQ(doc.Pictures().Size(), 1u);  // the old picture is released
 
     // Undo brings back the picture as it was.
-    ASSERT_TRUE(history.Undo(doc));
+    ASSERT_TRUE(edited.Undo());
     EXPECT_EQ(doc.Picture(doc.Node(i).picture)->PixelSize(), QSize(40, 20));
     EXPECT_EQ(doc.Node(i).halfWidth, 40);
 }
@@ -118,7 +118,7 @@ TEST_F(NodeSubTest, TurningANodeKeepsItsCentreAndScale) {
 TEST_F(NodeSubTest, FourQuarterTurnsGiveBackTheSameSizes) {
     const int i = test::AddNode(doc, 300, 200, 30, 17, test::JpegBytes(60, 34));
     for (int turn = 0; turn < 4; ++turn)
-        ASSERT_TRUE(RotateNodePicture(doc, history, i, kPi / 2));
+        ASSERT_TRUE(RotateNodePicture(doc, i, kPi / 2));
     EXPECT_EQ(doc.Picture(doc.Node(i).picture)->PixelSize(), QSize(60, 34));
     EXPECT_EQ(doc.Node(i).halfWidth, 30);
     EXPECT_EQ(doc.Node(i).halfHeight, 17);
@@ -127,18 +127,18 @@ TEST_F(NodeSubTest, FourQuarterTurnsGiveBackTheSameSizes) {
 TEST_F(NodeSubTest, ScaleIsTakenAlongEachAxis) {
     // Half scale across, full scale down: a 40 x 20 picture shown 20 x 20.
     const int i = test::AddNode(doc, 300, 200, 10, 10, test::JpegBytes(40, 20));
-    ASSERT_TRUE(RotateNodePicture(doc, history, i, kPi / 2));
+    ASSERT_TRUE(RotateNodePicture(doc, i, kPi / 2));
     EXPECT_EQ(doc.Node(i).halfWidth, 5);    // trunc(10 x 20 / 40)
     EXPECT_EQ(doc.Node(i).halfHeight, 20);  // trunc(20 x 20 / 20)
 }
 
 TEST_F(NodeSubTest, NodeWithoutPictureOrOutsideTheTableIsLeftAlone) {
     const int i = test::AddNode(doc, 300, 200, 10, 10, QByteArray());
-    EXPECT_FALSE(RotateNodePicture(doc, history, i, kPi / 2));
-    EXPECT_FALSE(RotateNodePicture(doc, history, -1, kPi / 2));
-    EXPECT_FALSE(RotateNodePicture(doc, history, doc.State().nodeCount, kPi / 2));
+    EXPECT_FALSE(RotateNode(edited, i, kPi / 2));
+    EXPECT_FALSE(RotateNodePicture(doc, -1, kPi / 2));
+    EXPECT_FALSE(RotateNodePicture(doc, doc.State().nodeCount, kPi / 2));
     EXPECT_FALSE(doc.IsModified());
-    EXPECT_EQ(history.UndoCount(), 0);
+    EXPECT_EQ(edited.UndoCount(), 0);
     EXPECT_EQ(doc.Node(i).halfWidth, 10);
 }
 

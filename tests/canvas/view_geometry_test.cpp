@@ -217,36 +217,5 @@ TEST_F(ViewGeometryTest, WheelStepDependsOnTheWholeKeyAndButtonState) {
     }
 }
 
-TEST_F(ViewGeometryTest, ScalingAlongOneAxisMovesAndResizesEveryRecord) {
-    SetCanvas(1000, 800);
-    const int a = AddNode(400, 300, 100, 50);
-    const int b = AddNode(333, 700, 7, 9, /*visible=*/false);
-    const NodeRecord beyond = doc.Node(State().nodeCount);
-
-    State().canvasWidth = 750;
-    ScaleNodesAlongAxis(doc, Qt::Horizontal, 1000);
-    EXPECT_EQ(doc.Node(a).centerX, 300);
-    EXPECT_EQ(doc.Node(a).halfWidth, 75);
-    EXPECT_EQ(doc.Node(b).centerX, 249);  // 249.75 truncated
-    EXPECT_EQ(doc.Node(b).halfWidth, 5);  // 5.25
-    // The other axis is untouched.
-    EXPECT_EQ(doc.Node(a).centerY, 300);
-    EXPECT_EQ(doc.Node(b).halfHeight, 9);
-    EXPECT_EQ(doc.Node(State().nodeCount).centerX, beyond.centerX);
-
-    State().canvasHeight = 1200;
-    ScaleNodesAlongAxis(doc, Qt::Vertical, 800);
-    EXPECT_EQ(doc.Node(a).centerY, 450);
-    EXPECT_EQ(doc.Node(a).halfHeight, 75);
-    // Growing does not clamp: the node may now reach past the canvas.
-    EXPECT_EQ(doc.Node(b).centerY, 1050);
-    EXPECT_EQ(doc.Node(b).halfHeight, 13);  // 13.5
-    EXPECT_EQ(doc.Node(a).centerX, 300);
-
-    // A meaningless old size leaves the records alone.
-    ScaleNodesAlongAxis(doc, Qt::Vertical, 0);
-    EXPECT_EQ(doc.Node(a).centerY, 450);
-}
-
 }  // namespace
 }  // namespace tessaly

@@ -1,4 +1,4 @@
-#include "document/undo_history.h"
+#include "document/edited_document.h"
 
 #include <gtest/gtest.h>
 
@@ -23,14 +23,16 @@ protected:
 
     // A command: snapshot, then change the document.
     void MoveFirstNodeTo(int x) {
-        history.RecordSnapshot(doc);
+        EditScope edit(edited, SnapshotRule::Always);
         doc.Node(0).centerX = x;
+        edit.Commit();
     }
 
     test::ScopedTempDir temp;
     test::MessageRecorder messages;
-    Document doc;
-    UndoHistory history;
+    EditedDocument edited;
+    Document& doc = edited.Doc();
+    const UndoHistory& history = edited.History();
 };
 
 TEST_F(UndoHistoryTest, NineStepsAreKeptAndOlderSnapshotsDeleted) {
@@ -45,7 +47,7 @@ TEST_F(UndoHistoryTest, NineStepsAreKeptAndOlderSnapshotsDeleted) {
     for (int i = 3; i < 12; ++i) EXPECT_TRUE(QFile::exists(recorded[i])) << i;
 
     int undone = 0;
-    while (history.Undo(doc)) ++undone;
+    while (edited.Undo()) ++undone;
     EXPECT_EQ(undone, 9);
     EXPECT_EQ(doc.Node(0).centerX, 30);  // the state before the fourth command
     EXPECT_EQ(history.RedoCount(), 9);
@@ -55,14 +57,17 @@ TEST_F(UndoHistoryTest, NineStepsAreKeptAndOlderSnapshotsDeleted) {
 TEST_F(UndoHistoryTest, UndoAndRedoRestoreTheDocument) {
     test::FillDocument(doc, 3);
     doc.State().zoom = 1.5f;
-    history.RecordSnapshot(doc);
-    doc.State().zoom = 3.0f;
-    doc.Node(1).centerY = 999;
+    {
+        EditScope edit(edited, SnapshotRule::Always);
+        doc.State().zoom = 3.0f;
+        doc.Node(1).centerY = 999;
+        edit.Commit();
+    }
     doc.Mark(1).selected = 1;
     doc.State().mainSelection = 1;
     doc.SetModified(false);
 
-    ASSERT_TRUE(history.Undo(doc));
+    ASSERT_TRUE(edited.Undo());
     EXPECT_FLOAT_EQ(doc.State().zoom, 1.5f);
     EXPECT_NE(doc.Node(1).centerY, 999);
     EXPECT_EQ(doc.Mark(1).selected, 0);
@@ -70,18 +75,18 @@ TEST_F(UndoHistoryTest, UndoAndRedoRestoreTheDocument) {
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(doc.Pictures().Size(), 4u);
 
-    ASSERT_TRUE(history.Redo(doc));
+    ASSERT_TRUE(edited.Redo());
     EXPECT_FLOAT_EQ(doc.State().zoom, 3.0f);
     EXPECT_EQ(doc.Node(1).centerY, 999);
     EXPECT_EQ(history.UndoCount(), 1);
     EXPECT_EQ(history.RedoCount(), 0);
-    EXPECT_FALSE(history.Redo(doc));
+    EXPECT_FALSE(edited.Redo());
 }
 
 TEST_F(UndoHistoryTest, RecordingAfterUndoEmptiesRedoAndDeletesItsFiles) {
     test::FillDocument(doc, 1);
     MoveFirstNodeTo(10);
-    ASSERT_TRUE(history.Undo(doc));
+    ASSERT_TRUE(edited.Undo());
     ASSERT_EQ(history.RedoCount(), 1);
     const QString redoFile = history.RedoFiles().front();
     MoveFirstNodeTo(20);
@@ -96,7 +101,7 @@ TEST_F(UndoHistoryTest, UnreadableSnapshotLeavesDocumentAndCountsAlone) {
     const QByteArray before = test::InnerFileOf(doc);
     test::WriteFile(QFileInfo(history.UndoFiles().last()).absolutePath(),
                     QFileInfo(history.UndoFiles().last()).fileName(), "garbage");
-    EXPECT_FALSE(history.Undo(doc));
+    EXPECT_FALSE(edited.Undo());
     EXPECT_EQ(messages.Texts(), std::vector<QString>{LoadString(kMsgWrongFileFormat)});
     EXPECT_EQ(test::InnerFileOf(doc), before);
     EXPECT_EQ(history.UndoCount(), 2);
@@ -108,16 +113,17 @@ TEST_F(UndoHistoryTest, SnapshotsNeverTouchTheStatusText) {
     status.SetInfoText(u"guide"_qs);
     test::FillDocument(doc, 3);
     MoveFirstNodeTo(1);
-    history.Undo(doc);
-    history.Redo(doc);
+    edited.Undo();
+    edited.Redo();
     EXPECT_EQ(status.Info(), u"guide");
 }
 
 TEST_F(UndoHistoryTest, WithoutAWorkingFolderNothingIsRecorded) {
     QDir(temp.WorkingFolderPath()).removeRecursively();
     test::WriteFile(temp.Path(), u"Tessaly"_qs, "a file where the folder goes");
-    history.RecordSnapshot(doc);
+    MoveFirstNodeTo(5);
     EXPECT_EQ(history.UndoCount(), 0);
+    EXPECT_EQ(doc.Node(0).centerX, 5);  // the change goes ahead without one
     EXPECT_EQ(messages.Texts(), std::vector<QString>{LoadString(kMsgWorkFolderFailed)});
 }
 
@@ -125,10 +131,68 @@ TEST_F(UndoHistoryTest, ResetForgetsTheListsButKeepsTheFiles) {
     test::FillDocument(doc, 1);
     MoveFirstNodeTo(5);
     const QString file = history.UndoFiles().front();
-    history.ResetHistory();
+    edited.ResetHistory();
     EXPECT_EQ(history.UndoCount(), 0);
-    EXPECT_FALSE(history.Undo(doc));
+    EXPECT_FALSE(edited.Undo());
     EXPECT_TRUE(QFile::exists(file));
+}
+
+// Each row: the rule, the node count, whether a committed edit is undoable.
+TEST_F(UndoHistoryTest, SnapshotRules) {
+    struct Row {
+        SnapshotRule rule;
+        int nodes;
+        bool undoable;
+    };
+    for (const Row& row : {Row{SnapshotRule::None, 1, false}, Row{SnapshotRule::Always, 1, true},
+                           Row{SnapshotRule::Always, kSnapshotNodeLimit, true},
+                           Row{SnapshotRule::BelowNodeLimit, kSnapshotNodeLimit - 1, true},
+                           Row{SnapshotRule::BelowNodeLimit, kSnapshotNodeLimit, false}}) {
+        test::FillDocument(doc, row.nodes);
+        edited.ResetHistory();
+        {
+            EditScope edit(edited, row.rule);
+            edit.Commit();
+        }
+        EXPECT_EQ(history.UndoCount(), row.undoable ? 1 : 0) << row.nodes;
+    }
+}
+
+TEST_F(UndoHistoryTest, AnEditSendsOneNotificationAndMarksModified) {
+    test::FillDocument(doc, 2);
+    MoveFirstNodeTo(10);
+    doc.SetModified(false);
+    int changed = 0;
+    QObject::connect(&edited, &EditedDocument::documentChanged, [&changed] { ++changed; });
+    {
+        EditScope outer(edited, SnapshotRule::Always);
+        MoveFirstNodeTo(20);  // a command inside a command: one step, one notice
+        outer.Commit(false);
+    }
+    EXPECT_EQ(changed, 1);
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(history.UndoCount(), 2);
+    ASSERT_TRUE(edited.Undo());
+    EXPECT_EQ(doc.Node(0).centerX, 10);
+}
+
+TEST_F(UndoHistoryTest, AnEditThatChangesNothingLeavesNoTrace) {
+    test::FillDocument(doc, 2);
+    MoveFirstNodeTo(10);
+    ASSERT_TRUE(edited.Undo());
+    doc.SetModified(false);
+    const QStringList filesBefore = QDir(WorkingFolder()).entryList(QDir::Files);
+    int changed = 0;
+    QObject::connect(&edited, &EditedDocument::documentChanged, [&changed] { ++changed; });
+    {
+        EditScope edit(edited, SnapshotRule::Always);
+        edit.Commit(false);
+    }
+    EXPECT_EQ(changed, 0);
+    EXPECT_FALSE(doc.IsModified());
+    EXPECT_EQ(history.UndoCount(), 0);
+    EXPECT_EQ(history.RedoCount(), 1);
+    EXPECT_EQ(QDir(WorkingFolder()).entryList(QDir::Files), filesBefore);
 }
 
 TEST(CleanWorkingFolder, RemovesGeneratedFilesAmongTheFirstHundredEntries) {

@@ -11,12 +11,14 @@
 #include <vector>
 
 #include "services/random_generator.h"
-#include "document/document.h"
+#include "commands/rearrange_nodes.h"
+#include "document/edited_document.h"
 #include "image/image_blob.h"
 #include "mosaic/arrangement_reference.h"
 #include "resources/string_table.h"
 #include "support/message_recorder.h"
 #include "support/status_recorder.h"
+#include "support/temp_env.h"
 #include "support/test_images.h"
 
 using namespace tessaly;
@@ -172,11 +174,12 @@ TEST(ArrangementEngineTest, ShuffleMatchesTheReference) {
     }
 }
 
-TEST(ArrangementEngineTest, RearrangeNeedsABackgroundAndClearsTheSelection) {
+TEST(ArrangementEngineTest, RearrangeNeedsABackgroundAndIsOneUndoableEdit) {
+    test::ScopedTempDir temp;
     test::MessageRecorder messages;
     test::StatusRecorder status;
-    Document doc;
-    ASSERT_TRUE(doc.AllocateNodeTables());
+    EditedDocument edited;
+    Document& doc = edited.Doc();
     ASSERT_TRUE(doc.ResetDocument());
     doc.State().nodeCount = 3;
     for (int i = 0; i < 3; ++i) {
@@ -184,14 +187,15 @@ TEST(ArrangementEngineTest, RearrangeNeedsABackgroundAndClearsTheSelection) {
         doc.Node(i).visible = 1;
         doc.Mark(i).selected = 1;
     }
-    EXPECT_FALSE(Rearrange(doc, 1));
+    EXPECT_FALSE(RearrangeNodes(edited, 1));
     EXPECT_EQ(messages.Texts(), std::vector<QString>{LoadString(kMsgNoBackgroundImage)});
     EXPECT_EQ(doc.Mark(0).selected, 1);  // nothing changed
+    EXPECT_EQ(edited.UndoCount(), 0);
 
     doc.State().backPicture =
         doc.Pictures().Adopt(*ImageBlob::FromEncoded(test::JpegBytes(40, 40)));
     ArrangementStats stats;
-    ASSERT_TRUE(Rearrange(doc, 1, &stats));
+    ASSERT_TRUE(RearrangeNodes(edited, 1, &stats));
     EXPECT_EQ(stats.placedCount + stats.unplacedCount, 3);
     // The progress ran over the nodes and went back to 0; the panes were redone.
     EXPECT_EQ(status.Range(), std::make_pair(0, 3));
@@ -201,6 +205,7 @@ TEST(ArrangementEngineTest, RearrangeNeedsABackgroundAndClearsTheSelection) {
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(doc.Mark(i).selected, 0);
     EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(edited.UndoCount(), 1);
 }
 
 TEST(ArrangementEngineTest, StatisticsTexts) {

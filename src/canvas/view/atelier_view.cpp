@@ -21,14 +21,17 @@
 #include "canvas/canvas_renderer.h"
 #include "canvas/selection.h"
 #include "canvas/view_geometry.h"
-#include "document/document.h"
+#include "commands/selection_edits.h"
+#include "commands/view_settings.h"
+#include "document/edited_document.h"
 #include "resources/ui_strings.h"
 
 namespace tessaly {
 
-CAtelierView::CAtelierView(Document& doc, QWidget* parent)
+CAtelierView::CAtelierView(EditedDocument& edited, QWidget* parent)
     : QAbstractScrollArea(parent),
-      doc_(doc),
+      edited_(edited),
+      doc_(edited.Doc()),
       console_(*this),
       edgeDrag_(*this),
       selectionDrag_(*this),
@@ -50,10 +53,20 @@ CAtelierView::CAtelierView(Document& doc, QWidget* parent)
             [this] { console_.ShowAfterScrolling(); });
     connect(verticalScrollBar(), &QScrollBar::sliderReleased, this,
             [this] { console_.ShowAfterScrolling(); });
+    connect(&edited_, &EditedDocument::documentChanged, this,
+            &CAtelierView::FollowDocumentChange);
+    connect(&edited_, &EditedDocument::selectionChanged, this, &CAtelierView::InvalidateCanvas);
     UpdateScrollSizes();
 }
 
 CAtelierView::~CAtelierView() = default;
+
+void CAtelierView::FollowDocumentChange() {
+    // The canvas size or the zoom may have changed with the document (an
+    // edge drag, an undo).
+    UpdateScrollSizes();
+    console_.RepaintDigits();
+}
 
 QPoint CAtelierView::ScrollPosition() const {
     return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
@@ -91,11 +104,7 @@ void CAtelierView::UpdateScrollSizes() {
 }
 
 void CAtelierView::SetZoom(float zoom) {
-    doc_.State().zoom = ClampZoom(doc_.State(), zoom);
-    UpdateScrollSizes();
-    console_.RepaintDigits();
-    viewport()->update();
-    DocumentChanged();
+    if (!SetDocumentZoom(edited_, ClampZoom(doc_.State(), zoom))) return;
     Q_EMIT zoomChanged(doc_.State().zoom);
 }
 
@@ -115,7 +124,6 @@ void CAtelierView::InitialUpdate(bool fromFile) {
     ScrollTo({doc_.State().savedScrollX, doc_.State().savedScrollY});
     doc_.State().mainSelection = -1;
     backgroundOnly_ = false;
-    history_.ResetHistory();
     if (fromFile) {
         console_.SetVisible(doc_.State().zoomConsolePinned != 0);
         for (int i = 0; i < doc_.State().nodeCount; ++i)
@@ -133,19 +141,9 @@ void CAtelierView::InvalidateCanvas() {
     viewport()->update();
 }
 
-void CAtelierView::DocumentChanged() {
-    doc_.SetModified();
-    RefreshStatusPanes(doc_);
-}
-
 void CAtelierView::SetBackgroundOnly(bool on) {
     if (backgroundOnly_ == on) return;
     backgroundOnly_ = on;
-    InvalidateCanvas();
-}
-
-void CAtelierView::SetBackgroundCopy(QImage copy) {
-    backgroundCopy_ = std::move(copy);
     InvalidateCanvas();
 }
 
@@ -165,7 +163,6 @@ void CAtelierView::ComposeFrame() {
     RenderOptions options;
     options.zoom = doc_.State().zoom;
     options.backgroundOnly = backgroundOnly_;
-    options.backgroundCopy = backgroundCopy_.isNull() ? nullptr : &backgroundCopy_;
     options.viewArea = area;
     PaintCanvas(painter, doc_, options);
     PaintOutsideCanvas(painter, CanvasViewRect(doc_.State()), area);
@@ -376,8 +373,7 @@ void CAtelierView::ClearSelection() {
 }
 
 void CAtelierView::SelectionChanged() {
-    InvalidateCanvas();
-    RefreshStatusPanes(doc_);
+    edited_.SelectionChanged();
 }
 
 void CAtelierView::RunPopupCommand(CommandId id) {
@@ -424,9 +420,7 @@ void CAtelierView::StepSelectionByTab(bool backwards) {
 
 void CAtelierView::MoveSelectionByKeys(int dx, int dy) {
     StopHoverAnimation();
-    if (!MoveSelection(doc_, dx, dy, &history_)) return;
-    InvalidateCanvas();
-    DocumentChanged();
+    MoveSelected(edited_, dx, dy);
 }
 
 void CAtelierView::leaveEvent(QEvent* event) {

@@ -14,13 +14,13 @@
 #include "canvas/view/image_adding.h"
 #include "canvas/view/selection_drag.h"
 #include "canvas/view/zoom_console.h"
-#include "document/undo_history.h"
 
 class QMenu;
 
 namespace tessaly {
 
 class Document;
+class EditedDocument;
 
 // The scrolling view of the canvas. The canvas is composed once into a cached
 // frame and copied to the window; transient feedback (drag outlines, the edge
@@ -32,16 +32,19 @@ class Document;
 // move), the canvas's right and bottom edges, and otherwise the rubber band.
 // A right-button release opens one of the context menus; their commands are
 // run here when they belong to the view and handed on otherwise.
+//
+// The view changes the document only through the edit commands of the core;
+// it follows the document's notifications to lay out and repaint.
 class CAtelierView : public QAbstractScrollArea {
     Q_OBJECT
 
 public:
-    explicit CAtelierView(Document& doc, QWidget* parent = nullptr);
+    explicit CAtelierView(EditedDocument& edited, QWidget* parent = nullptr);
     ~CAtelierView() override;
 
+    EditedDocument& Edited() { return edited_; }
     Document& Doc() { return doc_; }
     const Document& Doc() const { return doc_; }
-    UndoHistory& History() { return history_; }
     ZoomConsole& Console() { return console_; }
     ImageAdding& Images() { return images_; }
 
@@ -60,22 +63,21 @@ public:
     void ZoomToFit();
 
     // After a new or opened document: scroll to the saved position, forget
-    // drags, selection and the undo history.
+    // drags and the selection.
     void InitialUpdate(bool fromFile);
 
-    // The document changed: the canvas is composed again on the next paint.
+    // The canvas is composed again on the next paint.
     void InvalidateCanvas();
-    // Marks the document modified and refreshes the status panes.
-    void DocumentChanged();
 
     bool IsBackgroundOnly() const { return backgroundOnly_; }
     void SetBackgroundOnly(bool on);
-    void SetBackgroundCopy(QImage copy);
 
     // Selects every visible node (Ctrl+A).
     void SelectAll();
     // Clears the selection and redraws; nothing happens without a main selection.
     void ClearSelection();
+    // The selection marks were changed here: tells the document's followers.
+    void SelectionChanged();
 
     // Where the next added image goes, in view pixels; (0, 0) for none.
     QPoint InsertPoint() const { return insertPoint_; }
@@ -146,11 +148,11 @@ private:
     void HoverNode(int node, QPoint client);
     void HoverNothing(QPoint client);
     void ShowCursorPane(QPoint client);
-    void SelectionChanged();
+    void FollowDocumentChange();
     IntRect HoverBounds() const;
 
+    EditedDocument& edited_;
     Document& doc_;
-    UndoHistory history_;
     ZoomConsole console_;
     CanvasEdgeDrag edgeDrag_;
     SelectionDrag selectionDrag_;
@@ -161,7 +163,6 @@ private:
     bool frameDirty_ = true;
     int composeCount_ = 0;
     bool backgroundOnly_ = false;
-    QImage backgroundCopy_;
     QMenu* zoomMenu_ = nullptr;
     int hoveredNode_ = -1;
     std::optional<CometAnimation> comets_;

@@ -268,23 +268,22 @@ const QCursor& CursorFor(CanvasCursor role) {
     return cursors[index];
 }
 
-CanvasCursor HandleCursor(int handle) {
+CanvasCursor HandleCursor(Handle handle) {
     switch (handle) {
-        case 0:
-        case 2:
+        case Handle::TopLeft:
+        case Handle::BottomRight:
             return CanvasCursor::SizeNwSe;
-        case 1:
-        case 3:
+        case Handle::TopRight:
+        case Handle::BottomLeft:
             return CanvasCursor::SizeNeSw;
-        case 4:
-        case 6:
+        case Handle::Top:
+        case Handle::Bottom:
             return CanvasCursor::SizeNorthSouth;
-        case 5:
-        case 7:
+        case Handle::Right:
+        case Handle::Left:
             return CanvasCursor::SizeWestEast;
-        default:
-            return CanvasCursor::Arrow;
     }
+    return CanvasCursor::Arrow;
 }
 
 }  // namespace tessaly

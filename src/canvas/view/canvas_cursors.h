@@ -1,5 +1,7 @@
 #pragma once
 
+#include "canvas/selection.h"
+
 class QCursor;
 
 namespace tessaly {
@@ -28,10 +30,7 @@ enum class CanvasCursor {
 // exists: Qt cannot make any cursor before that.
 const QCursor& CursorFor(CanvasCursor role);
 
-// The sizing cursor of a selection handle: 0..3 are the corners top-left,
-// top-right, bottom-right and bottom-left, 4..7 the midpoints of the top,
-// right, bottom and left sides. Anything else is not a handle and gets the
-// arrow.
-CanvasCursor HandleCursor(int handle);
+// The sizing cursor of a selection handle.
+CanvasCursor HandleCursor(Handle handle);
 
 }  // namespace tessaly

@@ -3,9 +3,9 @@
 #include <QPainter>
 #include <cstdlib>
 
-#include "services/message_service.h"
 #include "canvas/view/atelier_view.h"
 #include "canvas/view_geometry.h"
+#include "commands/canvas_resize.h"
 #include "document/document.h"
 #include "image/ui_font.h"
 #include "resources/string_table.h"
@@ -125,28 +125,11 @@ bool CanvasEdgeDrag::Release(QPoint p) {
     const int moved = width ? p.x() - press_.x() : p.y() - press_.y();
     if (std::abs(moved) < kClickSlop) return true;
 
-    const int answer = ShowMessage(&view_, {}, kMsgAutoAdjustPositions, kStyleYesNoCancel);
-    if (answer != kResultYes && answer != kResultNo) return true;
-    Document& doc = view_.Doc();
-    view_.History().RecordSnapshot(doc);
-    DocState& s = doc.State();
-    int lower = CanvasToView(s.zoom, kMinCanvasSide);
-    if (answer == kResultNo) {
-        const IntRect nodes = NodeBoundingBox(doc);
-        lower = std::max(lower, width ? nodes.right : nodes.bottom);
-    }
-    const int extent = std::clamp(width ? p.x() : p.y(), lower, CanvasToView(s.zoom, kMaxCanvasSide));
-    const int newSize = ViewToCanvas(s.zoom, extent);
-    int& size = width ? s.canvasWidth : s.canvasHeight;
-    if (newSize == size) return true;
-    const int oldSize = size;
-    size = newSize;
-    view_.UpdateScrollSizes();
-    if (answer == kResultYes) {
-        ScaleNodesAlongAxis(doc, width ? Qt::Horizontal : Qt::Vertical, oldSize);
-    }
-    view_.InvalidateCanvas();
-    view_.DocumentChanged();
+    const auto mode = AskCanvasResizeMode(&view_);
+    if (!mode) return true;
+    const Qt::Orientation axis = width ? Qt::Horizontal : Qt::Vertical;
+    ResizeCanvas(view_.Edited(), axis,
+                 CanvasSizeForEdge(view_.Doc(), axis, width ? p.x() : p.y(), *mode), *mode);
     return true;
 }
 

@@ -14,10 +14,10 @@
 #include "services/message_service.h"
 #include "services/settings.h"
 #include "services/system_memory.h"
-#include "canvas/node_append.h"
 #include "canvas/selection.h"
 #include "canvas/view/atelier_view.h"
 #include "canvas/view_geometry.h"
+#include "commands/image_edits.h"
 #include "document/document.h"
 #include "image/image_files.h"
 #include "image/image_links.h"
@@ -89,9 +89,7 @@ void ImageAdding::AddImagesCommand() {
         ShowMessage(&view_, ui_text::kAtMostCountLine.toString().arg(kMaxAddEntries),
                     kMsgTooManyAtOnce, kStyleInformation);
     }
-    if (!collected.entries.empty() && AddImageFiles(collected.entries, view_.InsertPoint())) {
-        AddedAndChanged();
-    }
+    if (!collected.entries.empty()) AddImageFiles(collected.entries, view_.InsertPoint());
 }
 
 bool ImageAdding::AddImageFiles(const std::vector<ImageEntry>& entries, QPoint start) {
@@ -104,38 +102,25 @@ bool ImageAdding::AddImageFiles(const std::vector<ImageEntry>& entries, QPoint s
     request.workers = workers_;
     {
         WaitCursor wait;
-        tessaly::AddImageFiles(view_.Doc(), &view_.History(), entries, request);
+        AddImages(view_.Edited(), entries, request);
     }
     view_.SetInsertPoint({});
     return true;
 }
 
-bool ImageAdding::AddImageFile(const QString& path, const QString& type, bool clearFirst) {
+bool ImageAdding::AddPictureFile(const QString& path, const QString& type, QPoint viewPoint) {
     LoadedPicture loaded = LoadImageFile(path, type);
     if (!loaded.picture) {
         ShowMessage(&view_, {}, kMsgImageTypeNotSettable, kStyleStop);
         return false;
     }
-    Document& doc = view_.Doc();
-    QPoint position = view_.VisibleCentreOnCanvas();
-    if (const QPoint insert = view_.InsertPoint(); !insert.isNull()) {
-        const float zoom = doc.State().zoom;
-        position = {ViewToCanvas(zoom, insert.x()), ViewToCanvas(zoom, insert.y())};
-        view_.SetInsertPoint({});
-    }
-    if (clearFirst) view_.ClearSelection();
-    if (!AppendNode(doc, position, loaded.size.width(), loaded.size.height(),
-                    *std::move(loaded.picture))) {
-        return false;
-    }
-    if (clearFirst) AddedAndChanged();
-    return true;
+    view_.SetInsertPoint({});
+    const float zoom = view_.Doc().State().zoom;
+    const QPoint position{ViewToCanvas(zoom, viewPoint.x()), ViewToCanvas(zoom, viewPoint.y())};
+    return AddDroppedPicture(view_.Edited(), position, loaded.size, *std::move(loaded.picture));
 }
 
-bool ImageAdding::ReplaceNodeImage(const QString& path, const QString& type) {
-    Document& doc = view_.Doc();
-    const int main = doc.State().mainSelection;
-    if (main < 0 || main >= doc.State().nodeCount) return false;
+bool ImageAdding::ReplaceNodeImage(int node, const QString& path, const QString& type) {
     LoadedPicture loaded;
     {
         WaitCursor wait;
@@ -145,9 +130,7 @@ bool ImageAdding::ReplaceNodeImage(const QString& path, const QString& type) {
         ShowMessage(&view_, {}, kMsgImageTypeNotSettable, kStyleStop);
         return false;
     }
-    ReplaceNodePicture(doc, main, *std::move(loaded.picture));
-    AddedAndChanged();
-    return true;
+    return ReplaceImage(view_.Edited(), node, *std::move(loaded.picture));
 }
 
 bool ImageAdding::CanTake(const QMimeData& data) {
@@ -187,7 +170,7 @@ void ImageAdding::DropFiles(const QStringList& paths, QPoint viewPoint) {
         CollectImageEntries(offered, true, node >= 0 ? 1 : kMaxAddEntries);
     if (collected.entries.empty()) return;
     if (node < 0) {
-        if (AddImageFiles(collected.entries, viewPoint)) AddedAndChanged();
+        AddImageFiles(collected.entries, viewPoint);
         return;
     }
     ReplaceAfterAsking(node, collected.entries.front().path, collected.entries.front().type);
@@ -208,14 +191,10 @@ void ImageAdding::DropLink(QString link, QPoint viewPoint) {
     // A link that does not give an image is dropped without a word.
     LoadedPicture loaded = LoadImageFile(path, type);
     if (!loaded.picture) return;
-    view_.ClearSelection();
     const float zoom = doc.State().zoom;
     const QPoint position{ViewToCanvas(zoom, viewPoint.x()), ViewToCanvas(zoom, viewPoint.y())};
     view_.SetInsertPoint({});
-    if (AppendNode(doc, position, loaded.size.width(), loaded.size.height(),
-                   *std::move(loaded.picture))) {
-        AddedAndChanged();
-    }
+    AddDroppedPicture(view_.Edited(), position, loaded.size, *std::move(loaded.picture));
 }
 
 void ImageAdding::DropBitmap(const QImage& bitmap, QPoint viewPoint) {
@@ -226,8 +205,7 @@ void ImageAdding::DropBitmap(const QImage& bitmap, QPoint viewPoint) {
     if (!SaveBitmapFile(bitmap, path, bitmap.width(), bitmap.height(), u"jpeg"_qs, 100, false)) {
         return;
     }
-    view_.SetInsertPoint(viewPoint);
-    AddImageFile(path, u"jpeg"_qs, true);
+    AddPictureFile(path, u"jpeg"_qs, viewPoint);
 }
 
 QString ImageAdding::Download(const QString& link, const QString& type) {
@@ -249,18 +227,7 @@ QString ImageAdding::Download(const QString& link, const QString& type) {
 
 void ImageAdding::ReplaceAfterAsking(int node, const QString& path, const QString& type) {
     if (ShowMessage(&view_, {}, kMsgChangeCurrentImage, kStyleYesNo) != kResultYes) return;
-    Document& doc = view_.Doc();
-    view_.History().RecordSnapshot(doc);
-    if (!doc.IsSelected(node)) tessaly::ClearSelection(doc);
-    doc.Mark(node).selected = 1;
-    doc.State().mainSelection = node;
-    view_.InvalidateCanvas();
-    ReplaceNodeImage(path, type);
-}
-
-void ImageAdding::AddedAndChanged() {
-    view_.InvalidateCanvas();
-    view_.DocumentChanged();
+    ReplaceNodeImage(node, path, type);
 }
 
 }  // namespace tessaly

@@ -31,13 +31,12 @@ public:
     // the user cancelled.
     bool AddImageFiles(const std::vector<ImageEntry>& entries, QPoint start);
 
-    // Adds one image at the insertion point (consuming it) or in the middle
-    // of the window. With `clearFirst` the selection is cleared before and
-    // the view redrawn after.
-    bool AddImageFile(const QString& path, const QString& type, bool clearFirst);
+    // Adds the image of one file at `viewPoint`, selected alone; no undo.
+    bool AddPictureFile(const QString& path, const QString& type, QPoint viewPoint);
 
-    // Gives the main selection the image of a file; it keeps its rectangle.
-    bool ReplaceNodeImage(const QString& path, const QString& type);
+    // Gives node `node` the image of a file and makes it the main selection;
+    // it keeps its rectangle.
+    bool ReplaceNodeImage(int node, const QString& path, const QString& type);
 
     // Drops: whether the data is something the canvas takes, and taking it
     // at a client point.
@@ -60,7 +59,6 @@ public:
     void SetFileChooserForTesting(FileChooser chooser) { chooser_ = std::move(chooser); }
 
 private:
-    void AddedAndChanged();
     // Asks whether to change the image of node `node`; on yes makes it the
     // main selection and gives it the file's image.
     void ReplaceAfterAsking(int node, const QString& path, const QString& type);

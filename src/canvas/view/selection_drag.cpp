@@ -4,10 +4,10 @@
 #include <QPolygon>
 #include <cstdlib>
 
-#include "services/status_service.h"
 #include "canvas/view/atelier_view.h"
 #include "canvas/view/canvas_cursors.h"
 #include "canvas/view_geometry.h"
+#include "commands/selection_edits.h"
 #include "document/document.h"
 #include "resources/ui_strings.h"
 
@@ -27,10 +27,6 @@ constexpr std::pair<int, QRgb> kMovePens[] = {
 QPolygon Corners(const IntRect& r) {
     return QPolygon({QPoint(r.left, r.top), QPoint(r.right, r.top), QPoint(r.right, r.bottom),
                      QPoint(r.left, r.bottom), QPoint(r.left, r.top)});
-}
-
-bool IsCorner(int handle) {
-    return handle >= 0 && handle <= 3;
 }
 
 }  // namespace
@@ -181,29 +177,20 @@ void SelectionDrag::MoveResize(QPoint client, Qt::KeyboardModifiers keys) {
 }
 
 void SelectionDrag::ReleaseRubberBand(QPoint client) {
-    if (!RubberBandSelect(view_.Doc(), pressView_, ToView(client))) return;
-    view_.InvalidateCanvas();
-    RefreshStatusPanes(view_.Doc());
+    if (RubberBandSelect(view_.Doc(), pressView_, ToView(client))) view_.SelectionChanged();
 }
 
 void SelectionDrag::ReleaseMove(QPoint client) {
     view_.ShowGuide({});
-    Document& doc = view_.Doc();
-    const QPoint offset = MoveDragToCanvas(doc.State().zoom, pressView_, ToView(client));
+    const QPoint offset =
+        MoveDragToCanvas(view_.Doc().State().zoom, pressView_, ToView(client));
     view_.StopHoverAnimation();
-    if (MoveSelection(doc, offset.x(), offset.y(), &view_.History())) {
-        view_.InvalidateCanvas();
-        view_.DocumentChanged();
-    }
+    MoveSelected(view_.Edited(), offset.x(), offset.y());
     view_.ShowGuide(ui_text::kAfterMoveGuide);
 }
 
 void SelectionDrag::ReleaseResize() {
-    if (!pending_) return;
-    Document& doc = view_.Doc();
-    if (!ResizeSelection(doc, handle_, startRect_, *pending_, &view_.History())) return;
-    view_.InvalidateCanvas();
-    view_.DocumentChanged();
+    if (pending_) ResizeSelected(view_.Edited(), handle_, startRect_, *pending_);
 }
 
 void SelectionDrag::SetOutline(std::optional<IntRect> outlineView) {

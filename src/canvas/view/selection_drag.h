@@ -27,7 +27,6 @@ public:
     explicit SelectionDrag(CAtelierView& view);
 
     bool IsActive() const { return kind_ != Kind::None; }
-    bool IsResizing() const { return kind_ == Kind::Resize; }
 
     // A press on an empty part of the canvas; the caller has cleared the
     // selection.
@@ -66,7 +65,7 @@ private:
     Kind kind_ = Kind::None;
     QPoint pressView_;
     QPoint grabOffset_;  // pointer minus the main node's centre, client pixels
-    int handle_ = -1;
+    Handle handle_ = Handle::TopLeft;
     IntRect startRect_;               // the main node at the press, view pixels
     std::optional<IntRect> pending_;  // the resize result so far, view pixels
     std::optional<IntRect> outline_;  // the rectangle drawn, view pixels

@@ -8,7 +8,7 @@
 
 #include "services/settings.h"
 #include "services/status_service.h"
-#include "document/document.h"
+#include "document/edited_document.h"
 #include "resources/string_table.h"
 #include "resources/ui_strings.h"
 #include "support/document_builder.h"
@@ -45,17 +45,19 @@ private:
     void AddNode(int centerX, int centerY, int halfWidth, int halfHeight);
 
     std::unique_ptr<test::ScopedTempDir> temp_;
-    std::unique_ptr<Document> doc_;
+    std::unique_ptr<EditedDocument> edited_;
+    Document* doc_ = nullptr;
     std::unique_ptr<CAtelierView> view_;
 };
 
 void AtelierViewTest::init() {
     temp_ = std::make_unique<test::ScopedTempDir>();
     UseSettingsFile(QDir(temp_->Path()).filePath(u"settings.ini"_qs));
-    doc_ = std::make_unique<Document>();
+    edited_ = std::make_unique<EditedDocument>();
+    doc_ = &edited_->Doc();
     QVERIFY(doc_->AllocateNodeTables());
     QVERIFY(doc_->ResetDocument());
-    view_ = std::make_unique<CAtelierView>(*doc_);
+    view_ = std::make_unique<CAtelierView>(*edited_);
     view_->resize(800, 600);
     view_->show();
     QVERIFY(QTest::qWaitForWindowExposed(view_.get()));
@@ -65,7 +67,8 @@ void AtelierViewTest::init() {
 
 void AtelierViewTest::cleanup() {
     view_.reset();
-    doc_.reset();
+    doc_ = nullptr;
+    edited_.reset();
     UseSettingsFile({});
     temp_.reset();
 }
@@ -157,7 +160,7 @@ void AtelierViewTest::edgeDragAsksAndResizesTheCanvas() {
     QCOMPARE(doc_->State().canvasWidth, 1400);
     QCOMPARE(doc_->Node(0).centerX, 1260);
     QCOMPARE(doc_->Node(0).halfWidth, 70);
-    QCOMPARE(view_->History().UndoCount(), 1);
+    QCOMPARE(edited_->UndoCount(), 1);
 
     // "No" keeps the nodes in place and stops at the right-most one.
     doc_->Node(0).centerX = 900;
@@ -170,7 +173,7 @@ void AtelierViewTest::edgeDragAsksAndResizesTheCanvas() {
     messages.QueueAnswer(kResultCancel);
     Drag({475, 300}, {}, {600, 300});
     QCOMPARE(doc_->State().canvasWidth, 950);
-    QCOMPARE(view_->History().UndoCount(), 2);
+    QCOMPARE(edited_->UndoCount(), 2);
 }
 
 void AtelierViewTest::shortEdgeDragChangesNothing() {
@@ -267,12 +270,12 @@ void AtelierViewTest::keysSelectAndMoveNodes() {
     doc_->Mark(1).selected = 1;
     doc_->State().mainSelection = 1;
     view_->SetZoom(4.0f);
-    const int undoBefore = view_->History().UndoCount();
+    const int undoBefore = edited_->UndoCount();
     QTest::keyClick(view_.get(), Qt::Key_Right);
     QCOMPARE(doc_->Node(1).centerX, 502);
     QTest::keyClick(view_.get(), Qt::Key_Down, Qt::ControlModifier);
     QCOMPARE(doc_->Node(1).centerY, 301);
-    QCOMPARE(view_->History().UndoCount(), undoBefore + 2);
+    QCOMPARE(edited_->UndoCount(), undoBefore + 2);
     QCOMPARE(doc_->Node(0).centerX, 300);  // hidden nodes never move
 }
 

@@ -62,22 +62,20 @@ private Q_SLOTS:
 };
 
 void CanvasCursorsTest::handlesGetTheSizingCursorOfTheirDirection_data() {
-    QTest::addColumn<int>("handle");
+    QTest::addColumn<Handle>("handle");
     QTest::addColumn<CanvasCursor>("expected");
-    QTest::newRow("top-left") << 0 << CanvasCursor::SizeNwSe;
-    QTest::newRow("top-right") << 1 << CanvasCursor::SizeNeSw;
-    QTest::newRow("bottom-right") << 2 << CanvasCursor::SizeNwSe;
-    QTest::newRow("bottom-left") << 3 << CanvasCursor::SizeNeSw;
-    QTest::newRow("top") << 4 << CanvasCursor::SizeNorthSouth;
-    QTest::newRow("right") << 5 << CanvasCursor::SizeWestEast;
-    QTest::newRow("bottom") << 6 << CanvasCursor::SizeNorthSouth;
-    QTest::newRow("left") << 7 << CanvasCursor::SizeWestEast;
-    QTest::newRow("no handle below") << -1 << CanvasCursor::Arrow;
-    QTest::newRow("no handle above") << 8 << CanvasCursor::Arrow;
+    QTest::newRow("top-left") << Handle::TopLeft << CanvasCursor::SizeNwSe;
+    QTest::newRow("top-right") << Handle::TopRight << CanvasCursor::SizeNeSw;
+    QTest::newRow("bottom-right") << Handle::BottomRight << CanvasCursor::SizeNwSe;
+    QTest::newRow("bottom-left") << Handle::BottomLeft << CanvasCursor::SizeNeSw;
+    QTest::newRow("top") << Handle::Top << CanvasCursor::SizeNorthSouth;
+    QTest::newRow("right") << Handle::Right << CanvasCursor::SizeWestEast;
+    QTest::newRow("bottom") << Handle::Bottom << CanvasCursor::SizeNorthSouth;
+    QTest::newRow("left") << Handle::Left << CanvasCursor::SizeWestEast;
 }
 
 void CanvasCursorsTest::handlesGetTheSizingCursorOfTheirDirection() {
-    QFETCH(int, handle);
+    QFETCH(Handle, handle);
     QFETCH(CanvasCursor, expected);
     QCOMPARE(HandleCursor(handle), expected);
 }

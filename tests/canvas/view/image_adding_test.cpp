@@ -5,7 +5,7 @@
 #include "services/message_service.h"
 #include "services/settings.h"
 #include "canvas/view/atelier_view.h"
-#include "document/document.h"
+#include "document/edited_document.h"
 #include "resources/string_table.h"
 #include "support/document_builder.h"
 #include "support/local_server.h"
@@ -39,7 +39,8 @@ private:
 
     std::unique_ptr<test::ScopedTempDir> temp_;
     std::unique_ptr<test::MessageRecorder> messages_;
-    std::unique_ptr<Document> doc_;
+    std::unique_ptr<EditedDocument> edited_;
+    Document* doc_ = nullptr;
     std::unique_ptr<CAtelierView> view_;
 };
 
@@ -47,12 +48,13 @@ void ImageAddingTest::init() {
     temp_ = std::make_unique<test::ScopedTempDir>();
     UseSettingsFile(QDir(temp_->Path()).filePath(u"settings.ini"_qs));
     messages_ = std::make_unique<test::MessageRecorder>();
-    doc_ = std::make_unique<Document>();
+    edited_ = std::make_unique<EditedDocument>();
+    doc_ = &edited_->Doc();
     QVERIFY(doc_->AllocateNodeTables());
     QVERIFY(doc_->ResetDocument());
     doc_->State().canvasWidth = 1000;
     doc_->State().canvasHeight = 800;
-    view_ = std::make_unique<CAtelierView>(*doc_);
+    view_ = std::make_unique<CAtelierView>(*edited_);
     view_->resize(800, 600);
     view_->show();
     QVERIFY(QTest::qWaitForWindowExposed(view_.get()));
@@ -63,7 +65,8 @@ void ImageAddingTest::init() {
 
 void ImageAddingTest::cleanup() {
     view_.reset();
-    doc_.reset();
+    doc_ = nullptr;
+    edited_.reset();
     messages_.reset();
     UseSettingsFile({});
     temp_.reset();
@@ -124,7 +127,7 @@ void ImageAddingTest::commandAddsTheChosenFilesShrunkToTheSettings() {
     }
     QCOMPARE(doc_->State().mainSelection, 2);
     QVERIFY(doc_->IsModified());
-    QCOMPARE(view_->History().UndoCount(), 1);
+    QCOMPARE(edited_->UndoCount(), 1);
 }
 
 void ImageAddingTest::cancellingTheShrinkQuestionAddsNothing() {
@@ -140,7 +143,7 @@ void ImageAddingTest::cancellingTheShrinkQuestionAddsNothing() {
     QCOMPARE(MessageIds(),
              (std::vector<int>{kMsgAddSampleImages, kMsgNoSampleFolder, kMsgShrinkForMosaic}));
     QCOMPARE(doc_->State().nodeCount, 0);
-    QCOMPARE(view_->History().UndoCount(), 0);
+    QCOMPARE(edited_->UndoCount(), 0);
     QVERIFY(!doc_->IsModified());
 }
 
@@ -184,7 +187,7 @@ void ImageAddingTest::filesDroppedOnANodeReplaceItsImageByTheFirst() {
     QCOMPARE(doc_->Picture(doc_->Node(0).picture)->PixelSize(), QSize(30, 20));
     QCOMPARE(doc_->Node(0).halfWidth, 40);   // the rectangle stays
     QVERIFY(doc_->Node(0).avgRed[0] > 200);  // averages of the new red picture
-    QCOMPARE(view_->History().UndoCount(), 1);
+    QCOMPARE(edited_->UndoCount(), 1);
 
     // "No" leaves the node as it is.
     messages_->QueueAnswer(kResultNo);

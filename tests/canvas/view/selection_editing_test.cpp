@@ -8,7 +8,7 @@
 #include "services/settings.h"
 #include "canvas/view/atelier_view.h"
 #include "canvas/view_geometry.h"
-#include "document/document.h"
+#include "document/edited_document.h"
 #include "resources/ui_strings.h"
 #include "support/document_builder.h"
 #include "support/status_recorder.h"
@@ -49,7 +49,8 @@ private:
     void CloseMenus();
 
     std::unique_ptr<test::ScopedTempDir> temp_;
-    std::unique_ptr<Document> doc_;
+    std::unique_ptr<EditedDocument> edited_;
+    Document* doc_ = nullptr;
     std::unique_ptr<CAtelierView> view_;
 };
 
@@ -58,7 +59,8 @@ void SelectionEditingTest::init() {
     UseSettingsFile(QDir(temp_->Path()).filePath(u"settings.ini"_qs));
     CurrentSettings() = AppSettings{};
     CurrentSettings().playAnime = 0;
-    doc_ = std::make_unique<Document>();
+    edited_ = std::make_unique<EditedDocument>();
+    doc_ = &edited_->Doc();
     QVERIFY(doc_->AllocateNodeTables());
     QVERIFY(doc_->ResetDocument());
     DocState& s = doc_->State();
@@ -66,7 +68,7 @@ void SelectionEditingTest::init() {
     s.canvasHeight = 400;
     s.zoomConsoleX = 700;  // out of the way of the nodes
     s.zoomConsoleY = 500;
-    view_ = std::make_unique<CAtelierView>(*doc_);
+    view_ = std::make_unique<CAtelierView>(*edited_);
     view_->resize(800, 600);
     view_->show();
     QVERIFY(QTest::qWaitForWindowExposed(view_.get()));
@@ -77,7 +79,8 @@ void SelectionEditingTest::init() {
 void SelectionEditingTest::cleanup() {
     CloseMenus();
     view_.reset();
-    doc_.reset();
+    doc_ = nullptr;
+    edited_.reset();
     UseSettingsFile({});
     temp_.reset();
 }
@@ -165,7 +168,7 @@ void SelectionEditingTest::tinyDragsMoveNothing() {
     QCOMPARE(doc_->Node(a).centerX, 100);
     QCOMPARE(doc_->Node(a).centerY, 100);
     QVERIFY(!doc_->IsModified());
-    QCOMPARE(view_->History().UndoCount(), 0);
+    QCOMPARE(edited_->UndoCount(), 0);
 
     // At zoom 2 a 2-pixel drag is one canvas pixel.
     view_->SetZoom(2.0f);
@@ -247,7 +250,7 @@ void SelectionEditingTest::handleClickWithoutMoveChangesNothing() {
     QCOMPARE(doc_->State().mainSelection, a);  // the handle's node becomes main
     QCOMPARE(doc_->Node(a).halfWidth, 30);
     QVERIFY(!doc_->IsModified());
-    QCOMPARE(view_->History().UndoCount(), 0);
+    QCOMPARE(edited_->UndoCount(), 0);
 }
 
 void SelectionEditingTest::rubberBandSelectsOnlyBeyondTenPixels() {
@@ -344,23 +347,23 @@ void SelectionEditingTest::movesAndResizesCanBeUndoneBelowTwoThousandNodes() {
     Select({a}, a);
     Drag({100, 100}, {150, 100});
     Drag({170, 100}, {190, 100});  // handle 5
-    QCOMPARE(view_->History().UndoCount(), 2);
-    QVERIFY(view_->History().Undo(*doc_));
+    QCOMPARE(edited_->UndoCount(), 2);
+    QVERIFY(edited_->Undo());
     QCOMPARE(doc_->Node(a).halfWidth, 20);
     QCOMPARE(doc_->Node(a).centerX, 150);
-    QVERIFY(view_->History().Undo(*doc_));
+    QVERIFY(edited_->Undo());
     QCOMPARE(doc_->Node(a).centerX, 100);
 
     // From 2000 nodes on no snapshot is taken.
     while (doc_->State().nodeCount < 2000)
         test::AddNode(*doc_, 450, 350, 2, 2, {});
-    view_->History().ResetHistory();
+    edited_->ResetHistory();
     doc_->State().mainSelection = a;
     doc_->Mark(a).selected = 1;
     Drag({100, 100}, {150, 100});
     Drag({170, 100}, {190, 100});
     QCOMPARE(doc_->Node(a).centerX, 160);
-    QCOMPARE(view_->History().UndoCount(), 0);
+    QCOMPARE(edited_->UndoCount(), 0);
 }
 
 void SelectionEditingTest::hoverShowsCursorsAndGuides() {

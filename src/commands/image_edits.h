@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QPoint>
+#include <vector>
+
+#include "canvas/image_batch.h"
+#include "image/image_blob.h"
+
+namespace tessaly {
+
+class EditedDocument;
+
+// The edits that bring pictures into the document.
+
+// The add command and file drops: the entries become nodes on top, as one
+// undoable edit (AddImageFiles). Returns the number of nodes added.
+int AddImages(EditedDocument& edited, const std::vector<ImageEntry>& entries,
+              const AddImagesRequest& request);
+
+// A dropped link or bitmap: one node centred on `position` (canvas pixels),
+// selected alone. Not undoable. False when the document is full.
+bool AddDroppedPicture(EditedDocument& edited, QPoint position, QSize size, ImageBlob picture);
+
+// Gives node `node` a new picture and makes it the main selection, as one
+// undoable edit (ReplaceNodePicture).
+bool ReplaceImage(EditedDocument& edited, int node, ImageBlob picture);
+
+// Turns node `node`'s picture by `angle` radians, as one undoable edit
+// (RotateNodePicture). False when nothing could be turned.
+bool RotateNode(EditedDocument& edited, int node, double angle);
+
+}  // namespace tessaly

@@ -1,0 +1,38 @@
+#include "commands/view_settings.h"
+
+#include "document/edited_document.h"
+
+namespace tessaly {
+
+void SetGridMode(EditedDocument& edited, GridMode mode) {
+    EditScope edit(edited, SnapshotRule::None);
+    edit.Doc().State().gridMode = static_cast<std::int32_t>(mode);
+    edit.Commit();
+}
+
+void ToggleGridShown(EditedDocument& edited) {
+    EditScope edit(edited, SnapshotRule::None);
+    edit.Doc().State().gridMode = -edit.Doc().State().gridMode;
+    edit.Commit();
+}
+
+void ToggleGridOnTop(EditedDocument& edited) {
+    EditScope edit(edited, SnapshotRule::None);
+    edit.Doc().State().gridOnTop = 1 - edit.Doc().State().gridOnTop;
+    edit.Commit();
+}
+
+void ViewSettingChanged(EditedDocument& edited) {
+    EditScope edit(edited, SnapshotRule::None);
+    edit.Commit();
+}
+
+bool SetDocumentZoom(EditedDocument& edited, float zoom) {
+    EditScope edit(edited, SnapshotRule::None);
+    float& stored = edit.Doc().State().zoom;
+    if (stored == zoom) return false;
+    stored = zoom;
+    return edit.Commit();
+}
+
+}  // namespace tessaly
