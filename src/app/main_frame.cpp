@@ -72,6 +72,8 @@ CMainFrame::CMainFrame(EditedDocument& edited, CAtelierDoc& atelierDoc, RecentFi
     connect(&edited_, &EditedDocument::documentChanged, this, &CMainFrame::UpdateCommandStates);
     connect(&edited_, &EditedDocument::selectionChanged, this,
             &CMainFrame::UpdateCommandStates);
+    connect(&edited_, &EditedDocument::viewSettingChanged, this,
+            &CMainFrame::UpdateCommandStates);
     connect(&atelierDoc_, &CAtelierDoc::titleChanged, this, [this] {
         UpdateTitle();
         UpdateCommandStates();

@@ -22,11 +22,6 @@ void ToggleGridOnTop(EditedDocument& edited) {
     edit.Commit();
 }
 
-void ViewSettingChanged(EditedDocument& edited) {
-    EditScope edit(edited, SnapshotRule::None);
-    edit.Commit();
-}
-
 bool SetDocumentZoom(EditedDocument& edited, float zoom) {
     EditScope edit(edited, SnapshotRule::None);
     float& stored = edit.Doc().State().zoom;

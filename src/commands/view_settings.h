@@ -18,8 +18,5 @@ void ToggleGridOnTop(EditedDocument& edited);
 // Stores a zoom already bounded by ClampZoom. False when it is the current one.
 bool SetDocumentZoom(EditedDocument& edited, float zoom);
 
-// A view setting kept in the document (the zoom console's place, for one) has
-// just been stored: it needs no snapshot, so it is committed after the fact.
-void ViewSettingChanged(EditedDocument& edited);
 
 }  // namespace tessaly

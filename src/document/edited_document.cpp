@@ -33,6 +33,11 @@ void EditedDocument::SelectionChanged() {
     Q_EMIT selectionChanged();
 }
 
+void EditedDocument::ViewSettingChanged() {
+    doc_.SetModified();
+    Q_EMIT viewSettingChanged();
+}
+
 void EditedDocument::Changed() {
     doc_.SetModified();
     RefreshStatusPanes(doc_);

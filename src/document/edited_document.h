@@ -53,12 +53,19 @@ public:
     // panes and sends selectionChanged.
     void SelectionChanged();
 
+    // A setting kept in the document that the canvas does not show (the zoom
+    // console's place, for one) has just been stored: no snapshot, no
+    // repaint; the document is modified and viewSettingChanged is sent.
+    void ViewSettingChanged();
+
 Q_SIGNALS:
     // After every edit, undo and redo: the document (and perhaps its size,
     // zoom or history) changed.
     void documentChanged();
     // Only the selection changed.
     void selectionChanged();
+    // Only a setting the canvas does not show changed.
+    void viewSettingChanged();
 
 private:
     friend class EditScope;

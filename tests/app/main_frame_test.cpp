@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -90,6 +91,8 @@ private slots:
     void f2ShowsTheGuideSwitchForASecond();
     void f10TurnsTheAnimationBackOnWithTheStoredCount();
     void undoAndRedoFollowTheHistory();
+    void editsEnableUndoAtOnce_data();
+    void editsEnableUndoAtOnce();
     void toolBarAndStatusBarCanBeHidden();
     void styleChoiceIsAppliedStoredAndChecked();
     void unknownStoredStyleChecksNothing();
@@ -518,6 +521,56 @@ void MainFrameTest::undoAndRedoFollowTheHistory() {
     // A disabled command does nothing, however it is reached.
     frame->RunCommand(CommandId::kEditRedo);
     QCOMPARE(edited_->UndoCount(), 1);
+}
+
+void MainFrameTest::editsEnableUndoAtOnce_data() {
+    QTest::addColumn<QString>("edit");
+    QTest::newRow("file drop") << u"drop"_s;
+    QTest::newRow("add from the popup") << u"popup"_s;
+    QTest::newRow("canvas edge") << u"edge"_s;
+}
+
+// However an edit starts, the undo button is enabled when it ends, without
+// waiting for the event loop, and the first Ctrl+Z takes it back.
+void MainFrameTest::editsEnableUndoAtOnce() {
+    QFETCH(QString, edit);
+    tessaly::test::MessageRecorder messages;
+    auto frame = MakeFrame();
+    frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(frame.get()));
+    tessaly::CAtelierView* view = frame->View();
+    view->SetZoom(0.5f);  // the whole canvas in the window, its right edge at x = 500
+    QImage red(8, 8, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    const QString png = QDir(temp_->Path()).filePath(u"red.png"_s);
+    QVERIFY(red.save(png));
+    QAction* undo = frame->CommandAction(CommandId::kEditUndo);
+    QVERIFY(!undo->isEnabled());
+
+    if (edit == u"drop") {
+        messages.QueueAnswer(tessaly::kResultNo);  // no shrinking
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(png)});
+        view->Images().Drop(data, QPoint(100, 100));
+    } else if (edit == u"popup") {
+        view->Images().SetFileChooserForTesting([&](const QString&) { return QStringList{png}; });
+        messages.QueueAnswer(tessaly::kResultNo);  // no sample images
+        messages.QueueAnswer(tessaly::kResultNo);  // no shrinking
+        view->RunPopupCommand(CommandId::kAddImages);
+    } else {
+        messages.QueueAnswer(tessaly::kResultYes);  // the nodes follow
+        QTest::mousePress(view->viewport(), Qt::LeftButton, {}, QPoint(500, 100));
+        QTest::mouseMove(view->viewport(), QPoint(600, 100));
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, QPoint(600, 100));
+    }
+    QVERIFY(doc_->State().nodeCount == 1 || doc_->State().canvasWidth == 1200);
+    QVERIFY(undo->isEnabled());
+    QVERIFY(frame->ToolBar()->widgetForAction(undo)->isEnabled());
+
+    QTest::keyClick(frame.get(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(doc_->State().nodeCount, 0);
+    QCOMPARE(doc_->State().canvasWidth, 1000);
+    QVERIFY(!undo->isEnabled());
 }
 
 void MainFrameTest::toolBarAndStatusBarCanBeHidden() {

@@ -6,7 +6,7 @@
 #include "canvas/math_sub.h"
 #include "canvas/view/atelier_view.h"
 #include "canvas/zoom_console_face.h"
-#include "commands/view_settings.h"
+#include "document/edited_document.h"
 #include "document/document.h"
 
 namespace tessaly {
@@ -127,7 +127,7 @@ bool ZoomConsole::Release(QPoint q) {
     const IntRect before = Bounds();
     StoreCentre(ClampedCentre(Centre() + (q - pressPoint_)));
     view_.FeedbackChanged(before, Bounds());
-    ViewSettingChanged(view_.Edited());
+    view_.Edited().ViewSettingChanged();
     return true;
 }
 
@@ -136,7 +136,7 @@ bool ZoomConsole::MoveByKey(int dx, int dy) {
     const IntRect before = Bounds();
     StoreCentre(ClampedCentre(Centre() + QPoint(dx, dy)));
     view_.FeedbackChanged(before, Bounds());
-    ViewSettingChanged(view_.Edited());
+    view_.Edited().ViewSettingChanged();
     return true;
 }
 
@@ -145,7 +145,7 @@ void ZoomConsole::TogglePinned() {
     s.zoomConsolePinned = s.zoomConsolePinned ? 0 : 1;
     SetVisible(s.zoomConsolePinned != 0);
     view_.FeedbackChanged(Bounds(), {});
-    ViewSettingChanged(view_.Edited());
+    view_.Edited().ViewSettingChanged();
 }
 
 void ZoomConsole::MoveToTopLeft() {
