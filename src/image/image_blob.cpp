@@ -24,9 +24,20 @@ std::optional<std::pair<QByteArray, QSize>> ReadOtherHeader(const QByteArray& en
     reader.setDecideFormatFromContent(true);
     if (!reader.canRead()) return std::nullopt;
     const QByteArray format = reader.format().toLower();
-    const QSize size = reader.size();
+    const QSize size = HeaderSize(reader);
     if (format.isEmpty() || !size.isValid()) return std::nullopt;
     return std::make_pair(format, size);
+}
+
+// Whether a JPEG stream decodes to a picture of its declared size.
+bool Decodes(const QByteArray& encoded, QSize size) {
+    if (!IsAcceptablePictureSize(size)) return false;
+    QBuffer buffer;
+    buffer.setData(encoded);
+    if (!buffer.open(QIODevice::ReadOnly)) return false;
+    QImageReader reader(&buffer, "jpeg");
+    reader.setAllocationLimit(kDecodeAllocationLimitMiB);
+    return reader.read().size() == size;
 }
 
 }  // namespace
@@ -37,7 +48,9 @@ std::optional<ImageBlob> ImageBlob::FromEncoded(QByteArray encoded) {
     QSize size;
     if (LooksLikeJpeg(encoded)) {
         const JpegStructure jpeg = ReadJpegStructure(encoded);
-        if (!jpeg.complete) return std::nullopt;
+        // A stream cut short after its scan began is a picture when it
+        // decodes: many cameras and editors leave out the end marker.
+        if (!jpeg.complete && !(jpeg.scanned && Decodes(encoded, jpeg.size))) return std::nullopt;
         format = QByteArrayLiteral("jpeg");
         size = jpeg.size;
     } else {

@@ -65,7 +65,8 @@ JpegStructure ReadJpegStructure(QByteArrayView d) {
             result.size = QSize(width, height);
         }
         if (marker == kSos) {
-            result.complete = result.size.isValid() && HasEndOfImageAfter(d, at + length);
+            result.scanned = result.size.isValid();
+            result.complete = result.scanned && HasEndOfImageAfter(d, at + length);
             return result;
         }
         at += length;

@@ -8,6 +8,7 @@ namespace tessaly {
 // What the marker structure of a JPEG stream says, read without decoding.
 struct JpegStructure {
     bool complete = false;  // SOI, frame header, scan and end-of-image marker all present
+    bool scanned = false;   // SOI, frame header and the start of a scan present
     QSize size;             // from the frame header; invalid when there is none
 };
 
