@@ -3,7 +3,9 @@
 #include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
+#include <algorithm>
 #include <atomic>
+#include <cmath>
 
 #include "image/decode_cache.h"
 #include "image/image_limits.h"
@@ -38,6 +40,24 @@ bool Decodes(const QByteArray& encoded, QSize size) {
     QImageReader reader(&buffer, "jpeg");
     reader.setAllocationLimit(kDecodeAllocationLimitMiB);
     return reader.read().size() == size;
+}
+
+// The image Qt's JPEG reader decodes into, filled with a defined colour
+// beforehand: a damaged stream leaves the rows it does not supply as they
+// were. The reader keeps an image of the size and format it would make; for
+// a reduced decode that is the library's eighths, as the reader picks them.
+QImage PrefilledJpegTarget(const QByteArray& encoded, QSize full, QSize target) {
+    const JpegStructure jpeg = ReadJpegStructure(encoded);
+    QSize size = full;
+    if (target != full) {
+        const double factor = std::min(double(full.width()) / target.width(),
+                                       double(full.height()) / target.height());
+        const int eighths = std::clamp(int(std::ceil(8 / factor)), 1, 8);
+        size = QSize((full.width() * eighths + 7) / 8, (full.height() * eighths + 7) / 8);
+    }
+    QImage image(size, jpeg.components == 1 ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
+    if (!image.isNull()) image.fill(Qt::white);
+    return image;
 }
 
 }  // namespace
@@ -92,7 +112,10 @@ QImage ImageBlob::DecodeAt(QSize size) const {
     reader.setAutoTransform(false);
     reader.setAllocationLimit(kDecodeAllocationLimitMiB);
     if (size != size_) reader.setScaledSize(size);
-    QImage image = reader.read();
+    // A stream damaged after its first rows reports failure yet gives the
+    // rows it holds, as Qt's reader returns them; the rest keep the fill.
+    QImage image = IsJpeg() ? PrefilledJpegTarget(encoded_, size_, size) : QImage();
+    if (!reader.read(&image) && !IsJpeg()) image = QImage();
     g_decodeCount.fetch_add(1, std::memory_order_relaxed);
     if (image.isNull()) return {};
     if (image.size() != size) {
