@@ -1,12 +1,17 @@
 #include "document_info.h"
 
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
+#include <algorithm>
 
 #include "document/cabinet.h"
 #include "document/document.h"
 #include "document/document_file.h"
 #include "image/picture_io.h"
+#include "image/regular_file.h"
+#include "resources/string_table.h"
+#include "services/message_service.h"
 
 namespace tessaly {
 namespace {
@@ -86,10 +91,12 @@ QJsonArray DescribeRecords(const Document& doc) {
 }
 
 // Describes an inner file: its header as it stands, then the whole document.
-std::optional<QJsonObject> DescribeInnerFile(const QByteArray& bytes) {
+std::optional<QJsonObject> DescribeInnerFile(QByteArrayView bytes) {
     Document doc;
     if (!doc.AllocateNodeTables() || !ReadDocumentBytes(bytes, doc, true)) return std::nullopt;
-    return QJsonObject{{QStringLiteral("header"), DescribeHeader(bytes.left(kDocHeaderSize))},
+    const QByteArray header =
+        bytes.first(std::min<qsizetype>(bytes.size(), kDocHeaderSize)).toByteArray();
+    return QJsonObject{{QStringLiteral("header"), DescribeHeader(header)},
                        {QStringLiteral("state"), DescribeState(doc)},
                        {QStringLiteral("records"), DescribeRecords(doc)}};
 }
@@ -97,9 +104,24 @@ std::optional<QJsonObject> DescribeInnerFile(const QByteArray& bytes) {
 }  // namespace
 
 std::optional<QJsonObject> DescribeDocumentFile(const QString& path) {
+    // Only a regular file is read: a FIFO or a device would block or never end.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    if (file.peek(4) != "MSCF") return DescribeInnerFile(file.readAll());
+    if (!OpenRegularFile(file)) {
+        ShowMessage(nullptr, QDir::toNativeSeparators(path) + u'\n', kMsgFileOpenFailed,
+                    kStyleStop);
+        return std::nullopt;
+    }
+    if (file.peek(4) != "MSCF") {
+        // An inner file is never larger than a cabinet member can be, and is
+        // mapped rather than read: the reader looks only at what it needs.
+        const qint64 size = file.size();
+        const uchar* mapped = size > 0 && size <= kMaxMemberBytes ? file.map(0, size) : nullptr;
+        if (!mapped) {
+            ShowMessage(kMsgWrongFileFormat, kStyleStop);
+            return std::nullopt;
+        }
+        return DescribeInnerFile(QByteArrayView(reinterpret_cast<const char*>(mapped), size));
+    }
     const auto member = ReadCabinet(path);
     if (!member) return std::nullopt;
     auto description = DescribeInnerFile(member->data);

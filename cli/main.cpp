@@ -1,6 +1,9 @@
 // tessaly-cli: scripting and batch work on the editor's core, without windows.
 
+#include <signal.h>
+
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QJsonArray>
@@ -14,6 +17,7 @@
 #include "document_info.h"
 #include "image/image_files.h"
 #include "image/picture_io.h"
+#include "image/regular_file.h"
 #include "mosaic_command.h"
 
 namespace {
@@ -139,7 +143,27 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("Tessaly"));
     QCoreApplication::setOrganizationName(QStringLiteral("Orvane"));
 
-    QStringList args = QCoreApplication::arguments().mid(1);
+    // A write beyond a file-size limit fails as any failed write does,
+    // instead of ending the program.
+    signal(SIGXFSZ, SIG_IGN);
+
+    // The arguments as the file system names them (the application object
+    // has taken out its own options).
+    NativePaths paths;
+    QStringList args;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray bytes(argv[i]);
+        const QString path = paths.FromBytes(bytes);
+        if (path.isEmpty() && !bytes.isEmpty()) {
+            Print(QStringLiteral("tessaly-cli: %1: no such file; a name that is not valid UTF-8 "
+                                 "can only name an existing file or folder\n")
+                      .arg(QFile::decodeName(bytes))
+                      .toUtf8(),
+                  stderr);
+            return 1;
+        }
+        args.append(path);
+    }
     if (args.isEmpty()) return Usage();
     const QString command = args.takeFirst();
     if (command == u"picture") return PictureCommand(args);

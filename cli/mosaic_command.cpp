@@ -21,6 +21,7 @@
 #include "document/cabinet.h"
 #include "document/document.h"
 #include "document/document_file.h"
+#include "document/document_io.h"
 #include "image/image_files.h"
 #include "mosaic/arrangement.h"
 #include "mosaic/colour_features.h"
@@ -333,16 +334,12 @@ int AddTiles(Document& doc, const std::vector<ImageEntry>& entries, const Mosaic
     return 0;
 }
 
-// Writes the document as a .tsd file, with the editor's writers for the inner
-// file and for the cabinet around it. The editor's save also records the
-// file as its last one and may keep a backup copy; a batch run does neither.
+// Writes the document as a .tsd file through the editor's safe save: beside
+// the target, checked, then renamed over it, so a failure leaves the previous
+// file as it was. Unlike the editor's save, a batch run records no recent
+// file and keeps no backup copy. The reason has been printed as a message.
 int WriteDocument(const Document& doc, const QString& path) {
-    QTemporaryFile inner(QDir(QDir::tempPath()).filePath(QStringLiteral("tessaly-mosaic-XXXXXX")));
-    if (!inner.open() || !WriteDocumentFile(inner, doc, true) || !inner.flush()) {
-        return Fail(QStringLiteral("cannot write the document for %1 in %2")
-                        .arg(path, QDir::tempPath()));
-    }
-    if (!CompressCabinet(inner.fileName(), QFileInfo(path).fileName(), path)) {
+    if (!WriteDocumentSafely(doc, path, true)) {
         return Fail(QStringLiteral("cannot write %1").arg(path));
     }
     return 0;

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QFont>
 #include <QLibraryInfo>
 #include <QPointer>
@@ -14,6 +15,7 @@
 #include "app/atelier_app.h"
 #include "app/main_frame.h"
 #include "app/message_box_presenter.h"
+#include "image/regular_file.h"
 #include "services/message_service.h"
 
 namespace {
@@ -120,7 +122,17 @@ int main(int argc, char* argv[]) {
 
     tessaly::CAtelierApp atelier;
     const TerminationSignals terminationSignals(atelier);
-    if (!atelier.Start(QApplication::arguments().mid(1))) return 1;
+    // A save beyond a file-size limit fails as any failed save does instead
+    // of ending the program with the unsaved work.
+    signal(SIGXFSZ, SIG_IGN);
+    // The arguments in the file system's own encoding of names.
+    tessaly::NativePaths paths;
+    QStringList args;
+    for (int i = 1; i < argc; ++i) {
+        const QString path = paths.FromBytes(QByteArray(argv[i]));
+        args.append(path.isEmpty() ? QFile::decodeName(argv[i]) : path);
+    }
+    if (!atelier.Start(args)) return 1;
     const int exitCode = QApplication::exec();
     atelier.Exit();
     return exitCode;

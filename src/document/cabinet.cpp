@@ -6,8 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <memory>
 
+#include "image/regular_file.h"
 #include "services/message_service.h"
 #include "resources/string_table.h"
 
@@ -44,9 +46,12 @@ GFile* FileFor(const QString& path) {
     return g_file_new_for_path(QFile::encodeName(path).constData());
 }
 
-bool Compress(const QString& sourcePath, const QString& memberName, const QString& cabinetPath) {
+// The cabinet holding `sourcePath` as its one member, built in memory: the
+// library never writes a file of its own, so no partial output of it can
+// ever take a document's place.
+std::optional<QByteArray> Compress(const QString& sourcePath, const QString& memberName) {
     const QFileInfo source(sourcePath);
-    if (!source.isFile()) return false;
+    if (!IsRegularFile(sourcePath)) return std::nullopt;
 
     GPtr<GFile> input(FileFor(sourcePath));
     GPtr<GCabFile> member(gcab_file_new_with_file(memberName.toUtf8().constData(), input.get()));
@@ -59,37 +64,42 @@ bool Compress(const QString& sourcePath, const QString& memberName, const QStrin
     GPtr<GCabFolder> folder(gcab_folder_new(GCAB_COMPRESSION_MSZIP));
     if (!gcab_folder_add_file(folder.get(), member.get(), FALSE, nullptr, &rawError)) {
         std::unique_ptr<GError, GErrorFree> error(rawError);
-        return false;
+        return std::nullopt;
     }
     GPtr<GCabCabinet> cabinet(gcab_cabinet_new());
     if (!gcab_cabinet_add_folder(cabinet.get(), folder.get(), &rawError)) {
         std::unique_ptr<GError, GErrorFree> error(rawError);
-        return false;
+        return std::nullopt;
     }
 
-    GPtr<GFile> target(FileFor(cabinetPath));
-    GPtr<GFileOutputStream> output(g_file_replace(target.get(), nullptr, FALSE,
-                                                  G_FILE_CREATE_REPLACE_DESTINATION, nullptr,
-                                                  &rawError));
-    if (!output) {
-        std::unique_ptr<GError, GErrorFree> error(rawError);
-        return false;
-    }
-    const bool writtenOk =
-        gcab_cabinet_write_simple(cabinet.get(), G_OUTPUT_STREAM(output.get()), nullptr, nullptr,
-                                  nullptr, &rawError);
+    GPtr<GOutputStream> output(g_memory_output_stream_new_resizable());
+    const bool writtenOk = gcab_cabinet_write_simple(cabinet.get(), output.get(), nullptr,
+                                                     nullptr, nullptr, &rawError);
     std::unique_ptr<GError, GErrorFree> writeError(rawError);
     rawError = nullptr;
-    const bool closed = g_output_stream_close(G_OUTPUT_STREAM(output.get()), nullptr, &rawError);
+    const bool closed = g_output_stream_close(output.get(), nullptr, &rawError);
     std::unique_ptr<GError, GErrorFree> closeError(rawError);
-    return writtenOk && closed;
+    if (!writtenOk || !closed) return std::nullopt;
+    auto* memory = G_MEMORY_OUTPUT_STREAM(output.get());
+    return QByteArray(static_cast<const char*>(g_memory_output_stream_get_data(memory)),
+                      qsizetype(g_memory_output_stream_get_data_size(memory)));
 }
 
 }  // namespace
 
+std::optional<QByteArray> CompressToCabinet(const QString& sourcePath, const QString& memberName) {
+    return Compress(sourcePath, memberName);
+}
+
 bool CompressCabinet(const QString& sourcePath, const QString& memberName,
                      const QString& cabinetPath) {
-    if (Compress(sourcePath, memberName, cabinetPath)) return true;
+    if (const auto cabinet = Compress(sourcePath, memberName)) {
+        QSaveFile file(cabinetPath);
+        if (file.open(QIODevice::WriteOnly) && file.write(*cabinet) == cabinet->size() &&
+            file.commit()) {
+            return true;
+        }
+    }
     ShowMessage(kMsgNoWriteAccess, kStyleInformation);
     return false;
 }
@@ -97,7 +107,7 @@ bool CompressCabinet(const QString& sourcePath, const QString& memberName,
 std::optional<CabinetMember> ReadCabinet(const QString& path) {
     std::optional<CabinetMember> member;
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly) && file.size() > 0) {
+    if (OpenRegularFile(file) && file.size() > 0) {
         // Mapped rather than read: the whole file is not copied first.
         if (const uchar* mapped = file.map(0, file.size())) {
             member = ReadCabinetMember(

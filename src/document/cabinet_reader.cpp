@@ -130,6 +130,31 @@ private:
     bool ok_ = false;
 };
 
+// The data-block checksum: the block's bytes as little-endian 32-bit words,
+// a last partial word taken with its first byte highest, all XORed onto
+// `seed`.
+quint32 BlockChecksum(QByteArrayView bytes, quint32 seed) {
+    quint32 sum = seed;
+    const qsizetype whole = bytes.size() / 4 * 4;
+    for (qsizetype i = 0; i < whole; i += 4) sum ^= qFromLittleEndian<quint32>(bytes.data() + i);
+    quint32 rest = 0;
+    for (qsizetype i = whole; i < bytes.size(); ++i) {
+        rest = (rest << 8) | static_cast<unsigned char>(bytes[i]);
+    }
+    return sum ^ rest;
+}
+
+// Whether a block's stored checksum matches it; 0 means none was written.
+// The sum covers the data, then the two size fields. Writers disagree on
+// whether a data reserve is summed as well; either way is accepted.
+bool ChecksumHolds(quint32 stored, QByteArrayView sizes, QByteArrayView reserve,
+                   QByteArrayView data) {
+    if (stored == 0) return true;
+    const quint32 overData = BlockChecksum(data, 0);
+    if (BlockChecksum(sizes, overData) == stored) return true;
+    return !reserve.isEmpty() && BlockChecksum(sizes, BlockChecksum(reserve, overData)) == stored;
+}
+
 // The uncompressed bytes of `folder` up to `needed`, or nothing.
 std::optional<QByteArray> ReadFolder(QByteArrayView cabinet, const Folder& folder,
                                      quint8 dataReserve, qint64 needed) {
@@ -144,12 +169,16 @@ std::optional<QByteArray> ReadFolder(QByteArrayView cabinet, const Folder& folde
     out.reserve(std::min<qint64>(needed, 4 * present + kMszipBlockMax));
     Cursor at(cabinet, folder.dataStart);
     for (int block = 0; block < folder.blockCount && out.size() < needed; ++block) {
-        at.Skip(4);  // checksum: damage shows in the data itself
+        const quint32 checksum = at.Read<quint32>();
+        const qsizetype sizesAt = at.At();
         const quint16 packed = at.Read<quint16>();
         const quint16 unpacked = at.Read<quint16>();
-        at.Skip(dataReserve);
+        const QByteArrayView reserve = at.Take(dataReserve);
         const QByteArrayView data = at.Take(packed);
         if (!at.Ok() || unpacked > kMszipBlockMax) return std::nullopt;
+        if (!ChecksumHolds(checksum, cabinet.sliced(sizesAt, 4), reserve, data)) {
+            return std::nullopt;
+        }
         if (type == kCompressionNone) {
             if (packed != unpacked) return std::nullopt;
             GrowFor(out, out.size() + data.size());

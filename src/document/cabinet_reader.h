@@ -15,7 +15,8 @@ struct CabinetMember {
 
 // Reads the last member of a standard cabinet (one file, no spanning),
 // stored without compression or with MSZIP. Nothing for anything else: not a
-// cabinet, damaged, other compression, or a member above kMaxMemberBytes.
+// cabinet, damaged (including a data block whose non-zero checksum does not
+// match it), other compression, or a member above kMaxMemberBytes.
 // Reading never allocates more than the member's size and never trusts a
 // size or offset without checking it against the data.
 std::optional<CabinetMember> ReadCabinetMember(QByteArrayView cabinet);

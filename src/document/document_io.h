@@ -12,12 +12,24 @@ class Document;
 // document is exactly as it was.
 bool OpenDocument(Document& doc, const QString& path);
 
-// Saves the document as the .tsd file `path`. The new file is written beside
-// the target and put in its place only once complete, after the backup copy
-// when "SYS" / "MakeBackup" is 1; on any failure the previous file is
-// untouched, the document stays modified and the path is not recorded.
-// On success records the path as "Last" / "FilePath" and clears the
-// modified flag.
+// Writes the document as the .tsd file `path` and nothing else: the inner
+// file goes to the working folder under a generated "TSD" name, the cabinet
+// beside the target under "." + name + ".TSD" and six characters (what an
+// interrupted save left there under that name is removed first); it is
+// written, synced and its size checked, and only then renamed over the
+// target. On any failure the previous file is untouched and the reason has
+// been shown: a full disk or a folder in the target's place as "ファイルの保存に
+// 失敗しました" preceded by the path and the system's reason, a place that
+// cannot be written as "書き込み場所にアクセス権がない可能性があります…".
+// With `quiet` the status bar shows no text.
+bool WriteDocumentSafely(const Document& doc, const QString& path, bool quiet);
+
+// Saves the document as the .tsd file `path` with WriteDocumentSafely,
+// after the backup copy when "SYS" / "MakeBackup" is 1 (taken once the new
+// file is complete, just before it replaces the target); on any failure the
+// previous file is untouched, the document stays modified and the path is
+// not recorded. On success records the path as "Last" / "FilePath" and
+// clears the modified flag.
 bool SaveDocument(Document& doc, const QString& path);
 
 // The backup name of a document: the path up to its last "." followed by

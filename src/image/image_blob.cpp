@@ -3,7 +3,9 @@
 #include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
+#include <algorithm>
 #include <atomic>
+#include <cmath>
 
 #include "image/decode_cache.h"
 #include "image/image_limits.h"
@@ -24,9 +26,38 @@ std::optional<std::pair<QByteArray, QSize>> ReadOtherHeader(const QByteArray& en
     reader.setDecideFormatFromContent(true);
     if (!reader.canRead()) return std::nullopt;
     const QByteArray format = reader.format().toLower();
-    const QSize size = reader.size();
+    const QSize size = HeaderSize(reader);
     if (format.isEmpty() || !size.isValid()) return std::nullopt;
     return std::make_pair(format, size);
+}
+
+// Whether a JPEG stream decodes to a picture of its declared size.
+bool Decodes(const QByteArray& encoded, QSize size) {
+    if (!IsAcceptablePictureSize(size)) return false;
+    QBuffer buffer;
+    buffer.setData(encoded);
+    if (!buffer.open(QIODevice::ReadOnly)) return false;
+    QImageReader reader(&buffer, "jpeg");
+    reader.setAllocationLimit(kDecodeAllocationLimitMiB);
+    return reader.read().size() == size;
+}
+
+// The image Qt's JPEG reader decodes into, filled with a defined colour
+// beforehand: a damaged stream leaves the rows it does not supply as they
+// were. The reader keeps an image of the size and format it would make; for
+// a reduced decode that is the library's eighths, as the reader picks them.
+QImage PrefilledJpegTarget(const QByteArray& encoded, QSize full, QSize target) {
+    const JpegStructure jpeg = ReadJpegStructure(encoded);
+    QSize size = full;
+    if (target != full) {
+        const double factor = std::min(double(full.width()) / target.width(),
+                                       double(full.height()) / target.height());
+        const int eighths = std::clamp(int(std::ceil(8 / factor)), 1, 8);
+        size = QSize((full.width() * eighths + 7) / 8, (full.height() * eighths + 7) / 8);
+    }
+    QImage image(size, jpeg.components == 1 ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
+    if (!image.isNull()) image.fill(Qt::white);
+    return image;
 }
 
 }  // namespace
@@ -37,7 +68,9 @@ std::optional<ImageBlob> ImageBlob::FromEncoded(QByteArray encoded) {
     QSize size;
     if (LooksLikeJpeg(encoded)) {
         const JpegStructure jpeg = ReadJpegStructure(encoded);
-        if (!jpeg.complete) return std::nullopt;
+        // A stream cut short after its scan began is a picture when it
+        // decodes: many cameras and editors leave out the end marker.
+        if (!jpeg.complete && !(jpeg.scanned && Decodes(encoded, jpeg.size))) return std::nullopt;
         format = QByteArrayLiteral("jpeg");
         size = jpeg.size;
     } else {
@@ -79,7 +112,10 @@ QImage ImageBlob::DecodeAt(QSize size) const {
     reader.setAutoTransform(false);
     reader.setAllocationLimit(kDecodeAllocationLimitMiB);
     if (size != size_) reader.setScaledSize(size);
-    QImage image = reader.read();
+    // A stream damaged after its first rows reports failure yet gives the
+    // rows it holds, as Qt's reader returns them; the rest keep the fill.
+    QImage image = IsJpeg() ? PrefilledJpegTarget(encoded_, size_, size) : QImage();
+    if (!reader.read(&image) && !IsJpeg()) image = QImage();
     g_decodeCount.fetch_add(1, std::memory_order_relaxed);
     if (image.isNull()) return {};
     if (image.size() != size) {

@@ -11,6 +11,7 @@
 #include "services/message_service.h"
 #include "image/gif_writer.h"
 #include "image/image_limits.h"
+#include "image/regular_file.h"
 #include "resources/string_table.h"
 
 namespace tessaly {
@@ -45,12 +46,13 @@ bool HasEncoder(const QByteArray& type) {
 }
 
 // Reads the first frame of an image file that is not taken as it stands.
-QImage DecodeFile(const QString& path) {
-    QImageReader reader(path);
+QImage DecodeFile(QFile& file) {
+    file.seek(0);
+    QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false);
     reader.setAllocationLimit(kDecodeAllocationLimitMiB);
-    if (!reader.canRead() || !IsAcceptablePictureSize(reader.size())) return {};
+    if (!reader.canRead() || !IsAcceptablePictureSize(HeaderSize(reader))) return {};
     return reader.read();
 }
 
@@ -83,23 +85,20 @@ QString ImageTypeOf(const QString& path) {
 
 LoadedPicture LoadImageFile(const QString& path, const QString& type) {
     LoadedPicture result;
-    if (type.toLower() == u"jpeg") {
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly) && file.size() <= kMaxEncodedBytes) {
-            const qint64 fileSize = file.size();
-            auto picture = ImageBlob::FromEncoded(file.read(fileSize));
-            if (picture && picture->IsJpeg()) {
-                result.size = picture->PixelSize();
-                result.fileSize = fileSize;
-                result.picture = std::move(picture);
-                return result;
-            }
+    // A FIFO or a device would block the reader or never end.
+    QFile file(path);
+    if (!OpenRegularFile(file)) return result;
+    result.fileSize = file.size();
+    if (type.toLower() == u"jpeg" && file.size() <= kMaxEncodedBytes) {
+        auto picture = ImageBlob::FromEncoded(file.read(file.size()));
+        if (picture && picture->IsJpeg()) {
+            result.size = picture->PixelSize();
+            result.picture = std::move(picture);
+            return result;
         }
     }
 
-    const QFileInfo info(path);
-    result.fileSize = info.exists() ? info.size() : 0;
-    const QImage decoded = DecodeFile(path);
+    const QImage decoded = DecodeFile(file);
     if (decoded.isNull()) return result;
     const QImage composed = OntoTopLeftColour(decoded);
     result.picture = BitmapToPicture(composed, composed.width(), composed.height());

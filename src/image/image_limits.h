@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImageReader>
 #include <QSize>
 #include <QtGlobal>
 
@@ -17,6 +18,14 @@ inline bool IsAcceptablePictureSize(QSize size) {
     return size.width() > 0 && size.height() > 0 && size.width() <= kMaxPictureSide &&
            size.height() <= kMaxPictureSide &&
            qint64(size.width()) * size.height() <= kMaxPicturePixels;
+}
+
+// The size an image header declares, as Qt's reader reports it. A top-down
+// BMP stores a negative height and the reader passes it on; the picture is
+// as tall as its magnitude.
+inline QSize HeaderSize(const QImageReader& reader) {
+    const QSize size = reader.size();
+    return QSize(qAbs(size.width()), qAbs(size.height()));
 }
 
 }  // namespace tessaly

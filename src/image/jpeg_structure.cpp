@@ -58,14 +58,16 @@ JpegStructure ReadJpegStructure(QByteArrayView d) {
         const int length = Read16(d, at);
         if (length < 2 || at + length > d.size()) return result;
         if (IsStartOfFrame(marker)) {
-            if (length < 7) return result;
+            if (length < 8) return result;
             const int height = Read16(d, at + 3);
             const int width = Read16(d, at + 5);
             if (width == 0 || height == 0) return result;
             result.size = QSize(width, height);
+            result.components = static_cast<unsigned char>(d[at + 7]);
         }
         if (marker == kSos) {
-            result.complete = result.size.isValid() && HasEndOfImageAfter(d, at + length);
+            result.scanned = result.size.isValid();
+            result.complete = result.scanned && HasEndOfImageAfter(d, at + length);
             return result;
         }
         at += length;

@@ -3,11 +3,7 @@
 # writes the inner file byte by byte and gcab wraps it in a cabinet; `render`
 # paints it. Then a damaged document is refused with a message and a non-zero
 # exit.
-set -euo pipefail
-cli="$1"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export TMPDIR="$work"
+source "$(dirname "$0")/preamble.sh"
 
 # Debian's own Python: it is the one python3-pil installs into.
 /usr/bin/python3 - "$work" <<'PY'
@@ -78,7 +74,7 @@ PY
 
 head -c 3000 "$work/plan.tsd" > "$work/cut.tsd"
 if "$cli" info "$work/cut.tsd" > /dev/null 2> "$work/err.txt"; then
-    echo "FAIL: a truncated document was read"; exit 1
+    fail "a truncated document was read"
 fi
-grep -q "ファイル形式が異なります" "$work/err.txt" || { echo "FAIL: no message"; cat "$work/err.txt"; exit 1; }
+grep -q "ファイル形式が異なります" "$work/err.txt" || { cat "$work/err.txt"; fail "no message"; }
 echo "cli info: 1 passed, 0 failed"

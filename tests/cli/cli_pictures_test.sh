@@ -2,11 +2,7 @@
 # tessaly-cli loads pictures as the editor does and writes files that an
 # independent reader (Pillow) decodes: transparent PNGs take their top-left
 # colour, animated GIFs their first frame, and every written type reads back.
-set -euo pipefail
-cli="$1"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export TMPDIR="$work"
+source "$(dirname "$0")/preamble.sh"
 
 # Debian's own Python: it is the one python3-pil installs into.
 /usr/bin/python3 - "$work" <<'PY'
@@ -23,8 +19,6 @@ frames[0].save(f"{d}/anim.gif", save_all=True, append_images=frames[1:], duratio
 Image.new("RGB", (50, 40), (200, 100, 50)).save(f"{d}/plain.jpg", quality=90)
 open(f"{d}/broken.jpg", "wb").write(open(f"{d}/plain.jpg", "rb").read()[:300])
 PY
-
-fail() { echo "FAIL: $*"; exit 1; }
 
 # Loading: sizes, file sizes, and that every picture is a JPEG stream.
 "$cli" picture "$work/clear.png" "$work/anim.gif" "$work/plain.jpg" > "$work/info.json"

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <libgcab.h>
+#include <sys/stat.h>
 
 #include <QDateTime>
 #include <QDir>
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QtEndian>
 
 #include "resources/string_table.h"
 #include "support/message_recorder.h"
@@ -149,17 +151,44 @@ TEST_F(CabinetTest, WhatIsNotACabinetIsRefusedWithFileCopy) {
 }
 
 TEST_F(CabinetTest, DamagedCabinetsAreRefused) {
-    const QString cabinet = QDir(out).filePath(QStringLiteral("plan.tsd"));
-    ASSERT_TRUE(CompressCabinet(inner, QStringLiteral("plan.tsd"), cabinet));
+    // Small enough to cut at every length and flip a bit in every data byte.
+    QByteArray small;
+    for (int i = 0; i < 120; ++i) small.append(QByteArray::number(i * 37 % 101)).append(' ');
+    const QString source = test::WriteFile(temp.Path(), u"small.tsd"_qs, small);
+    const QString cabinet = QDir(out).filePath(u"small.tsd"_qs);
+    ASSERT_TRUE(CompressCabinet(source, u"small.tsd"_qs, cabinet));
     const QByteArray good = test::ReadFile(cabinet);
-    ASSERT_TRUE(ReadCabinetMember(good));
-    for (qsizetype length = 0; length < good.size(); length += 37) {
+    ASSERT_EQ(ReadCabinetMember(good)->data, small);
+    for (qsizetype length = 0; length < good.size(); ++length) {
         EXPECT_FALSE(ReadCabinetMember(good.left(length))) << length;
     }
-    QByteArray flipped = good;
-    flipped[flipped.size() - 100] = char(flipped[flipped.size() - 100] ^ 0x5A);
-    const auto member = ReadCabinetMember(flipped);
-    EXPECT_TRUE(!member || member->data != test::ReadFile(inner));
+
+    // The first folder's data blocks begin where its entry (at 36) says; the
+    // block's own header is 8 bytes; the member's folder index sits 8 bytes
+    // into its entry, which the header's offset at 16 locates.
+    const quint32 dataStart = qFromLittleEndian<quint32>(good.constData() + 36);
+    for (qsizetype at = dataStart + 8; at < good.size(); ++at) {
+        QByteArray flipped = good;
+        flipped[at] = char(flipped[at] ^ (1 << (at % 8)));
+        EXPECT_FALSE(ReadCabinetMember(flipped)) << at;
+    }
+    QByteArray pastTheFolders = good;
+    const quint32 filesStart = qFromLittleEndian<quint32>(good.constData() + 16);
+    qToLittleEndian<quint16>(1, pastTheFolders.data() + filesStart + 8);  // one folder: index 0
+    EXPECT_FALSE(ReadCabinetMember(pastTheFolders));
+
+    // A cabinet without checksums (all zero) is still read.
+    QByteArray unsummed = good;
+    qToLittleEndian<quint32>(0, unsummed.data() + dataStart);
+    EXPECT_EQ(ReadCabinetMember(unsummed)->data, small);
+}
+
+TEST_F(CabinetTest, OnlyRegularFilesAreRead) {
+    const QString fifo = QDir(temp.Path()).filePath(u"fifo.tsd"_qs);
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_FALSE(ReadCabinet(fifo));  // returns at once instead of waiting for a writer
+    EXPECT_EQ(messages.Texts(),
+              std::vector<QString>{u"[File Copy]\n"_qs + LoadString(kMsgExtractFailed)});
 }
 
 TEST_F(CabinetTest, MemberNamesAreNeverUsedAsPaths) {

@@ -1,6 +1,7 @@
 #include "document/document_io.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -138,7 +139,8 @@ TEST_F(DocumentIoTest, FailedBackupLeavesTheTargetAndTheDocumentModified) {
     test::AddNode(doc, 5, 5, 5, 5, test::JpegBytes(10, 10));
     doc.SetModified();
     EXPECT_FALSE(SaveDocument(doc, path));
-    EXPECT_EQ(messages.Texts(), std::vector<QString>{LoadString(kMsgBackupFailed)});
+    EXPECT_EQ(messages.Texts(), std::vector<QString>{PathOf(u"y(back).TSD"_qs) + u'\n' +
+                                                     LoadString(kMsgBackupFailed)});
     EXPECT_EQ(test::ReadFile(path), saved);
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(GetProfileString(u"Last"_qs, u"FilePath"_qs), u"earlier");
@@ -158,6 +160,43 @@ TEST_F(DocumentIoTest, UnwritableFolderReportsNoAccess) {
     EXPECT_EQ(messages.Texts(), std::vector<QString>{LoadString(kMsgNoWriteAccess)});
     EXPECT_EQ(messages.Messages().front().style, kStyleInformation);
     EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(DocumentIoTest, WritingSafelyRecordsNothingAndKeepsNoBackup) {
+    const QString path = PathOf(u"batch.tsd"_qs);
+    test::WriteFile(docs, u"batch.tsd"_qs, "previous");
+    ASSERT_TRUE(WriteDocumentSafely(doc, path, true));
+    EXPECT_EQ(MemberOf(path), test::InnerFileOf(doc));
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_TRUE(GetProfileString(u"Last"_qs, u"FilePath"_qs).isEmpty());
+    EXPECT_EQ(QDir(docs).entryList(QDir::Files | QDir::Hidden), QStringList{u"batch.tsd"_qs});
+}
+
+TEST_F(DocumentIoTest, WhatAnInterruptedSaveLeftIsRemovedByTheNextSave) {
+    const QString path = PathOf(u"plan.tsd"_qs);
+    test::WriteFile(docs, u".plan.tsd.TSDa1b2c3"_qs, "partial");
+    test::WriteFile(docs, u".other.tsd.TSDa1b2c3"_qs, "another document's");
+    ASSERT_TRUE(SaveDocument(doc, path));
+    EXPECT_EQ(QDir(docs).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{u".other.tsd.TSDa1b2c3"_qs, u"plan.tsd"_qs}));
+}
+
+TEST_F(DocumentIoTest, AFolderInTheTargetsPlaceIsReportedAsSuch) {
+    const QString path = PathOf(u"folder.tsd"_qs);
+    QDir().mkpath(path);
+    EXPECT_FALSE(SaveDocument(doc, path));
+    ASSERT_EQ(messages.Texts().size(), 1u);
+    EXPECT_TRUE(messages.Texts().front().startsWith(path + u'\n'));
+    EXPECT_TRUE(messages.Texts().front().endsWith(u'\n' + LoadString(kMsgFileSaveFailed)));
+    EXPECT_TRUE(QFileInfo(path).isDir());
+    EXPECT_TRUE(doc.IsModified());
+}
+
+TEST_F(DocumentIoTest, OnlyRegularFilesAreOpened) {
+    const QString fifo = PathOf(u"fifo.tsd"_qs);
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_FALSE(OpenDocument(other, fifo));  // at once, without waiting for a writer
+    EXPECT_EQ(messages.Texts(), std::vector<QString>{fifo + u'\n' + LoadString(kMsgFileOpenFailed)});
 }
 
 TEST(BackupPathFor, CutsAtTheLastDot) {

@@ -33,13 +33,25 @@ TEST(ImageBlob, OtherFormatsAreKeptAsTheyAre) {
 TEST(ImageBlob, RefusesWhatIsNotAWholePicture) {
     const QByteArray jpeg = test::JpegBytes(64, 48);
     EXPECT_FALSE(ImageBlob::FromEncoded({}));
-    EXPECT_FALSE(ImageBlob::FromEncoded(jpeg.left(jpeg.size() / 2)));
+    EXPECT_FALSE(ImageBlob::FromEncoded(jpeg.left(jpeg.indexOf("\xFF\xDA"))));  // no scan
     EXPECT_FALSE(ImageBlob::FromEncoded(QByteArrayLiteral("not a picture at all")));
 }
 
-TEST(ImageBlob, RefusesHugeDeclaredSizesWithoutDecoding) {
+TEST(ImageBlob, JpegCutShortThatDecodesIsAPicture) {
+    const QByteArray whole = test::JpegBytes(64, 48);
+    for (const QByteArray& cut : {whole.chopped(2), whole.left(whole.size() * 2 / 3)}) {
+        const auto picture = ImageBlob::FromEncoded(cut);
+        ASSERT_TRUE(picture) << cut.size();
+        EXPECT_EQ(picture->Encoded(), cut);
+        EXPECT_EQ(picture->PixelSize(), QSize(64, 48));
+    }
+}
+
+TEST(ImageBlob, RefusesSizesBeyondEitherLimitWithoutDecoding) {
     const quint64 decodes = PictureDecodeCount();
-    EXPECT_FALSE(ImageBlob::FromEncoded(test::PngDeclaringSize(30000, 30000)));
+    EXPECT_FALSE(ImageBlob::FromEncoded(test::PngDeclaringSize(30000, 30000)));  // pixels
+    EXPECT_FALSE(ImageBlob::FromEncoded(test::PngDeclaringSize(1, 70000)));      // side
+    EXPECT_TRUE(ImageBlob::FromEncoded(test::PngDeclaringSize(1, 65535)));
     EXPECT_EQ(PictureDecodeCount(), decodes);
 }
 

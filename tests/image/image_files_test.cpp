@@ -1,10 +1,12 @@
 #include "image/image_files.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
+#include <QtEndian>
 
 #include "image/jpeg_structure.h"
 #include "resources/string_table.h"
@@ -102,6 +104,17 @@ TEST_F(ImageFilesTest, BmpAndTiffBecomeJpegPictures) {
         EXPECT_TRUE(loaded.picture->IsJpeg());
         EXPECT_EQ(loaded.size, QSize(50, 40));
     }
+    // A top-down BMP stores its height negative (at offset 22).
+    QByteArray topDown = test::BmpBytes(test::Gradient(50, 40));
+    qToLittleEndian<qint32>(-40, topDown.data() + 22);
+    EXPECT_EQ(LoadImageFile(Write(u"top-down.bmp"_qs, topDown), u"bmp"_qs).size, QSize(50, 40));
+}
+
+TEST_F(ImageFilesTest, JpegWithoutItsEndMarkerKeepsItsOwnBytes) {
+    const QByteArray jpeg = test::JpegBytes(64, 48).chopped(2);
+    const LoadedPicture loaded = LoadImageFile(Write(u"no-end.jpg"_qs, jpeg), u"jpeg"_qs);
+    ASSERT_TRUE(loaded.picture);
+    EXPECT_EQ(loaded.picture->Encoded(), jpeg);
 }
 
 TEST_F(ImageFilesTest, ContentCountsWhenTheExtensionIsWrong) {
@@ -118,13 +131,18 @@ TEST_F(ImageFilesTest, BadFilesGiveNoPicture) {
     QDir(temp.Path()).mkdir(QStringLiteral("folder.jpg"));
     const std::pair<QString, QString> cases[] = {
         {Write(QStringLiteral("empty.jpg"), {}), u"jpeg"_qs},
-        {Write(QStringLiteral("cut.jpg"), jpeg.left(jpeg.size() / 2)), u"jpeg"_qs},
+        {Write(QStringLiteral("cut.jpg"), jpeg.left(jpeg.indexOf("\xFF\xDA"))), u"jpeg"_qs},
         {Write(QStringLiteral("text.jpg"), "this is not an image"), u"jpeg"_qs},
         {Write(QStringLiteral("text.png"), "this is not an image either"), u"png"_qs},
         {Write(QStringLiteral("huge.png"), test::PngDeclaringSize(30000, 30000)), u"png"_qs},
         {QDir(temp.Path()).filePath(QStringLiteral("missing.png")), u"png"_qs},
         {QDir(temp.Path()).filePath(QStringLiteral("folder.jpg")), u"jpeg"_qs},
+        {QDir(temp.Path()).filePath(QStringLiteral("fifo.png")), u"png"_qs},
     };
+    // A FIFO is refused at once instead of waiting for a writer.
+    ASSERT_EQ(mkfifo(QFile::encodeName(QDir(temp.Path()).filePath(u"fifo.png"_qs)).constData(),
+                     0600),
+              0);
     for (const auto& [path, type] : cases) {
         const LoadedPicture loaded = LoadImageFile(path, type);
         EXPECT_FALSE(loaded.picture) << path.toStdString();

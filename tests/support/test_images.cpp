@@ -74,6 +74,8 @@ QByteArray JpegBytes(int width, int height, int quality) {
 
 QByteArray PngBytes(const QImage& image) { return Encode(image, "png", -1); }
 
+QByteArray BmpBytes(const QImage& image) { return Encode(image, "bmp", -1); }
+
 QByteArray TransparentRedPng(int width, int height) {
     QImage image(width, height, QImage::Format_ARGB32);
     image.fill(qRgba(255, 0, 0, 0));

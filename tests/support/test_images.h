@@ -13,6 +13,7 @@ QImage Gradient(int width, int height);
 // Encoded pictures made on the spot.
 QByteArray JpegBytes(int width, int height, int quality = 90);
 QByteArray PngBytes(const QImage& image);
+QByteArray BmpBytes(const QImage& image);
 
 // A PNG of the given size whose background is transparent red (top-left pixel
 // 0x00FF0000) with an opaque blue square in the middle.
