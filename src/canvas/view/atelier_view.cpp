@@ -100,7 +100,7 @@ void CAtelierView::SetZoom(float zoom) {
 }
 
 void CAtelierView::ZoomBy(int percentPoints) {
-    SetZoom(doc_.State().zoom + static_cast<float>(percentPoints) / 100.0f);
+    SetZoom(ZoomedBy(doc_.State(), percentPoints));
 }
 
 void CAtelierView::ZoomToFit() {
