@@ -67,8 +67,12 @@ float ClampZoom(const DocState& s, float r) {
     return r;
 }
 
+int ZoomPercent(float zoom) {
+    return static_cast<int>(std::lround(zoom * 100.0f));
+}
+
 float ZoomedBy(const DocState& s, int points) {
-    return ClampZoom(s, s.zoom + static_cast<float>(points) / 100.0f);
+    return ClampZoom(s, static_cast<float>(ZoomPercent(s.zoom) + points) / 100.0f);
 }
 
 float FitZoom(const DocState& s, QSize client) {

@@ -50,8 +50,14 @@ QSize ScrollSizes(const DocState& state);
 // pixels a side.
 float ClampZoom(const DocState& state, float requested);
 
+// The zoom in whole per cent, as the console shows it and as steps count
+// from: rounded to the nearest point, since a float zoom of 70 % or 105 %
+// may lie a hair below its value.
+int ZoomPercent(float zoom);
+
 // The zoom after a step of `points` percentage points from the current one,
-// clamped (the plus and minus zones, the dial and the wheel).
+// clamped (the plus and minus zones, the dial and the wheel). The step starts
+// from the shown percentage, so steps never drift from what the console shows.
 float ZoomedBy(const DocState& state, int points);
 
 // The zoom that shows the whole canvas in the client area (before clamping).

@@ -67,10 +67,6 @@ bool IsConsoleClick(QPoint press, QPoint release) {
            std::abs(release.y() - press.y()) < kConsoleClickSlop;
 }
 
-int ConsolePercent(float zoom) {
-    return static_cast<int>(zoom * 100.0f);
-}
-
 int ConsoleDigitsX(int digitCount) {
     if (digitCount <= 1) return 49;
     if (digitCount == 2) return 31;

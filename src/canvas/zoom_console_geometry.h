@@ -65,15 +65,12 @@ int DialZoomDelta(QPoint last, QPoint now, QPoint centre);
 // Whether a console drag from `press` to `release` was only a click.
 bool IsConsoleClick(QPoint press, QPoint release);
 
-// The percentage the console shows for a zoom factor.
-int ConsolePercent(float zoom);
-
 // The x of the first glyph for a text of `digitCount` digits, so that 1 to 3
 // digits stay centred on the face.
 int ConsoleDigitsX(int digitCount);
 
-// One glyph of the percentage: which part of the digit strip goes where on
-// the console's work surface.
+// One glyph of the percentage (ZoomPercent of the zoom): which part of the
+// digit strip goes where on the console's work surface.
 struct ConsoleGlyph {
     int digit = 0;
     QRect source;  // in the digit strip

@@ -11,8 +11,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolTip>
 #include <QWheelEvent>
+#include <functional>
 
 #include "app/commands/command_rules.h"
 #include "services/app_settings.h"
@@ -27,6 +29,35 @@
 #include "resources/ui_strings.h"
 
 namespace tessaly {
+namespace {
+
+// Follows the mouse buttons on the scroll bars: whether one holds a bar now,
+// and its release, the end of a press on the arrows, page areas or thumb
+// however long it repeated.
+class ScrollBarButtons : public QObject {
+public:
+    ScrollBarButtons(QObject* parent, std::function<void()> released)
+        : QObject(parent), released_(std::move(released)) {}
+    bool Held() const { return held_; }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonPress) {
+            // The right button opens the bar's menu and acts only after its release.
+            held_ = static_cast<QMouseEvent*>(event)->button() != Qt::RightButton;
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            held_ = false;
+            released_();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> released_;
+    bool held_ = false;
+};
+
+}  // namespace
 
 CAtelierView::CAtelierView(EditedDocument& edited, QWidget* parent)
     : QAbstractScrollArea(parent),
@@ -45,14 +76,22 @@ CAtelierView::CAtelierView(EditedDocument& edited, QWidget* parent)
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     horizontalScrollBar()->setSingleStep(20);
     verticalScrollBar()->setSingleStep(20);
-    connect(horizontalScrollBar(), &QScrollBar::sliderPressed, this,
-            [this] { console_.HideForScrolling(); });
-    connect(verticalScrollBar(), &QScrollBar::sliderPressed, this,
-            [this] { console_.HideForScrolling(); });
-    connect(horizontalScrollBar(), &QScrollBar::sliderReleased, this,
-            [this] { console_.ShowAfterScrolling(); });
-    connect(verticalScrollBar(), &QScrollBar::sliderReleased, this,
-            [this] { console_.ShowAfterScrolling(); });
+    // The console hides for any operation on a scroll bar: its arrows, page
+    // areas and thumb, the keys and the wheel over it. It comes back when the
+    // operation ends: at the release of the button that holds the bar, or
+    // once the event loop turns after a single step.
+    auto* buttons = new ScrollBarButtons(this, [this] { console_.ShowAfterScrolling(); });
+    const auto hide = [this, buttons] {
+        console_.HideForScrolling();
+        if (!buttons->Held()) {
+            QTimer::singleShot(0, this, [this] { console_.ShowAfterScrolling(); });
+        }
+    };
+    for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
+        connect(bar, &QScrollBar::actionTriggered, this, hide);
+        connect(bar, &QScrollBar::sliderPressed, this, hide);
+        bar->installEventFilter(buttons);
+    }
     connect(&edited_, &EditedDocument::documentChanged, this,
             &CAtelierView::FollowDocumentChange);
     connect(&edited_, &EditedDocument::selectionChanged, this, &CAtelierView::InvalidateCanvas);
@@ -109,7 +148,7 @@ void CAtelierView::SetZoom(float zoom) {
 }
 
 void CAtelierView::ZoomBy(int percentPoints) {
-    SetZoom(doc_.State().zoom + static_cast<float>(percentPoints) / 100.0f);
+    SetZoom(ZoomedBy(doc_.State(), percentPoints));
 }
 
 void CAtelierView::ZoomToFit() {
@@ -318,6 +357,11 @@ void CAtelierView::wheelEvent(QWheelEvent* event) {
                           ? horizontalScrollBar()
                           : verticalScrollBar();
     bar->setValue(bar->value() + step);
+    // Then the usual notch of lines. Ctrl and Shift keep to the fine step
+    // alone: the standard handling would turn them into whole pages.
+    if (!(event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier))) {
+        QAbstractScrollArea::wheelEvent(event);
+    }
     console_.ShowAfterScrolling();
     event->accept();
 }

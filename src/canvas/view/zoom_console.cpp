@@ -5,6 +5,7 @@
 #include "services/status_service.h"
 #include "canvas/math_sub.h"
 #include "canvas/view/atelier_view.h"
+#include "canvas/view_geometry.h"
 #include "canvas/zoom_console_face.h"
 #include "document/edited_document.h"
 #include "document/document.h"
@@ -45,7 +46,7 @@ void ZoomConsole::SetVisible(bool visible) {
 }
 
 void ZoomConsole::RepaintDigits() {
-    work_ = ComposeConsole(face_, digits_, ConsolePercent(view_.Doc().State().zoom));
+    work_ = ComposeConsole(face_, digits_, ZoomPercent(view_.Doc().State().zoom));
     view_.FeedbackChanged(Bounds(), {});
 }
 

@@ -22,7 +22,6 @@ public:
 
     bool IsVisible() const { return visible_; }
     bool IsDialShown() const { return dialShown_; }
-    bool IsDragging() const { return consoleDrag_ || dialDrag_; }
     QPoint Centre() const;
 
     void SetVisible(bool visible);
@@ -51,7 +50,7 @@ public:
     void TogglePinned();
     void MoveToTopLeft();
 
-    // Hidden while a scroll bar is being dragged, shown again afterwards.
+    // Hidden while a scroll bar is operated, shown again afterwards.
     void HideForScrolling();
     void ShowAfterScrolling();
 
