@@ -61,11 +61,12 @@ constexpr char kMosaicHelp[] =
     "                       OUT's extension names (png, jpg, bmp, gif, tif), as the\n"
     "                       editor exports it: background and images, no grid\n"
     "\n"
-    "Reports on standard error how many tiles are loaded while they load. More\n"
-    "images than the document holds: the first 9000 by name are used, after the\n"
-    "editor's message about its limit. Prints the arrangement's time, the share of the canvas covered and the number\n"
-    "of tiles left unplaced. Exit status: 0 done, 1 bad input or a file that cannot\n"
-    "be read or written, 2 a command line that does not parse.\n";
+    "Reports on standard error how many tiles are loaded while they load. Of more\n"
+    "images than a document holds, the first 9000 by name are used, after the\n"
+    "editor's message about its limit. Prints the arrangement's time, the share of\n"
+    "the canvas covered and the number of tiles left unplaced. Exit status: 0 done,\n"
+    "1 bad input or a file that cannot be read or written, 2 a command line that\n"
+    "does not parse.\n";
 
 void Print(const QString& text, std::FILE* to = stdout) {
     const QByteArray bytes = text.toUtf8();

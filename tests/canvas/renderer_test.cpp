@@ -530,23 +530,22 @@ TEST_F(RenderTest, UnselectedNodesGetNoMarks) {
 
 // --- the canvas as one image ----------------------------------------------------
 
-// What shows where no node covers the canvas: the document's own background
-// picture (as a plain copy) when it shows one, a prepared copy instead when
-// given, the background colour otherwise. The document keeps its zoom.
-TEST_F(RenderTest, CanvasImageShowsTheBackgroundWhereNoNodeCovers) {
+// Where no node covers the canvas of a document that shows its background
+// picture: a plain copy of that picture, or the prepared copy when one is
+// given. The document keeps its zoom.
+TEST_F(RenderTest, CanvasImageShowsTheBackgroundPictureWhereNoNodeCovers) {
     const QRgb kGreen = qRgb(0, 255, 0), kYellow = qRgb(255, 255, 0);
     DocState& s = doc.State();
     s.backColor = MakeColorRef(0, 0, 255);
+    s.showBackPicture = 1;
     s.backPicture = doc.Pictures().Adopt(*ImageBlob::FromEncoded(SolidPng(50, 30, kGreen)));
     AddSolidNode(kRed);
     const QImage yellow = Solid(4, 4, kYellow);
     const struct {
-        int show;
         const QImage* copy;
         QRgb uncovered;
-    } cases[] = {{1, nullptr, kGreen}, {1, &yellow, kYellow}, {0, nullptr, kBlue}};
+    } cases[] = {{nullptr, kGreen}, {&yellow, kYellow}};
     for (const auto& c : cases) {
-        s.showBackPicture = c.show;
         CanvasImageRequest request;
         request.zoom = 0.5f;
         request.backgroundCopy = c.copy;
