@@ -12,6 +12,7 @@
 #include <QStringList>
 #include <cstdio>
 
+#include "canvas/canvas_image.h"
 #include "document/document.h"
 #include "document/document_io.h"
 #include "document_info.h"
@@ -122,9 +123,10 @@ int RenderCommand(const QStringList& args) {
     Document doc;
     if (!doc.AllocateNodeTables() || !OpenDocument(doc, args[0])) return 1;
     bool ok = true;
-    const float zoom = args.size() > 2 ? args[2].toFloat(&ok) : doc.State().zoom;
+    CanvasImageRequest request;
+    request.zoom = args.size() > 2 ? args[2].toFloat(&ok) : doc.State().zoom;
     if (!ok) return Usage();
-    const QImage image = PaintCanvasImage(doc, zoom);
+    const QImage image = RenderCanvasImage(doc, request);
     const QString out = args[1];
     if (image.isNull() ||
         !SaveBitmapFile(image, out, image.width(), image.height(), ImageTypeOf(out), 90, false)) {

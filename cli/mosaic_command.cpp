@@ -5,19 +5,19 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QPainter>
 #include <QRegularExpression>
 #include <QTemporaryFile>
 #include <QThread>
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
 
 #include "services/message_service.h"
 #include "services/status_service.h"
-#include "canvas/canvas_renderer.h"
+#include "canvas/canvas_image.h"
 #include "canvas/image_batch.h"
-#include "canvas/view_geometry.h"
 #include "document/cabinet.h"
 #include "document/document.h"
 #include "document/document_file.h"
@@ -34,8 +34,9 @@ constexpr char kMosaicHelp[] =
     "                          (-o OUT.tsd | --export OUT.png | both)\n"
     "\n"
     "Makes a photomosaic as the editor's console does: a new document with IMAGE as\n"
-    "its background picture, every image file of DIR (not its subfolders; by name,\n"
-    "at most 3000) added as tiles, and one arrangement run.\n"
+    "its background picture, the image files of DIR (not its subfolders) added as\n"
+    "tiles by name, 3000 at a time, until the document holds its 9000 images, and\n"
+    "one arrangement run.\n"
     "\n"
     "  --background IMAGE   the background picture (jpg, png, bmp, gif, tif)\n"
     "  --tiles DIR          the folder of tile images\n"
@@ -58,11 +59,15 @@ constexpr char kMosaicHelp[] =
     "                       (default: the current time in seconds)\n"
     "  -o, --output OUT.tsd write the document\n"
     "  --export OUT         paint the canvas at zoom 1 into an image file of the type\n"
-    "                       OUT's extension names (png, jpg, bmp, gif, tif)\n"
+    "                       OUT's extension names (png, jpg, bmp, gif, tif), as the\n"
+    "                       editor exports it: background and images, no grid\n"
     "\n"
-    "Prints the arrangement's time, the share of the canvas covered and the number\n"
-    "of tiles left unplaced. Exit status: 0 done, 1 bad input or a file that cannot\n"
-    "be read or written, 2 a command line that does not parse.\n";
+    "Reports on standard error how many tiles are loaded while they load. Of more\n"
+    "images than a document holds, the first 9000 by name are used, after the\n"
+    "editor's message about its limit. Prints the arrangement's time, the share of\n"
+    "the canvas covered and the number of tiles left unplaced. Exit status: 0 done,\n"
+    "1 bad input or a file that cannot be read or written, 2 a command line that\n"
+    "does not parse.\n";
 
 void Print(const QString& text, std::FILE* to = stdout) {
     const QByteArray bytes = text.toUtf8();
@@ -185,24 +190,39 @@ private:
     int shown_ = 0;
 };
 
-// Remembers the last file the add named on the status bar: the one it was
-// taking when it stopped.
-class LastFileSink final : public StatusSink {
+// Remembers the last file the add named on the status bar (the one it was
+// taking when it stopped), and reports on standard error each tenth of the
+// tiles as the document receives them.
+class TileProgress final : public StatusSink {
 public:
-    LastFileSink() { InstallStatusSink(this); }
-    ~LastFileSink() override { InstallStatusSink(nullptr); }
-    LastFileSink(const LastFileSink&) = delete;
-    LastFileSink& operator=(const LastFileSink&) = delete;
+    TileProgress(const Document& doc, int total) : doc_(doc), total_(std::max(total, 1)) {
+        InstallStatusSink(this);
+    }
+    ~TileProgress() override { InstallStatusSink(nullptr); }
+    TileProgress(const TileProgress&) = delete;
+    TileProgress& operator=(const TileProgress&) = delete;
 
     void SetPaneText(StatusPane, const QString&) override {}
     void SetInfoText(const QString& text) override {
         if (!text.isEmpty()) last_ = text;
     }
     void SetProgressRange(int, int) override {}
-    void SetProgressValue(int) override {}
+    // The add moves its bar after each image it keeps, batch by batch; the
+    // node count tells how far the whole load is.
+    void SetProgressValue(int) override {
+        const int loaded = doc_.State().nodeCount;
+        const int tenth = static_cast<int>(std::min<qint64>(qint64(loaded) * 10 / total_, 10));
+        if (tenth <= reported_) return;
+        reported_ = tenth;
+        Print(QStringLiteral("tessaly-cli: tiles loaded: %1 of %2\n").arg(loaded).arg(total_),
+              stderr);
+    }
     const QString& Last() const { return last_; }
 
 private:
+    const Document& doc_;
+    const int total_;
+    int reported_ = 0;
     QString last_;
 };
 
@@ -293,28 +313,24 @@ std::optional<std::vector<ImageEntry>> TileEntries(const QString& path) {
         Fail(QStringLiteral("cannot read the tile folder %1").arg(path));
         return std::nullopt;
     }
-    QStringList files;
+    std::vector<ImageEntry> entries;
     for (const QString& name : folder.entryList(QDir::Files, QDir::Name)) {
-        files.append(folder.filePath(name));
+        const QString file = folder.filePath(name);
+        const QString type = ImageTypeOf(file);
+        if (!type.isEmpty()) entries.push_back({file, type});
     }
-    CollectedEntries collected = CollectImageEntries(files, true);
-    if (collected.entries.empty()) {
+    if (entries.empty()) {
         Fail(QStringLiteral("the tile folder %1 holds no image file (jpg, png, bmp, gif, tif)")
                  .arg(path));
         return std::nullopt;
     }
-    if (collected.overflowed) {
-        Print(QStringLiteral("tessaly-cli: %1 holds more than %2 images; the first %2 by name "
-                             "are used\n")
-                  .arg(path)
-                  .arg(kMaxAddEntries),
-              stderr);
-    }
-    return std::move(collected.entries);
+    return entries;
 }
 
-// Adds the tiles as the editor's add command does, every one or none: a tile
-// that stops the add fails the run.
+// Adds the tiles as a user of the editor would: one add command after
+// another, each of at most the add's own limit, until the tiles run out or
+// the document is full. A tile that stops an add fails the run; the
+// document's limit only ends the adds, after the editor's message about it.
 int AddTiles(Document& doc, const std::vector<ImageEntry>& entries, const MosaicJob& job) {
     AddImagesRequest request;
     request.start = QPoint(0, 0);
@@ -322,11 +338,23 @@ int AddTiles(Document& doc, const std::vector<ImageEntry>& entries, const Mosaic
     request.shrinkTo = job.shrinkTo;
     request.workers = std::max(1, QThread::idealThreadCount());
     CountingPresenter messages;
-    LastFileSink status;
-    AddImageFiles(doc, entries, request);
-    if (messages.Shown() > 0) {
+    TileProgress progress(doc, std::min(static_cast<int>(entries.size()), kMaxNodes));
+    for (std::size_t first = 0; first < entries.size(); first += kMaxAddEntries) {
+        const std::size_t end = std::min(entries.size(), first + kMaxAddEntries);
+        const std::vector<ImageEntry> batch(entries.begin() + static_cast<std::ptrdiff_t>(first),
+                                            entries.begin() + static_cast<std::ptrdiff_t>(end));
+        AddImageFiles(doc, batch, request);
+        if (messages.Shown() == 0) continue;
+        if (doc.State().nodeCount >= kMaxNodes) {
+            Print(QStringLiteral("tessaly-cli: %1 holds more images than a document takes; "
+                                 "the first %2 by name are used\n")
+                      .arg(job.tiles)
+                      .arg(kMaxNodes),
+                  stderr);
+            break;
+        }
         return Fail(QStringLiteral("the tiles could not all be added; stopped at %1")
-                        .arg(status.Last().isEmpty() ? job.tiles : status.Last()));
+                        .arg(progress.Last().isEmpty() ? job.tiles : progress.Last()));
     }
     if (doc.State().nodeCount <= 0) {
         return Fail(QStringLiteral("no tile of %1 could be added").arg(job.tiles));
@@ -345,8 +373,13 @@ int WriteDocument(const Document& doc, const QString& path) {
     return 0;
 }
 
-int ExportCanvas(Document& doc, const QString& path) {
-    const QImage image = PaintCanvasImage(doc, 1.0f);
+// Paints the canvas at 100 % as the editor's export does: background and
+// nodes, without grid and selection marks.
+int ExportCanvas(const Document& doc, const QString& path) {
+    CanvasImageRequest request;
+    request.zoom = 1.0f;
+    request.viewMarks = false;
+    const QImage image = RenderCanvasImage(doc, request);
     if (image.isNull()) return Fail(QStringLiteral("no memory for the picture of the canvas"));
     if (!SaveBitmapFile(image, path, image.width(), image.height(), ImageTypeOf(path), 90,
                         false)) {
@@ -380,21 +413,6 @@ void AddOptions(QCommandLineParser& parser) {
 }
 
 }  // namespace
-
-QImage PaintCanvasImage(Document& doc, float zoom) {
-    doc.State().zoom = ClampZoom(doc.State(), zoom);
-    const IntRect canvas = CanvasViewRect(doc.State());
-    QImage image(canvas.Width(), canvas.Height(), QImage::Format_RGB32);
-    if (image.isNull()) return image;
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    RenderOptions options;
-    options.zoom = doc.State().zoom;
-    options.viewArea = canvas;
-    PaintCanvas(painter, doc, options);
-    painter.end();
-    return image;
-}
 
 int MosaicCommand(const QStringList& args) {
     QCommandLineParser parser;

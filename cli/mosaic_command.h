@@ -1,11 +1,8 @@
 #pragma once
 
-#include <QImage>
 #include <QStringList>
 
 namespace tessaly {
-
-class Document;
 
 // `tessaly-cli mosaic`: a photomosaic made in one go, the way the editor
 // makes one by hand: a new document, the background picture, a folder of
@@ -15,10 +12,5 @@ class Document;
 // 0 done, 1 bad input or a file that cannot be read or written, 2 a command
 // line that does not parse.
 int MosaicCommand(const QStringList& args);
-
-// The document's canvas painted by the editor's renderer at `zoom` (clamped
-// as the view clamps it, and kept as the document's zoom), in view pixels on
-// white. A null image when it cannot be allocated.
-QImage PaintCanvasImage(Document& doc, float zoom);
 
 }  // namespace tessaly

@@ -286,12 +286,13 @@ void PaintCanvas(QPainter& painter, const Document& doc, const RenderOptions& op
     PaintBackground(painter, s, options, canvas);
     if (!options.backgroundOnly) {
         const int count = doc.HasTables() ? std::clamp(s.nodeCount, 0, kMaxNodes) : 0;
-        if (s.gridOnTop == 0) PaintGrid(painter, s, canvas.right, canvas.bottom, area);
+        const bool marks = options.viewMarks;
+        if (marks && s.gridOnTop == 0) PaintGrid(painter, s, canvas.right, canvas.bottom, area);
         if (count > 0) {
             PaintNodes(painter, doc, options, area, count);
-            PaintSelectionMarks(painter, doc, options.zoom, area, count);
+            if (marks) PaintSelectionMarks(painter, doc, options.zoom, area, count);
         }
-        if (s.gridOnTop != 0) PaintGrid(painter, s, canvas.right, canvas.bottom, area);
+        if (marks && s.gridOnTop != 0) PaintGrid(painter, s, canvas.right, canvas.bottom, area);
     }
     painter.restore();
 }

@@ -17,6 +17,9 @@ struct RenderOptions {
     float zoom = 1.0f;
     // Background preview: only the background and the canvas frame.
     bool backgroundOnly = false;
+    // The view's own marks: the grid and the handles of selected nodes. An
+    // exported or printed canvas leaves both out.
+    bool viewMarks = true;
     // The node being cut in multi-cut mode; -1 when the mode is off.
     int multiCutNode = -1;
     // The background picture prepared for drawing, stretched over the canvas
@@ -32,8 +35,8 @@ struct RenderOptions {
 // Paints the canvas in view pixels (the caller translates the painter by the
 // scroll position): the background colour or picture, the canvas frame, the
 // grid, the nodes in stacking order with their frames, and the selection
-// marks. Nothing is painted outside the canvas rectangle; PaintOutsideCanvas
-// covers the rest of the window.
+// marks; grid and marks only with `viewMarks`. Nothing is painted outside the
+// canvas rectangle; PaintOutsideCanvas covers the rest of the window.
 void PaintCanvas(QPainter& painter, const Document& doc, const RenderOptions& options);
 
 // Paints white the part of `area` right of and below `canvas` (view pixels).

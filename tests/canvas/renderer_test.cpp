@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <set>
 
+#include "canvas/canvas_image.h"
 #include "canvas/canvas_renderer.h"
 #include "canvas/view_geometry.h"
 #include "document/document.h"
@@ -525,6 +526,79 @@ TEST_F(RenderTest, UnselectedNodesGetNoMarks) {
     const int i = AddSolidNode(kRed);
     doc.State().mainSelection = i;  // main selection without the mark set
     EXPECT_TRUE(OnlyColours(Render(), 500, 500, {kWhite, kRed}));
+}
+
+// --- the canvas as one image ----------------------------------------------------
+
+// Where no node covers the canvas of a document that shows its background
+// picture: a plain copy of that picture, or the prepared copy when one is
+// given. The document keeps its zoom.
+TEST_F(RenderTest, CanvasImageShowsTheBackgroundPictureWhereNoNodeCovers) {
+    const QRgb kGreen = qRgb(0, 255, 0), kYellow = qRgb(255, 255, 0);
+    DocState& s = doc.State();
+    s.backColor = MakeColorRef(0, 0, 255);
+    s.showBackPicture = 1;
+    s.backPicture = doc.Pictures().Adopt(*ImageBlob::FromEncoded(SolidPng(50, 30, kGreen)));
+    AddSolidNode(kRed);
+    const QImage yellow = Solid(4, 4, kYellow);
+    const struct {
+        const QImage* copy;
+        QRgb uncovered;
+    } cases[] = {{nullptr, kGreen}, {&yellow, kYellow}};
+    for (const auto& c : cases) {
+        CanvasImageRequest request;
+        request.zoom = 0.5f;
+        request.backgroundCopy = c.copy;
+        const QImage image = RenderCanvasImage(doc, request);
+        ASSERT_EQ(image.size(), QSize(250, 250));
+        EXPECT_TRUE(Near(image.pixel(10, 10), c.uncovered, 2)) << std::hex << image.pixel(10, 10);
+        EXPECT_TRUE(Near(image.pixel(249, 249), c.uncovered, 2));
+        EXPECT_EQ(image.pixel(50, 50), kRed);
+    }
+    EXPECT_EQ(s.zoom, 1.0f);
+    // The zoom is clamped as the view clamps it.
+    CanvasImageRequest tooLarge;
+    tooLarge.zoom = 100.0f;
+    EXPECT_EQ(RenderCanvasImage(doc, tooLarge).width(), CanvasToView(kMaxZoom, 500));
+}
+
+// With the view's marks the image is the view's canvas pixel for pixel;
+// without them (export, print) the grid and the handles are left out.
+TEST_F(RenderTest, CanvasImageIsTheViewsCanvasWithOrWithoutItsMarks) {
+    DocState& s = doc.State();
+    s.gridMode = 1;
+    s.showBackPicture = 1;
+    s.backPicture = doc.Pictures().Adopt(*ImageBlob::FromEncoded(SolidPng(8, 8, kBlue)));
+    const int i = AddSolidNode(kRed);
+    doc.Mark(i).selected = 1;
+    s.mainSelection = i;
+    const QImage copy = PlainBackgroundCopy(doc);
+    RenderOptions options = Options();
+    options.backgroundCopy = &copy;
+    EXPECT_EQ(RenderCanvasImage(doc, {}), Render(options).copy(0, 0, 500, 500));
+
+    CanvasImageRequest bare;
+    bare.viewMarks = false;
+    EXPECT_TRUE(OnlyColours(RenderCanvasImage(doc, bare), 500, 500, {kBlue, kRed}));
+}
+
+// The plain copy keeps the picture's pixel size up to the canvas width; a
+// wider picture is narrowed to it, its height in proportion.
+TEST_F(RenderTest, PlainBackgroundCopyIsNoWiderThanTheCanvas) {
+    DocState& s = doc.State();
+    EXPECT_TRUE(PlainBackgroundCopy(doc).isNull());
+    const struct {
+        QSize picture;
+        QSize copy;
+    } cases[] = {{{500, 900}, {500, 900}}, {{1500, 600}, {500, 200}}, {{2000, 3}, {500, 1}}};
+    for (const auto& c : cases) {
+        doc.Pictures().Release(s.backPicture);
+        s.backPicture = doc.Pictures().Adopt(
+            *ImageBlob::FromEncoded(SolidPng(c.picture.width(), c.picture.height(), kRed)));
+        const QImage copy = PlainBackgroundCopy(doc);
+        EXPECT_EQ(copy.size(), c.copy) << c.picture.width();
+        EXPECT_TRUE(Near(copy.pixel(0, 0), kRed, 2));
+    }
 }
 
 // --- painting part of the view -----------------------------------------------------

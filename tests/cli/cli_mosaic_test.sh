@@ -2,10 +2,11 @@
 # `tessaly-cli mosaic` from pictures made by Pillow: a background of four
 # coloured quarters and tiles of those colours. The document it writes is read
 # back by `tessaly-cli info` and the exported picture by Pillow: every placed
-# tile sits in the quarter of its colour, the picture shows it there, the same
-# seed gives the same document, the options reach the document, and the
-# document reopens to paint the same picture. Bad input is refused with a
-# message and a non-zero exit, and nothing is written.
+# tile sits in the quarter of its colour, the picture shows it there and the
+# background picture where no tile lies, the same seed gives the same
+# document, the options reach the document, and the document reopens to paint
+# the same picture. Bad input is refused with a message and a non-zero exit,
+# and nothing is written.
 set -euo pipefail
 cli="$1"
 work=$(mktemp -d)
@@ -117,6 +118,17 @@ for r in placed:
     got = mean(x0 + 4, y0 + 4, x1 - 4, y1 - 4)
     assert all(abs(a - b) <= 25 for a, b in zip(got, quarters[q])), (r, got, quarters[q])
 assert min(per_quarter) >= 10, per_quarter
+# Where no tile lies the export shows the background picture, as the editor's
+# canvas does, not white.
+rects = [(r["centerX"] - r["halfWidth"], r["centerY"] - r["halfHeight"],
+          r["centerX"] + r["halfWidth"], r["centerY"] + r["halfHeight"]) for r in placed]
+uncovered = [(x, y) for y in range(5, 995, 10) for x in range(5, 995, 10)
+             if abs(x - 500) > 8 and abs(y - 500) > 8 and
+             not any(x0 - 1 <= x <= x1 and y0 - 1 <= y <= y1 for x0, y0, x1, y1 in rects)]
+assert len(uncovered) > 100, len(uncovered)
+for x, y in uncovered:
+    assert all(abs(a - b) <= 12 for a, b in zip(px[x, y], quarters[quarter_of(x, y)])), \
+        ("no background at", x, y, px[x, y])
 PY
 
 # The editor's open reads the document back, and its canvas paints as exported.

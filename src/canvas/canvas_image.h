@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QImage>
+
+namespace tessaly {
+
+class Document;
+
+// What a picture of the whole canvas is made of.
+struct CanvasImageRequest {
+    // View pixels per canvas pixel; clamped as the view clamps it.
+    float zoom = 1.0f;
+    // The grid and the handles of selected nodes, as the view shows them.
+    // Exported and printed pictures leave them out.
+    bool viewMarks = true;
+    // The background picture prepared for drawing, stretched over the canvas
+    // where the document shows its background picture. Null: a plain copy
+    // (PlainBackgroundCopy) is made for this picture.
+    const QImage* backgroundCopy = nullptr;
+};
+
+// The canvas painted by the view's renderer into an image of the canvas's
+// size at the zoom: trunc(canvasWidth x zoom) x trunc(canvasHeight x zoom).
+// The document is only read. A null image when the pixels cannot be
+// allocated.
+QImage RenderCanvasImage(const Document& doc, const CanvasImageRequest& request);
+
+// The document's background picture as the canvas draws it before any
+// brightness change: at its pixel size, narrowed to the canvas width (the
+// height in proportion) when it is wider. Null when the document has no
+// background picture or it cannot be decoded.
+QImage PlainBackgroundCopy(const Document& doc);
+
+}  // namespace tessaly
