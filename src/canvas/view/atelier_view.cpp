@@ -20,6 +20,7 @@
 #include "services/app_settings.h"
 #include "services/random_generator.h"
 #include "services/status_service.h"
+#include "canvas/canvas_image.h"
 #include "canvas/canvas_renderer.h"
 #include "canvas/selection.h"
 #include "canvas/view_geometry.h"
@@ -202,11 +203,23 @@ void CAtelierView::ComposeFrame() {
     RenderOptions options;
     options.zoom = doc_.State().zoom;
     options.backgroundOnly = backgroundOnly_;
+    options.backgroundCopy = BackgroundCopy();
     options.viewArea = area;
     PaintCanvas(painter, doc_, options);
     PaintOutsideCanvas(painter, CanvasViewRect(doc_.State()), area);
     frameDirty_ = false;
     ++composeCount_;
+}
+
+const QImage* CAtelierView::BackgroundCopy() {
+    const DocState& s = doc_.State();
+    // Picture references are never reused, so an unchanged one is the same picture.
+    if (s.backPicture != backgroundCopyOf_ || s.canvasWidth != backgroundCopyWidth_) {
+        backgroundCopy_ = PlainBackgroundCopy(doc_);
+        backgroundCopyOf_ = s.backPicture;
+        backgroundCopyWidth_ = s.canvasWidth;
+    }
+    return backgroundCopy_.isNull() ? nullptr : &backgroundCopy_;
 }
 
 void CAtelierView::paintEvent(QPaintEvent* event) {

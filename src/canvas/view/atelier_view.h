@@ -14,6 +14,7 @@
 #include "canvas/view/image_adding.h"
 #include "canvas/view/selection_drag.h"
 #include "canvas/view/zoom_console.h"
+#include "document/picture_ref.h"
 
 class QMenu;
 
@@ -149,6 +150,9 @@ private:
     void HoverNothing(QPoint client);
     void ShowCursorPane(QPoint client);
     void FollowDocumentChange();
+    // The background picture as the canvas draws it, made again only when the
+    // picture or the canvas width changed; null without a picture.
+    const QImage* BackgroundCopy();
     IntRect HoverBounds() const;
 
     EditedDocument& edited_;
@@ -163,6 +167,9 @@ private:
     bool frameDirty_ = true;
     int composeCount_ = 0;
     bool backgroundOnly_ = false;
+    QImage backgroundCopy_;
+    PictureRef backgroundCopyOf_;
+    int backgroundCopyWidth_ = 0;
     QMenu* zoomMenu_ = nullptr;
     int hoveredNode_ = -1;
     std::optional<CometAnimation> comets_;
