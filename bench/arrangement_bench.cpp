@@ -17,11 +17,11 @@
 #include <map>
 #include <vector>
 
-#include "services/random_generator.h"
 #include "bench_support.h"
 #include "mosaic/arrangement.h"
 #include "mosaic/arrangement_reference.h"
 #include "mosaic/colour_features.h"
+#include "services/random_generator.h"
 
 namespace {
 

@@ -22,7 +22,6 @@
 #include <memory>
 #include <random>
 
-#include "services/settings.h"
 #include "bench_support.h"
 #include "document/document.h"
 #include "document/document_file.h"
@@ -30,6 +29,7 @@
 #include "document/undo_history.h"
 #include "image/image_blob.h"
 #include "image/image_files.h"
+#include "services/settings.h"
 
 namespace {
 

@@ -14,8 +14,6 @@
 #include <cstdio>
 #include <optional>
 
-#include "services/message_service.h"
-#include "services/status_service.h"
 #include "canvas/canvas_image.h"
 #include "canvas/image_batch.h"
 #include "document/cabinet.h"
@@ -25,6 +23,8 @@
 #include "image/image_files.h"
 #include "mosaic/arrangement.h"
 #include "mosaic/colour_features.h"
+#include "services/message_service.h"
+#include "services/status_service.h"
 
 namespace tessaly {
 namespace {

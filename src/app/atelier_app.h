@@ -5,9 +5,9 @@
 #include <QStringList>
 #include <memory>
 
-#include "services/recent_files.h"
 #include "document/edited_document.h"
 #include "print/printer_settings.h"
+#include "services/recent_files.h"
 
 namespace tessaly {
 

@@ -3,12 +3,12 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include "canvas/view/atelier_view.h"
+#include "document/document_io.h"
+#include "document/edited_document.h"
+#include "resources/string_table.h"
 #include "services/message_service.h"
 #include "services/recent_files.h"
-#include "canvas/view/atelier_view.h"
-#include "document/edited_document.h"
-#include "document/document_io.h"
-#include "resources/string_table.h"
 
 namespace tessaly {
 namespace {

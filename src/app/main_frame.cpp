@@ -14,16 +14,16 @@
 #include "app/commands/command_rules.h"
 #include "app/commands/command_texts.h"
 #include "app/my_status_bar.h"
-#include "services/app_settings.h"
-#include "services/recent_files.h"
-#include "services/settings.h"
-#include "services/status_service.h"
 #include "app/visual_styles.h"
 #include "canvas/view/atelier_view.h"
 #include "commands/view_settings.h"
 #include "document/edited_document.h"
 #include "image/working_folder.h"
 #include "resources/string_table.h"
+#include "services/app_settings.h"
+#include "services/recent_files.h"
+#include "services/settings.h"
+#include "services/status_service.h"
 
 namespace tessaly {
 namespace {

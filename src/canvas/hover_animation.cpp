@@ -7,9 +7,9 @@
 #include <cmath>
 #include <numbers>
 
-#include "services/random_generator.h"
 #include "canvas/math_sub.h"
 #include "canvas/view_geometry.h"
+#include "services/random_generator.h"
 
 namespace tessaly {
 namespace {

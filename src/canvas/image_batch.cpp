@@ -5,13 +5,13 @@
 #include <mutex>
 #include <thread>
 
-#include "services/message_service.h"
-#include "services/status_service.h"
 #include "canvas/view_geometry.h"
 #include "document/document.h"
 #include "image/image_files.h"
 #include "mosaic/colour_features.h"
 #include "resources/string_table.h"
+#include "services/message_service.h"
+#include "services/status_service.h"
 
 namespace tessaly {
 namespace {

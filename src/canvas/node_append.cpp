@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "services/message_service.h"
 #include "canvas/selection.h"
 #include "document/document.h"
 #include "mosaic/colour_features.h"
 #include "resources/string_table.h"
+#include "services/message_service.h"
 
 namespace tessaly {
 namespace {

@@ -10,8 +10,8 @@
 #include <memory>
 
 #include "image/regular_file.h"
-#include "services/message_service.h"
 #include "resources/string_table.h"
+#include "services/message_service.h"
 
 namespace tessaly {
 namespace {

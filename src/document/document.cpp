@@ -2,9 +2,9 @@
 
 #include <new>
 
+#include "resources/string_table.h"
 #include "services/message_service.h"
 #include "services/status_service.h"
-#include "resources/string_table.h"
 
 namespace tessaly {
 namespace {

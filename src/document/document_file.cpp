@@ -7,10 +7,10 @@
 #include <optional>
 #include <vector>
 
-#include "services/message_service.h"
-#include "services/status_service.h"
 #include "document/document.h"
 #include "resources/string_table.h"
+#include "services/message_service.h"
+#include "services/status_service.h"
 
 namespace tessaly {
 

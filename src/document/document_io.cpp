@@ -14,14 +14,14 @@
 #include <cstdio>
 #include <cstring>
 
-#include "services/message_service.h"
-#include "services/settings.h"
 #include "document/cabinet.h"
 #include "document/document.h"
 #include "document/document_file.h"
 #include "image/regular_file.h"
 #include "image/working_folder.h"
 #include "resources/string_table.h"
+#include "services/message_service.h"
+#include "services/settings.h"
 
 namespace tessaly {
 namespace {

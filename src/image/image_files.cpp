@@ -8,11 +8,11 @@
 #include <QPainter>
 #include <QSaveFile>
 
-#include "services/message_service.h"
 #include "image/gif_writer.h"
 #include "image/image_limits.h"
 #include "image/regular_file.h"
 #include "resources/string_table.h"
+#include "services/message_service.h"
 
 namespace tessaly {
 namespace {

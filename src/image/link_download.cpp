@@ -8,9 +8,9 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "services/message_service.h"
 #include "image/working_folder.h"
 #include "resources/string_table.h"
+#include "services/message_service.h"
 
 namespace tessaly {
 namespace {

@@ -4,8 +4,8 @@
 #include <QDirIterator>
 #include <QTemporaryFile>
 
-#include "services/message_service.h"
 #include "resources/string_table.h"
+#include "services/message_service.h"
 
 namespace tessaly {
 

@@ -9,14 +9,14 @@
 #include <optional>
 #include <vector>
 
-#include "services/message_service.h"
-#include "services/random_generator.h"
-#include "services/status_service.h"
 #include "document/document.h"
 #include "mosaic/candidate_search.h"
 #include "mosaic/cell_sampler.h"
 #include "mosaic/colour_features.h"
 #include "resources/string_table.h"
+#include "services/message_service.h"
+#include "services/random_generator.h"
+#include "services/status_service.h"
 
 namespace tessaly {
 namespace {

@@ -12,11 +12,11 @@
 #include <sys/mman.h>
 #endif
 
-#include "services/status_service.h"
 #include "document/document.h"
 #include "image/image_blob.h"
 #include "image/image_limits.h"
 #include "mosaic/pixel_sums.h"
+#include "services/status_service.h"
 
 namespace tessaly {
 namespace {

@@ -4,8 +4,8 @@
 #include <QFileInfo>
 #include <QUrl>
 
-#include "services/message_service.h"
 #include "resources/string_table.h"
+#include "services/message_service.h"
 
 namespace tessaly {
 

@@ -9,8 +9,8 @@
 #include <QtTest>
 #include <functional>
 
-#include "services/message_service.h"
 #include "resources/string_table.h"
+#include "services/message_service.h"
 
 using namespace Qt::StringLiterals;
 using tessaly::MessageBoxPresenter;

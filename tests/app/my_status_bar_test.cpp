@@ -6,8 +6,8 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "services/status_service.h"
 #include "document/document.h"
+#include "services/status_service.h"
 
 using namespace Qt::StringLiterals;
 using tessaly::CMyStatusBar;

@@ -8,8 +8,8 @@
 #include <QFileInfo>
 #include <QProcess>
 
-#include "services/settings.h"
 #include "resources/string_table.h"
+#include "services/settings.h"
 #include "support/document_builder.h"
 #include "support/message_recorder.h"
 #include "support/temp_env.h"

@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "services/random_generator.h"
 #include "mosaic/colour_features.h"
+#include "services/random_generator.h"
 
 namespace tessaly::reference {
 namespace {

@@ -10,12 +10,12 @@
 #include <limits>
 #include <vector>
 
-#include "services/random_generator.h"
 #include "commands/rearrange_nodes.h"
 #include "document/edited_document.h"
 #include "image/image_blob.h"
 #include "mosaic/arrangement_reference.h"
 #include "resources/string_table.h"
+#include "services/random_generator.h"
 #include "support/message_recorder.h"
 #include "support/status_recorder.h"
 #include "support/temp_env.h"

@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "services/random_generator.h"
 #include "mosaic/mean_scan.h"
+#include "services/random_generator.h"
 
 using namespace tessaly;
 

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <vector>
 
-#include "services/random_generator.h"
 #include "mosaic/colour_features.h"
+#include "services/random_generator.h"
 
 using namespace tessaly;
 

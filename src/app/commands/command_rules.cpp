@@ -54,15 +54,15 @@ CommandState StateOf(CommandId id, const CommandContext& c) {
         case CommandId::kGridNone:
             return Checked(c.gridMode < 0);
         case CommandId::kGridCross:
-            return Checked(c.gridMode == 5);
+            return Checked(c.gridMode == static_cast<int>(GridMode::CentreCross));
         case CommandId::kGrid10:
-            return Checked(c.gridMode == 1);
+            return Checked(c.gridMode == static_cast<int>(GridMode::Every10));
         case CommandId::kGrid40:
-            return Checked(c.gridMode == 2);
+            return Checked(c.gridMode == static_cast<int>(GridMode::Every40));
         case CommandId::kGrid70:
-            return Checked(c.gridMode == 3);
+            return Checked(c.gridMode == static_cast<int>(GridMode::Every70));
         case CommandId::kGrid100:
-            return Checked(c.gridMode == 4);
+            return Checked(c.gridMode == static_cast<int>(GridMode::Every100));
         case CommandId::kGridOnTop:
             return Checked(c.gridOnTop == 1);
         case CommandId::kViewToolBar:

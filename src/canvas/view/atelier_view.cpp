@@ -17,9 +17,6 @@
 #include <functional>
 
 #include "app/commands/command_rules.h"
-#include "services/app_settings.h"
-#include "services/random_generator.h"
-#include "services/status_service.h"
 #include "canvas/canvas_image.h"
 #include "canvas/canvas_renderer.h"
 #include "canvas/selection.h"
@@ -28,6 +25,9 @@
 #include "commands/view_settings.h"
 #include "document/edited_document.h"
 #include "resources/ui_strings.h"
+#include "services/app_settings.h"
+#include "services/random_generator.h"
+#include "services/status_service.h"
 
 namespace tessaly {
 namespace {

@@ -8,7 +8,6 @@
 #include "commands/canvas_resize.h"
 #include "document/document.h"
 #include "image/ui_font.h"
-#include "resources/string_table.h"
 #include "resources/ui_strings.h"
 
 namespace tessaly {

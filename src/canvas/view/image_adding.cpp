@@ -11,9 +11,6 @@
 #include <QThread>
 #include <QUrl>
 
-#include "services/message_service.h"
-#include "services/settings.h"
-#include "services/system_memory.h"
 #include "canvas/selection.h"
 #include "canvas/view/atelier_view.h"
 #include "canvas/view_geometry.h"
@@ -25,6 +22,9 @@
 #include "image/working_folder.h"
 #include "resources/string_table.h"
 #include "resources/ui_strings.h"
+#include "services/message_service.h"
+#include "services/settings.h"
+#include "services/system_memory.h"
 
 namespace tessaly {
 namespace {

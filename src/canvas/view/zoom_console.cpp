@@ -2,13 +2,13 @@
 
 #include <QPainter>
 
-#include "services/status_service.h"
 #include "canvas/math_sub.h"
 #include "canvas/view/atelier_view.h"
 #include "canvas/view_geometry.h"
 #include "canvas/zoom_console_face.h"
-#include "document/edited_document.h"
 #include "document/document.h"
+#include "document/edited_document.h"
+#include "services/status_service.h"
 
 namespace tessaly {
 

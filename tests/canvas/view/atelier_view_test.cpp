@@ -6,11 +6,11 @@
 #include <QtTest>
 #include <cmath>
 
-#include "services/settings.h"
-#include "services/status_service.h"
 #include "document/edited_document.h"
 #include "resources/string_table.h"
 #include "resources/ui_strings.h"
+#include "services/settings.h"
+#include "services/status_service.h"
 #include "support/document_builder.h"
 #include "support/message_recorder.h"
 #include "support/status_recorder.h"

@@ -2,11 +2,11 @@
 #include <QMimeData>
 #include <QtTest>
 
-#include "services/message_service.h"
-#include "services/settings.h"
 #include "canvas/view/atelier_view.h"
 #include "document/edited_document.h"
 #include "resources/string_table.h"
+#include "services/message_service.h"
+#include "services/settings.h"
 #include "support/document_builder.h"
 #include "support/local_server.h"
 #include "support/message_recorder.h"

@@ -4,12 +4,12 @@
 #include <QMenu>
 #include <QtTest>
 
-#include "services/app_settings.h"
-#include "services/settings.h"
 #include "canvas/view/atelier_view.h"
 #include "canvas/view_geometry.h"
 #include "document/edited_document.h"
 #include "resources/ui_strings.h"
+#include "services/app_settings.h"
+#include "services/settings.h"
 #include "support/document_builder.h"
 #include "support/status_recorder.h"
 #include "support/temp_env.h"
