@@ -27,6 +27,20 @@ using tessaly::GetProfileString;
 using tessaly::WriteProfileInt;
 using tessaly::WriteProfileString;
 
+namespace {
+
+// A document and its file commands, outside any application.
+struct FileCommands {
+    FileCommands() { QVERIFY(doc.AllocateNodeTables() && doc.ResetDocument()); }
+
+    tessaly::EditedDocument edited;
+    tessaly::Document& doc = edited.Doc();
+    tessaly::RecentFileList recent;
+    tessaly::CAtelierDoc atelierDoc{edited, recent};
+};
+
+}  // namespace
+
 class AtelierAppTest : public QObject {
     Q_OBJECT
 
@@ -36,15 +50,12 @@ private slots:
 
     // Start-up and exit.
     void startsWithDefaultsWhenNothingIsStored();
-    void multiCutValuesAreStoredInThousandths();
     void printerTakesTheStoredPaperAndOrientation_data();
     void printerTakesTheStoredPaperAndOrientation();
-    void firstOpenWithAnEmptyRecentListOpensNothing();
-    void firstOpenReopensTheMostRecentDocument();
-    void recentDocumentIsReopenedOnlyWhenAsked();
-    void commandLineDocumentIsNeverReplacedByTheRecentOne();
+    void startUpReopensTheRecentDocumentOnlyWhenAsked_data();
+    void startUpReopensTheRecentDocumentOnlyWhenAsked();
     void unreadableCommandLineDocumentFailsStartUp();
-    void exitWritesTheSettingsAndRemovesTemporaryFiles();
+    void exitWritesTheSettings();
 
     // The document's file commands.
     void saveModifiedFollowsTheAnswer_data();
@@ -104,37 +115,17 @@ void AtelierAppTest::startsWithDefaultsWhenNothingIsStored() {
     QCOMPARE(s.multiMaY, 0.01f);
     QCOMPARE(s.multiExt, 0);
 
-    // A new, empty document; nothing reopened.
+    // A new, empty document; the printer is prepared with the stored paper.
     QCOMPARE(app.AtelierDoc().PathName(), QString());
-    QCOMPARE(app.AtelierDoc().Title(), u"無題のファイル"_s);
     QCOMPARE(app.Doc().State().nodeCount, 0);
-    QVERIFY(!app.MosaicConsoleRequested());
     QVERIFY(messages_->Messages().empty());
-
-    // A4 portrait, whether a printer is installed or PDF output stands in.
-    const QPageLayout layout = app.Printer().Printer().pageLayout();
-    QCOMPARE(layout.pageSize().id(), QPageSize::A4);
-    QCOMPARE(layout.orientation(), QPageLayout::Portrait);
+    QCOMPARE(app.Printer().Printer().pageLayout().pageSize().id(), QPageSize::A4);
 
     // Backups are on: saving over a document keeps the previous one.
     const QString path = QDir(temp_->Path()).filePath(u"backup.tsd"_s);
     QVERIFY(tessaly::SaveDocument(app.Doc(), path));
     QVERIFY(tessaly::SaveDocument(app.Doc(), path));
     QVERIFY(QFile::exists(tessaly::BackupPathFor(path)));
-}
-
-void AtelierAppTest::multiCutValuesAreStoredInThousandths() {
-    WriteProfileInt(u"SYS"_s, u"MultiMaX"_s, 25);
-    WriteProfileInt(u"SYS"_s, u"MultiMaY"_s, 7);
-    {
-        CAtelierApp app;
-        QVERIFY(app.Start({}));
-        QCOMPARE(CurrentSettings().multiMaX, 0.025f);
-        QCOMPARE(CurrentSettings().multiMaY, 0.007f);
-        app.Exit();
-    }
-    QCOMPARE(GetProfileInt(u"SYS"_s, u"MultiMaX"_s, -1), 25);
-    QCOMPARE(GetProfileInt(u"SYS"_s, u"MultiMaY"_s, -1), 7);
 }
 
 void AtelierAppTest::printerTakesTheStoredPaperAndOrientation_data() {
@@ -147,16 +138,12 @@ void AtelierAppTest::printerTakesTheStoredPaperAndOrientation_data() {
         << none << none << int(QPageSize::A4) << int(QPageLayout::Portrait);
     QTest::newRow("letter, landscape")
         << QVariant(1) << QVariant(2) << int(QPageSize::Letter) << int(QPageLayout::Landscape);
-    QTest::newRow("legal, portrait")
-        << QVariant(5) << QVariant(1) << int(QPageSize::Legal) << int(QPageLayout::Portrait);
     QTest::newRow("A3, orientation 3 is portrait")
         << QVariant(8) << QVariant(3) << int(QPageSize::A3) << int(QPageLayout::Portrait);
     QTest::newRow("A5, orientation 0 is portrait")
         << QVariant(11) << QVariant(0) << int(QPageSize::A5) << int(QPageLayout::Portrait);
     QTest::newRow("B4 is the JIS size")
         << QVariant(12) << QVariant(2) << int(QPageSize::JisB4) << int(QPageLayout::Landscape);
-    QTest::newRow("B5 is the JIS size")
-        << QVariant(13) << none << int(QPageSize::JisB5) << int(QPageLayout::Portrait);
     QTest::newRow("unknown paper is A4")
         << QVariant(70) << QVariant(-1) << int(QPageSize::A4) << int(QPageLayout::Portrait);
 }
@@ -178,79 +165,59 @@ void AtelierAppTest::printerTakesTheStoredPaperAndOrientation() {
     QVERIFY(printer.PrintsToPdf() || !printer.Printer().printerName().isEmpty());
 }
 
-void AtelierAppTest::firstOpenWithAnEmptyRecentListOpensNothing() {
-    WriteProfileInt(u"SYS"_s, u"FirstOpen"_s, 1);
-    WriteProfileInt(u"Last"_s, u"DspMosaic"_s, 1);
-    CAtelierApp app;
-    QVERIFY(app.Start({}));
-    QCOMPARE(app.AtelierDoc().PathName(), QString());
-    QVERIFY(!app.MosaicConsoleRequested());
-    QVERIFY(messages_->Messages().empty());
+void AtelierAppTest::startUpReopensTheRecentDocumentOnlyWhenAsked_data() {
+    QTest::addColumn<int>("firstOpen");   // 0: not stored
+    QTest::addColumn<QString>("listed");  // the recent document: none, saved or gone
+    QTest::addColumn<bool>("named");      // named.tsd on the command line
+    QTest::addColumn<QString>("opened");
+    QTest::addColumn<int>("nodes");
+    QTest::addColumn<int>("messages");
+    QTest::addColumn<bool>("console");
+    QTest::newRow("asked, empty list") << 1 << u"none"_s << false << QString() << 0 << 0 << false;
+    QTest::newRow("asked") << 1 << u"saved"_s << false << u"recent.tsd"_s << 5 << 0 << true;
+    QTest::newRow("not stored is off") << 0 << u"saved"_s << false << QString() << 0 << 0 << false;
+    QTest::newRow("2 is off") << 2 << u"saved"_s << false << QString() << 0 << 0 << false;
+    // A recent document that is gone is reported; the editor still starts.
+    QTest::newRow("asked, gone") << 1 << u"gone"_s << false << QString() << 0 << 1 << true;
+    QTest::newRow("the command line wins")
+        << 1 << u"saved"_s << true << u"named.tsd"_s << 2 << 0 << false;
 }
 
-void AtelierAppTest::firstOpenReopensTheMostRecentDocument() {
-    const QString older = SaveDocumentWithNodes(u"older.tsd"_s, 2);
+void AtelierAppTest::startUpReopensTheRecentDocumentOnlyWhenAsked() {
+    QFETCH(int, firstOpen);
+    QFETCH(QString, listed);
+    QFETCH(bool, named);
+    QFETCH(QString, opened);
+    QFETCH(int, nodes);
+    QFETCH(int, messages);
+    QFETCH(bool, console);
+    const QString older = SaveDocumentWithNodes(u"older.tsd"_s, 1);
     const QString recent = SaveDocumentWithNodes(u"recent.tsd"_s, 5);
-    QVERIFY(!older.isEmpty() && !recent.isEmpty());
-    WriteProfileString(u"Recent File List"_s, u"File1"_s, recent);
-    WriteProfileString(u"Recent File List"_s, u"File2"_s, older);
-    WriteProfileInt(u"SYS"_s, u"FirstOpen"_s, 1);
+    const QString namedPath = SaveDocumentWithNodes(u"named.tsd"_s, 2);
+    QVERIFY(!older.isEmpty() && !recent.isEmpty() && !namedPath.isEmpty());
+    if (listed != u"none"_s) {
+        WriteProfileString(u"Recent File List"_s, u"File1"_s, recent);
+        WriteProfileString(u"Recent File List"_s, u"File2"_s, older);
+    }
+    if (listed == u"gone"_s) QVERIFY(QFile::remove(recent));
+    if (firstOpen != 0) WriteProfileInt(u"SYS"_s, u"FirstOpen"_s, firstOpen);
     WriteProfileInt(u"Last"_s, u"DspMosaic"_s, 1);
 
     CAtelierApp app;
-    QVERIFY(app.Start({}));
-    QCOMPARE(app.AtelierDoc().PathName(), QFileInfo(recent).absoluteFilePath());
-    QCOMPARE(app.AtelierDoc().Title(), u"recent.tsd"_s);
-    QCOMPARE(app.Doc().State().nodeCount, 5);
+    QVERIFY(app.Start(named ? QStringList{namedPath} : QStringList{}));
+    QVERIFY(app.MainFrame() && app.MainFrame()->isVisible());
+    const QString path =
+        opened.isEmpty() ? QString() : QDir(temp_->Path()).absoluteFilePath(opened);
+    QCOMPARE(app.AtelierDoc().PathName(), path);
+    QCOMPARE(app.Doc().State().nodeCount, nodes);
     QVERIFY(!app.Doc().IsModified());
-    QVERIFY(app.MosaicConsoleRequested());
-    // Reopening does not reorder the list.
-    QCOMPARE(app.Recent().Files(), QStringList({recent, older}));
-}
-
-void AtelierAppTest::recentDocumentIsReopenedOnlyWhenAsked() {
-    const QString recent = SaveDocumentWithNodes(u"recent.tsd"_s, 5);
-    WriteProfileString(u"Recent File List"_s, u"File1"_s, recent);
-    WriteProfileInt(u"Last"_s, u"DspMosaic"_s, 1);
-    {
-        // "FirstOpen" missing: off.
-        CAtelierApp app;
-        QVERIFY(app.Start({}));
-        QCOMPARE(app.AtelierDoc().PathName(), QString());
-        QVERIFY(!app.MosaicConsoleRequested());
+    QCOMPARE(app.MosaicConsoleRequested(), console);
+    QCOMPARE(messages_->Messages().size(), size_t(messages));
+    // Reopening does not reorder the list; a named document goes in front.
+    if (listed == u"saved"_s) {
+        QCOMPARE(app.Recent().Files(),
+                 named ? QStringList({path, recent, older}) : QStringList({recent, older}));
     }
-    {
-        WriteProfileInt(u"SYS"_s, u"FirstOpen"_s, 2);
-        CAtelierApp app;
-        QVERIFY(app.Start({}));
-        QCOMPARE(app.AtelierDoc().PathName(), QString());
-    }
-    {
-        // A recent document that is gone is reported; the editor still starts.
-        QVERIFY(QFile::remove(recent));
-        WriteProfileInt(u"SYS"_s, u"FirstOpen"_s, 1);
-        CAtelierApp app;
-        QVERIFY(app.Start({}));
-        QCOMPARE(app.AtelierDoc().PathName(), QString());
-        QVERIFY(app.MainFrame() && app.MainFrame()->isVisible());
-        QCOMPARE(messages_->Messages().size(), size_t{1});
-    }
-}
-
-void AtelierAppTest::commandLineDocumentIsNeverReplacedByTheRecentOne() {
-    const QString named = SaveDocumentWithNodes(u"named.tsd"_s, 2);
-    const QString recent = SaveDocumentWithNodes(u"recent.tsd"_s, 5);
-    WriteProfileString(u"Recent File List"_s, u"File1"_s, recent);
-    WriteProfileInt(u"SYS"_s, u"FirstOpen"_s, 1);
-    WriteProfileInt(u"Last"_s, u"DspMosaic"_s, 1);
-
-    CAtelierApp app;
-    QVERIFY(app.Start({named}));
-    QCOMPARE(app.AtelierDoc().PathName(), QFileInfo(named).absoluteFilePath());
-    QCOMPARE(app.Doc().State().nodeCount, 2);
-    QVERIFY(!app.MosaicConsoleRequested());
-    QCOMPARE(app.Recent().Files().value(0), QFileInfo(named).absoluteFilePath());
-    QCOMPARE(app.Recent().Files().value(1), recent);
 }
 
 void AtelierAppTest::unreadableCommandLineDocumentFailsStartUp() {
@@ -270,32 +237,28 @@ void AtelierAppTest::unreadableCommandLineDocumentFailsStartUp() {
     }
 }
 
-void AtelierAppTest::exitWritesTheSettingsAndRemovesTemporaryFiles() {
+void AtelierAppTest::exitWritesTheSettings() {
     const QString document = SaveDocumentWithNodes(u"kept.tsd"_s, 1);
     WriteProfileInt(u"SYS"_s, u"MultiExt"_s, 2);
+    // Multi-cut margins are stored in thousandths.
+    WriteProfileInt(u"SYS"_s, u"MultiMaX"_s, 25);
     CAtelierApp app;
     QVERIFY(app.Start({document}));
+    QCOMPARE(CurrentSettings().multiMaX, 0.025f);
     CurrentSettings().playAnime = 0;
     CurrentSettings().speedAnime = 4;
     CurrentSettings().dspGuide = 0;
     CurrentSettings().multiCntX = 5;
     CurrentSettings().multiMaY = 0.125f;
 
-    const QDir work(temp_->WorkingFolderPath());
-    QVERIFY(work.mkpath(u"."_s));
-    for (const QString& name : {u"TSD1234.tmp"_s, u"tsdlower"_s, u"keep_TSD.tmp"_s}) {
-        QFile file(work.filePath(name));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-    }
-
     app.Exit();
     QVERIFY(!app.MainFrame());
-    QCOMPARE(work.entryList(QDir::Files), QStringList({u"keep_TSD.tmp"_s}));
     QCOMPARE(GetProfileInt(u"SYS"_s, u"PlayAnime"_s, -1), 0);
     QCOMPARE(GetProfileInt(u"SYS"_s, u"SpeedAnime"_s, -1), 4);
     QCOMPARE(GetProfileInt(u"SYS"_s, u"DspGuide"_s, -1), 0);
     QCOMPARE(GetProfileInt(u"SYS"_s, u"MultiCntX"_s, -1), 5);
     QCOMPARE(GetProfileInt(u"SYS"_s, u"MultiCntY"_s, -1), 1);
+    QCOMPARE(GetProfileInt(u"SYS"_s, u"MultiMaX"_s, -1), 25);
     QCOMPARE(GetProfileInt(u"SYS"_s, u"MultiMaY"_s, -1), 125);
     QCOMPARE(GetProfileInt(u"SYS"_s, u"MultiExt"_s, -1), 2);
     QCOMPARE(GetProfileInt(u"Last"_s, u"DspMosaic"_s, -1), 0);
@@ -317,11 +280,9 @@ void AtelierAppTest::saveModifiedFollowsTheAnswer() {
     QFETCH(bool, mayDiscard);
     QFETCH(bool, saved);
     const QString path = SaveDocumentWithNodes(u"work.tsd"_s, 2);
-    tessaly::EditedDocument edited;
-    tessaly::Document& doc = edited.Doc();
-    QVERIFY(doc.AllocateNodeTables() && doc.ResetDocument());
-    tessaly::RecentFileList recent;
-    tessaly::CAtelierDoc atelierDoc(edited, recent);
+    FileCommands files;
+    tessaly::Document& doc = files.doc;
+    tessaly::CAtelierDoc& atelierDoc = files.atelierDoc;
 
     // Nothing to ask about an unmodified document.
     QVERIFY(atelierDoc.OpenPath(nullptr, path));
@@ -346,11 +307,8 @@ void AtelierAppTest::saveModifiedFollowsTheAnswer() {
 void AtelierAppTest::titleFollowsThePath() {
     const QString first = SaveDocumentWithNodes(u"first.tsd"_s, 1);
     const QString second = SaveDocumentWithNodes(u"二番目.TSD"_s, 1);
-    tessaly::EditedDocument edited;
-    tessaly::Document& doc = edited.Doc();
-    QVERIFY(doc.AllocateNodeTables() && doc.ResetDocument());
-    tessaly::RecentFileList recent;
-    tessaly::CAtelierDoc atelierDoc(edited, recent);
+    FileCommands files;
+    tessaly::CAtelierDoc& atelierDoc = files.atelierDoc;
     QSignalSpy titleChanges(&atelierDoc, &tessaly::CAtelierDoc::titleChanged);
 
     QCOMPARE(atelierDoc.Title(), u"無題のファイル"_s);
@@ -382,7 +340,6 @@ void AtelierAppTest::recentListKeepsSixteenMostRecentFirst() {
     recent.Add(u"/docs/10.tsd"_s);
     QCOMPARE(recent.Files().size(), 16);
     QCOMPARE(recent.Files().front(), u"/docs/10.tsd"_s);
-    QCOMPARE(recent.Files().count(u"/docs/10.tsd"_s), 1);
     QCOMPARE(recent.Files().at(1), u"/docs/20.tsd"_s);
     QCOMPARE(recent.Files().back(), u"/docs/5.tsd"_s);
 

@@ -32,12 +32,8 @@ private slots:
     void init();
     void cleanup();
 
-    void alignmentFollowsTheNumberOfSelectedNodes();
-    void hiddenNodesNeverCountAsSelected();
-    void showAllNeedsAHiddenNode();
-    void mainSelectionGatesRotateAndMultiCut();
-    void consoleNeedsNodesABackgroundAndNoOpenConsole();
-    void undoAndRedoFollowTheirCounts();
+    void documentContextCountsOnlyVisibleNodes();
+    void enablingFollowsTheContext();
     void gridEntriesAreCheckedByMode();
     void onlyTheStoredStyleIsChecked();
     void visualStylesLookDifferent();
@@ -71,114 +67,73 @@ void CommandRulesTest::AddNodes(int count, int selected) {
     doc_->State().mainSelection = selected > 0 ? 0 : -1;
 }
 
-void CommandRulesTest::alignmentFollowsTheNumberOfSelectedNodes() {
-    AddNodes(4, 1);
-    CommandContext one = tessaly::ReadDocumentContext(*doc_);
-    QCOMPARE(one.selectedCount, 1);
-    QVERIFY(!Enabled(CommandId::kAlignRight, one));
-    QVERIFY(!Enabled(CommandId::kSameSize, one));
-    QVERIFY(Enabled(CommandId::kCentreVertical, one));
-    QVERIFY(Enabled(CommandId::kCentreHorizontal, one));
-    QVERIFY(!Enabled(CommandId::kSpaceHorizontal, one));
-
-    doc_->Mark(1).selected = 1;
-    const CommandContext two = tessaly::ReadDocumentContext(*doc_);
-    QVERIFY(Enabled(CommandId::kAlignLeft, two));
-    QVERIFY(Enabled(CommandId::kSameHeight, two));
-    QVERIFY(!Enabled(CommandId::kSpaceVertical, two));
-
-    doc_->Mark(2).selected = 1;
-    const CommandContext three = tessaly::ReadDocumentContext(*doc_);
-    QVERIFY(Enabled(CommandId::kSpaceVertical, three));
-    QVERIFY(Enabled(CommandId::kSpaceHorizontal, three));
-
-    // Nothing selected: even the centring entries are off.
-    for (int i = 0; i < 4; ++i)
-        doc_->Mark(i).selected = 0;
-    const CommandContext none = tessaly::ReadDocumentContext(*doc_);
-    QVERIFY(!Enabled(CommandId::kCentreVertical, none));
-    QVERIFY(!Enabled(CommandId::kHideSelected, none));
-}
-
-void CommandRulesTest::hiddenNodesNeverCountAsSelected() {
-    AddNodes(2, 2);
+void CommandRulesTest::documentContextCountsOnlyVisibleNodes() {
+    AddNodes(3, 2);
     doc_->Node(1).visible = 0;
-    const CommandContext context = tessaly::ReadDocumentContext(*doc_);
+    CommandContext context = tessaly::ReadDocumentContext(*doc_);
+    QCOMPARE(context.nodeCount, 3);
     QCOMPARE(context.selectedCount, 1);
     QCOMPARE(context.hiddenCount, 1);
-    QVERIFY(!Enabled(CommandId::kAlignLeft, context));
-    QVERIFY(Enabled(CommandId::kHideSelected, context));
+    QVERIFY(context.hasMainSelection);
+    QVERIFY(!context.hasBackgroundImage);
 
     // Records past the node count are not nodes, whatever their marks say.
-    doc_->Node(2).visible = 1;
-    doc_->Mark(2).selected = 1;
-    QCOMPARE(tessaly::ReadDocumentContext(*doc_).selectedCount, 1);
-}
-
-void CommandRulesTest::showAllNeedsAHiddenNode() {
-    QVERIFY(!Enabled(CommandId::kShowAll, tessaly::ReadDocumentContext(*doc_)));
-    AddNodes(3, 0);
-    QVERIFY(!Enabled(CommandId::kShowAll, tessaly::ReadDocumentContext(*doc_)));
-    doc_->Node(2).visible = 0;
-    QVERIFY(Enabled(CommandId::kShowAll, tessaly::ReadDocumentContext(*doc_)));
-}
-
-void CommandRulesTest::mainSelectionGatesRotateAndMultiCut() {
-    AddNodes(2, 0);
-    CommandContext context = tessaly::ReadDocumentContext(*doc_);
-    QVERIFY(!context.hasMainSelection);
-    QVERIFY(!Enabled(CommandId::kRotateRight, context));
-    QVERIFY(!Enabled(CommandId::kMirrorTopBottom, context));
-    QVERIFY(!Enabled(CommandId::kMultiCutStart, context));
-
-    doc_->State().mainSelection = 1;
-    context = tessaly::ReadDocumentContext(*doc_);
-    QVERIFY(Enabled(CommandId::kRotate180, context));
-    QVERIFY(Enabled(CommandId::kMultiCutStart, context));
-    QVERIFY(!Enabled(CommandId::kMultiCutExecute, context));
-
-    context.multiCutMode = true;
-    QVERIFY(!Enabled(CommandId::kMultiCutStart, context));
-    QVERIFY(Enabled(CommandId::kMultiCutStop, context));
-    QVERIFY(Enabled(CommandId::kMultiCutExecute, context));
-    QVERIFY(Enabled(CommandId::kMultiCutSettings, context));
-
+    doc_->Node(3).visible = 0;
+    doc_->Mark(3).selected = 1;
     // An index past the last node is no main selection.
-    doc_->State().mainSelection = 2;
-    QVERIFY(!tessaly::ReadDocumentContext(*doc_).hasMainSelection);
-}
-
-void CommandRulesTest::consoleNeedsNodesABackgroundAndNoOpenConsole() {
-    QVERIFY(!Enabled(CommandId::kConsole, tessaly::ReadDocumentContext(*doc_)));
-    QVERIFY(!Enabled(CommandId::kImageSizeCheck, tessaly::ReadDocumentContext(*doc_)));
-    AddNodes(1, 0);
-    CommandContext context = tessaly::ReadDocumentContext(*doc_);
-    QVERIFY(!context.hasBackgroundImage);
-    QVERIFY(!Enabled(CommandId::kConsole, context));
-    QVERIFY(Enabled(CommandId::kImageSizeCheck, context));
-
+    doc_->State().mainSelection = 3;
     doc_->State().backPicture = doc_->Pictures().Adopt(
         *tessaly::ImageBlob::FromEncoded(tessaly::test::JpegOfExactSize(4000)));
     context = tessaly::ReadDocumentContext(*doc_);
-    QVERIFY(Enabled(CommandId::kConsole, context));
-    context.consoleShown = true;
-    QVERIFY(!Enabled(CommandId::kConsole, context));
-    // Commands of the always-on kind stay on.
-    QVERIFY(Enabled(CommandId::kBatchCreate, context));
-    QVERIFY(Enabled(CommandId::kEditDelete, context));
+    QCOMPARE(context.selectedCount, 1);
+    QCOMPARE(context.hiddenCount, 1);
+    QVERIFY(!context.hasMainSelection);
+    QVERIFY(context.hasBackgroundImage);
 }
 
-void CommandRulesTest::undoAndRedoFollowTheirCounts() {
-    CommandContext context;
-    QVERIFY(!Enabled(CommandId::kEditUndo, context));
-    QVERIFY(!Enabled(CommandId::kEditRedo, context));
-    context.undoCount = 1;
-    QVERIFY(Enabled(CommandId::kEditUndo, context));
-    QVERIFY(!Enabled(CommandId::kEditRedo, context));
-    context.undoCount = 0;
-    context.redoCount = 9;
-    QVERIFY(!Enabled(CommandId::kEditUndo, context));
-    QVERIFY(Enabled(CommandId::kEditRedo, context));
+void CommandRulesTest::enablingFollowsTheContext() {
+    using C = CommandId;
+    struct Row {
+        CommandContext context;
+        std::vector<CommandId> on;
+        std::vector<CommandId> off;
+    };
+    const Row rows[] = {
+        {{},
+         {C::kBatchCreate, C::kEditDelete},
+         {C::kCentreVertical, C::kHideSelected, C::kShowAll, C::kConsole, C::kImageSizeCheck,
+          C::kEditUndo, C::kEditRedo, C::kRotateRight, C::kMirrorTopBottom, C::kMultiCutStart,
+          C::kMultiCutExecute}},
+        // One selected node is centred or hidden, two are aligned, three spaced.
+        {{.selectedCount = 1},
+         {C::kCentreVertical, C::kCentreHorizontal, C::kHideSelected},
+         {C::kAlignRight, C::kSameSize, C::kSpaceHorizontal}},
+        {{.selectedCount = 2}, {C::kAlignLeft, C::kSameHeight}, {C::kSpaceVertical}},
+        {{.selectedCount = 3}, {C::kSpaceVertical, C::kSpaceHorizontal}, {}},
+        {{.nodeCount = 3}, {C::kImageSizeCheck}, {C::kShowAll, C::kConsole}},
+        {{.nodeCount = 3, .hiddenCount = 1}, {C::kShowAll}, {}},
+        // The console needs nodes and a background, and is opened once.
+        {{.nodeCount = 1, .hasBackgroundImage = true}, {C::kConsole}, {}},
+        {{.nodeCount = 1, .hasBackgroundImage = true, .consoleShown = true},
+         {C::kBatchCreate, C::kEditDelete},
+         {C::kConsole}},
+        {{.hasMainSelection = true},
+         {C::kRotate180, C::kMirrorTopBottom, C::kMultiCutStart},
+         {C::kMultiCutExecute}},
+        {{.hasMainSelection = true, .multiCutMode = true},
+         {C::kMultiCutStop, C::kMultiCutExecute, C::kMultiCutSettings},
+         {C::kMultiCutStart}},
+        {{.undoCount = 1}, {C::kEditUndo}, {C::kEditRedo}},
+        {{.redoCount = 9}, {C::kEditRedo}, {C::kEditUndo}},
+    };
+    for (std::size_t r = 0; r < std::size(rows); ++r) {
+        for (const bool on : {true, false}) {
+            for (CommandId id : on ? rows[r].on : rows[r].off) {
+                QVERIFY2(Enabled(id, rows[r].context) == on,
+                         qPrintable(u"row %1, command %2"_s.arg(r).arg(int(id))));
+            }
+        }
+    }
 }
 
 void CommandRulesTest::gridEntriesAreCheckedByMode() {
@@ -253,16 +208,6 @@ void CommandRulesTest::recentFileEntriesAreNumberedForTheKeyboard() {
 void CommandRulesTest::toolbarEntriesSplitPromptAndTooltip() {
     QCOMPARE(tessaly::StatusPrompt(CommandId::kPrint), u"ビューの表示内容を印刷します"_s);
     QCOMPARE(tessaly::ToolTipText(CommandId::kPrint), u"【印刷】"_s);
-    QCOMPARE(tessaly::StatusPrompt(CommandId::kConsole),
-             u"各種設定後、モザイクを作成するための操作ウィンドウを表示します"_s);
-    QCOMPARE(tessaly::ToolTipText(CommandId::kConsole), u"【コンソール表示】"_s);
-    for (CommandId id :
-         {CommandId::kSetBackground, CommandId::kAddImages, CommandId::kExportImage,
-          CommandId::kEditUndo, CommandId::kEditRedo, CommandId::kManual, CommandId::kAbout}) {
-        const QString tip = tessaly::ToolTipText(id);
-        QVERIFY2(tip.startsWith(u'【') && tip.endsWith(u'】'), qPrintable(tip));
-        QVERIFY(!tessaly::StatusPrompt(id).isEmpty());
-    }
     QCOMPARE(tessaly::ToolTipText(CommandId::kAlignLeft), QString());
     QCOMPARE(tessaly::MenuText(CommandId::kEditDelete), u"削除(&D)\tDelete"_s);
     QCOMPARE(tessaly::MenuText(CommandId::kAlignLeft), u"左揃え"_s);
@@ -296,15 +241,13 @@ void CommandRulesTest::contextMenusFollowTheirOwnRules() {
         QCOMPARE(state(tessaly::CutLineWidthCommand(width), context).checked, width == 4);
     }
 
-    // Every entry has a label, and the canvas menus have their sizes.
+    // Every entry has a label.
     for (PopupKind kind : {PopupKind::View, PopupKind::Image, PopupKind::MultiCut}) {
+        QVERIFY(!tessaly::PopupEntries(kind).empty());
         for (const tessaly::PopupEntry& entry : tessaly::PopupEntries(kind)) {
             QVERIFY(entry.id == tessaly::kPopupSeparator || !entry.label.isEmpty());
         }
     }
-    QCOMPARE(tessaly::PopupEntries(PopupKind::View).size(), 9u);
-    QCOMPARE(tessaly::PopupEntries(PopupKind::Image).size(), 11u);
-    QCOMPARE(tessaly::PopupEntries(PopupKind::MultiCut).size(), 15u);
 }
 
 QTEST_MAIN(CommandRulesTest)
