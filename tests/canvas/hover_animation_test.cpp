@@ -7,18 +7,12 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <ostream>
 #include <utility>
 
 #include "services/random_generator.h"
+#include "support/canvas_document.h"
 
 namespace tessaly {
-
-// Readable failure messages for rectangles; internal to this test file.
-[[maybe_unused]] static void PrintTo(const IntRect& r, std::ostream* os) {
-    *os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
-}
-
 namespace {
 
 // The signed turn from a to b about c, clockwise on the screen positive.

@@ -7,30 +7,20 @@
 #include <vector>
 
 #include "canvas/view_geometry.h"
-#include "document/document.h"
-#include "support/document_builder.h"
+#include "support/canvas_document.h"
 
 namespace tessaly {
 namespace {
 
-class SelectionTest : public ::testing::Test {
+class SelectionTest : public test::CanvasDocumentTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(doc.AllocateNodeTables());
-        ApplyNewDocumentValues(doc.State());
+        CanvasDocumentTest::SetUp();
         State().canvasWidth = 1000;
         State().canvasHeight = 800;
         State().zoom = 1.0f;
         State().nodeCount = 0;
         State().mainSelection = -1;
-    }
-
-    DocState& State() { return doc.State(); }
-
-    int AddNode(int centerX, int centerY, int halfWidth, int halfHeight, bool visible = true) {
-        const int i = test::AddNode(doc, centerX, centerY, halfWidth, halfHeight, {});
-        doc.Node(i).visible = visible ? 1 : 0;
-        return i;
     }
 
     // Makes exactly `nodes` marked, `main` the main selection.
@@ -48,8 +38,6 @@ protected:
             if (doc.IsSelected(i)) out.push_back(i);
         return out;
     }
-
-    Document doc;
 };
 
 using Nodes = std::vector<int>;

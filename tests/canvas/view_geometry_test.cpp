@@ -4,42 +4,19 @@
 
 #include <cmath>
 #include <limits>
-#include <ostream>
 
-#include "document/document.h"
-#include "support/document_builder.h"
+#include "support/canvas_document.h"
 
 namespace tessaly {
-
-// Readable failure messages for rectangles; internal to this test file.
-[[maybe_unused]] static void PrintTo(const IntRect& r, std::ostream* os) {
-    *os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
-}
-
 namespace {
 
-class ViewGeometryTest : public ::testing::Test {
+class ViewGeometryTest : public test::CanvasDocumentTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(doc.AllocateNodeTables());
-        ApplyNewDocumentValues(doc.State());
-    }
-
-    DocState& State() { return doc.State(); }
-
     void SetCanvas(int width, int height, float zoom = 1.0f) {
         State().canvasWidth = width;
         State().canvasHeight = height;
         State().zoom = zoom;
     }
-
-    int AddNode(int centerX, int centerY, int halfWidth, int halfHeight, bool visible = true) {
-        const int i = test::AddNode(doc, centerX, centerY, halfWidth, halfHeight, {});
-        doc.Node(i).visible = visible ? 1 : 0;
-        return i;
-    }
-
-    Document doc;
 };
 
 TEST_F(ViewGeometryTest, ConversionsTruncateTowardZeroInSinglePrecision) {
