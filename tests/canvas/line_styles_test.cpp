@@ -49,28 +49,30 @@ std::string SampleRow(const QImage& sample, int y) {
     return row;
 }
 
-TEST(LineStyle, SixNamedStylesInListOrder) {
-    EXPECT_EQ(LineStyleName(0), QStringLiteral("実線"));
-    EXPECT_EQ(LineStyleName(1), QStringLiteral("破線"));
-    EXPECT_EQ(LineStyleName(2), QStringLiteral("点線"));
-    EXPECT_EQ(LineStyleName(3), QStringLiteral("1点破線"));
-    EXPECT_EQ(LineStyleName(4), QStringLiteral("2点破線"));
-    EXPECT_EQ(LineStyleName(5), QStringLiteral("2重線"));
-    EXPECT_TRUE(LineStyleName(-1).isEmpty());
-    EXPECT_TRUE(LineStyleName(6).isEmpty());
+// Every style in range has a name of its own; nothing outside has one.
+TEST(LineStyle, EveryStyleHasItsOwnName) {
+    QStringList names;
+    for (int style = -1; style <= kLineStyleCount; ++style)
+        names.append(LineStyleName(style));
+    EXPECT_TRUE(names.front().isEmpty() && names.back().isEmpty());
+    EXPECT_EQ(names.removeDuplicates(), 1);  // only the second empty one
 }
 
 TEST(LineStyle, ListSamplesShowEachPattern) {
     const std::string empty(48, '.');
     const std::string bar(48, '#');
 
+    // Rows top to bottom: # a bar across the whole sample, . nothing.
+    const auto rows = [&](const QImage& sample) {
+        std::string out;
+        for (int y = 0; y < sample.height(); ++y)
+            out += SampleRow(sample, y) == bar ? '#' : SampleRow(sample, y) == empty ? '.' : '?';
+        return out;
+    };
     const QImage solid = LineStyleSample(kLineSolid);
     ASSERT_EQ(solid.size(), QSize(48, 6));
-    EXPECT_EQ(SampleRow(solid, 0), empty);
-    EXPECT_EQ(SampleRow(solid, 1), empty);
-    EXPECT_EQ(SampleRow(solid, 2), bar);
-    EXPECT_EQ(SampleRow(solid, 3), bar);
-    EXPECT_EQ(SampleRow(solid, 4), empty);
+    EXPECT_EQ(rows(solid), "..##..");
+    EXPECT_EQ(rows(LineStyleSample(kLineDouble)), ".##.##");  // a 1-pixel gap
 
     const QImage dashed = LineStyleSample(kLineDash);
     EXPECT_EQ(SampleRow(dashed, 2), "#####...#####...#####...#####...#####...#####...");
@@ -82,39 +84,28 @@ TEST(LineStyle, ListSamplesShowEachPattern) {
     EXPECT_EQ(SampleRow(LineStyleSample(kLineDashDotDot), 2),
               "#####...#...#...#####...#...#...#####...#...#...");
 
-    const QImage doubled = LineStyleSample(kLineDouble);
-    EXPECT_EQ(SampleRow(doubled, 0), empty);
-    EXPECT_EQ(SampleRow(doubled, 1), bar);
-    EXPECT_EQ(SampleRow(doubled, 2), bar);
-    EXPECT_EQ(SampleRow(doubled, 3), empty);  // the 1-pixel gap
-    EXPECT_EQ(SampleRow(doubled, 4), bar);
-    EXPECT_EQ(SampleRow(doubled, 5), bar);
-
     EXPECT_EQ(LineStyleSample(42), solid);
     const QImage blue = LineStyleSample(kLineSolid, QColor(0, 0, 255));
     EXPECT_EQ(blue.pixel(0, 2), qRgb(0, 0, 255));
 }
 
-TEST(LineStyle, DoubleLineOfWidthOneIsThreePixelsWithAWhiteMiddle) {
-    const QImage image = FrameLineImage(kRed, kLineDouble, 1, 1.0f);
-    for (int x : {10, 17, 25})
-        EXPECT_EQ(Column(image, x), ".........RWR.........") << x;
-}
-
-TEST(LineStyle, ThinDoubleLineLosesItsWhiteMiddle) {
-    // q = 5, h = 10: the coloured line is trunc(25 x 0.1) = 2 wide, the white
-    // one trunc(5 x 0.1) = 0, so it is left out.
-    const QImage image = FrameLineImage(kRed, kLineDouble, 20, 0.1f);
-    EXPECT_EQ(CountInColumn(image, 17, kRedPixel), 2);
-    EXPECT_EQ(CountInColumn(image, 17, kWhitePixel), 0);
-}
-
-TEST(LineStyle, WideDoubleLineHasColouredSidesOfWidthHAndAGapOfQ) {
-    // Width 8 at zoom 1: q = 2, h = 4; 10 pixels, the middle 2 white.
-    const QImage image = FrameLineImage(kRed, kLineDouble, 8, 1.0f);
-    EXPECT_EQ(CountInColumn(image, 17, kRedPixel), 8);
-    EXPECT_EQ(CountInColumn(image, 17, kWhitePixel), 2);
-    EXPECT_EQ(image.pixel(17, 10), kWhitePixel);
+// A double line of width w (q = w / 4, h = w / 2) at zoom z is trunc((2h + q) x z)
+// pixels wide, the middle trunc(q x z) of them white, none when that is 0.
+TEST(LineStyle, DoubleLinesHaveColouredSidesAroundAWhiteGap) {
+    const struct {
+        int width;
+        float zoom;
+        const char* column;
+    } cases[] = {
+        {1, 1.0f, ".........RWR........."},   // the thinnest
+        {8, 1.0f, ".....RRRRWWRRRR......"},   // q = 2, h = 4
+        {20, 0.1f, ".........RR.........."},  // trunc(25 x 0.1); trunc(5 x 0.1) = 0
+    };
+    for (const auto& c : cases) {
+        const QImage image = FrameLineImage(kRed, kLineDouble, c.width, c.zoom);
+        for (int x : {10, 17, 25})
+            EXPECT_EQ(Column(image, x), c.column) << c.width << " at " << c.zoom << ", x " << x;
+    }
 }
 
 TEST(LineStyle, EveryStyleKeepsAtLeastOnePixelAtTinyZoom) {

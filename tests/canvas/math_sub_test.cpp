@@ -71,9 +71,7 @@ TEST(MathSubTest, FootOfPerpendicularProjectsOntoTheLine) {
     EXPECT_EQ(CMathSub::FootOfPerpendicular({-20, 0}, {0, 5}, {100, 5}), QPoint(-20, 5));
     // Single precision of the final step carries through.
     EXPECT_EQ(CMathSub::FootOfPerpendicular({251, 0}, {0, 9}, {500, 9}), QPoint(250, 9));
-}
-
-TEST(MathSubTest, FootOfPerpendicularWithoutALineIsItsStart) {
+    // Without a line: its start.
     EXPECT_EQ(CMathSub::FootOfPerpendicular({50, 60}, {3, 4}, {3, 4}), QPoint(3, 4));
 }
 

@@ -196,6 +196,9 @@ TEST_F(RenderTest, BackgroundPreviewShowsOnlyBackgroundAndFrame) {
 
 // --- grid ------------------------------------------------------------------
 
+const QRgb kMinor = qRgb(191, 191, 191);
+const QRgb kMajor = qRgb(127, 127, 127);
+
 class RenderGridTest : public RenderTest {
 protected:
     // Colours met in column x on the rows between the horizontal lines.
@@ -208,34 +211,28 @@ protected:
     }
 };
 
-TEST_F(RenderGridTest, LinesOnWhiteAreDottedMinorDashedAndSolidMajor) {
+// Columns are checked at every zoom below; rows run the same way and stop
+// with the canvas.
+TEST_F(RenderGridTest, RowsRunAcrossTheCanvasOnly) {
     doc.State().gridMode = 1;  // every 10 pixels
     const QImage image = Render();
-    const QRgb minor = qRgb(191, 191, 191), major = qRgb(127, 127, 127);
-    EXPECT_EQ(ColoursInColumn(image, 10, 10), (std::set<QRgb>{kWhite, minor}));
-    EXPECT_EQ(ColoursInColumn(image, 50, 10), (std::set<QRgb>{kWhite, major}));
-    EXPECT_EQ(ColoursInColumn(image, 100, 10), (std::set<QRgb>{major}));
-    EXPECT_EQ(ColoursInColumn(image, 15, 10), (std::set<QRgb>{kWhite}));
-    // Horizontal lines the same way.
     for (int x = 0; x < 500; ++x)
-        EXPECT_EQ(image.pixel(x, 200), major) << x;
+        EXPECT_EQ(image.pixel(x, 200), kMajor) << x;
     EXPECT_EQ(image.pixel(505, 200), kUnpainted);
 }
 
 TEST_F(RenderGridTest, ColoursFollowTheBackgroundColour) {
     doc.State().gridMode = 1;
-    doc.State().backColor = MakeColorRef(100, 50, 200);
-    QImage image = Render();
-    const QRgb back = qRgb(100, 50, 200);
-    EXPECT_EQ(ColoursInColumn(image, 10, 10), (std::set<QRgb>{back, qRgb(36, 0, 136)}));
-    EXPECT_EQ(ColoursInColumn(image, 100, 10), (std::set<QRgb>{qRgb(0, 0, 72)}));
-
-    // On black both are grey.
-    doc.State().backColor = MakeColorRef(0, 0, 0);
-    image = Render();
-    const QRgb grey = qRgb(128, 128, 128);
-    EXPECT_EQ(ColoursInColumn(image, 10, 10), (std::set<QRgb>{qRgb(0, 0, 0), grey}));
-    EXPECT_EQ(ColoursInColumn(image, 100, 10), (std::set<QRgb>{grey}));
+    const struct {
+        QRgb back, minor, major;
+    } cases[] = {{qRgb(100, 50, 200), qRgb(36, 0, 136), qRgb(0, 0, 72)},
+                 {qRgb(0, 0, 0), qRgb(128, 128, 128), qRgb(128, 128, 128)}};  // black: grey
+    for (const auto& c : cases) {
+        doc.State().backColor = MakeColorRef(qRed(c.back), qGreen(c.back), qBlue(c.back));
+        const QImage image = Render();
+        EXPECT_EQ(ColoursInColumn(image, 10, 10), (std::set<QRgb>{c.back, c.minor})) << c.back;
+        EXPECT_EQ(ColoursInColumn(image, 100, 10), (std::set<QRgb>{c.major})) << c.back;
+    }
 }
 
 TEST_F(RenderGridTest, SpacingIsInViewPixelsAtAnyZoom) {
@@ -243,7 +240,6 @@ TEST_F(RenderGridTest, SpacingIsInViewPixelsAtAnyZoom) {
     s.gridMode = 3;  // every 70 pixels
     s.canvasWidth = 1000;
     s.canvasHeight = 1000;
-    const QRgb minor = qRgb(191, 191, 191), major = qRgb(127, 127, 127);
     for (float zoom : {0.5f, 1.0f, 2.0f}) {
         s.zoom = zoom;
         const QImage image = Render();
@@ -258,10 +254,10 @@ TEST_F(RenderGridTest, SpacingIsInViewPixelsAtAnyZoom) {
                 if (x < size) between.insert(image.pixel(x, y));
             }
         }
-        EXPECT_EQ(first, (std::set<QRgb>{kWhite, minor})) << zoom;
-        EXPECT_EQ(fifth, (std::set<QRgb>{kWhite, major})) << zoom;
+        EXPECT_EQ(first, (std::set<QRgb>{kWhite, kMinor})) << zoom;
+        EXPECT_EQ(fifth, (std::set<QRgb>{kWhite, kMajor})) << zoom;
         if (700 < size) {
-            EXPECT_EQ(tenth, (std::set<QRgb>{major})) << zoom;
+            EXPECT_EQ(tenth, (std::set<QRgb>{kMajor})) << zoom;
         }
         EXPECT_EQ(between, (std::set<QRgb>{kWhite})) << zoom;
     }
@@ -278,23 +274,21 @@ TEST_F(RenderGridTest, CentreCrossIsDottedThroughTheMiddle) {
     doc.State().gridMode = 5;
     doc.State().canvasHeight = 300;
     const QImage image = Render();
-    const QRgb minor = qRgb(191, 191, 191);
     int onVertical = 0, onHorizontal = 0;
     for (int y = 0; y < 300; ++y)
-        onVertical += image.pixel(250, y) == minor ? 1 : 0;
+        onVertical += image.pixel(250, y) == kMinor ? 1 : 0;
     for (int x = 0; x < 500; ++x)
-        onHorizontal += image.pixel(x, 150) == minor ? 1 : 0;
+        onHorizontal += image.pixel(x, 150) == kMinor ? 1 : 0;
     EXPECT_GT(onVertical, 50);
     EXPECT_LT(onVertical, 250);  // dotted
     EXPECT_GT(onHorizontal, 100);
-    for (int y = 0; y < 300; ++y) {
-        if (y != 150) {
-            EXPECT_EQ(image.pixel(100, y), kWhite) << y;
+    // Nothing else: the rest of one column and one row is ground.
+    for (int k = 0; k < 500; ++k) {
+        if (k < 300 && k != 150) {
+            EXPECT_EQ(image.pixel(100, k), kWhite) << k;
         }
-    }
-    for (int x = 0; x < 500; ++x) {
-        if (x != 250) {
-            EXPECT_EQ(image.pixel(x, 70), kWhite) << x;
+        if (k != 250) {
+            EXPECT_EQ(image.pixel(k, 70), kWhite) << k;
         }
     }
 }
@@ -304,7 +298,7 @@ TEST_F(RenderGridTest, GridLiesBelowOrAboveTheNodes) {
     AddSolidNode(kRed);  // covers the solid line x = 100
     EXPECT_EQ(Render().pixel(100, 95), kRed);
     doc.State().gridOnTop = 1;
-    EXPECT_EQ(Render().pixel(100, 95), qRgb(127, 127, 127));
+    EXPECT_EQ(Render().pixel(100, 95), kMajor);
 }
 
 // --- nodes -------------------------------------------------------------------
@@ -353,20 +347,17 @@ TEST_F(RenderTest, LaterRecordsLieOnTop) {
     EXPECT_EQ(Render().pixel(125, 100), kBlue);
 }
 
-TEST_F(RenderTest, HiddenSelectedNodeLeavesNoTrace) {
+TEST_F(RenderTest, HiddenNodesAndRecordsBeyondTheNodeCountLeaveNoTrace) {
     DocState& s = doc.State();
     s.imageFrames = 1;
     s.imageFrameColor = MakeColorRef(0, 255, 0);
     const int i = AddSolidNode(kRed);
-    doc.Node(i).visible = 0;
     doc.Mark(i).selected = 1;
     s.mainSelection = i;
+    doc.Node(i).visible = 0;  // no picture, frame or marks
     EXPECT_TRUE(OnlyColours(Render(), 500, 500, {kWhite}));
-}
-
-TEST_F(RenderTest, RecordsBeyondTheNodeCountAreNotDrawn) {
-    AddSolidNode(kRed);
-    doc.State().nodeCount = 0;
+    doc.Node(i).visible = 1;
+    s.nodeCount = 0;
     EXPECT_TRUE(OnlyColours(Render(), 500, 500, {kWhite}));
 }
 
@@ -470,40 +461,29 @@ TEST_F(RenderTest, HandlePointsAreCornersThenSideMidpoints) {
     EXPECT_EQ(SelectionHandleRect(4, {100, 90}), (IntRect{97, 87, 103, 93}));
 }
 
+// Each of the eight marks: outline on its border, fill inside, the picture or
+// the ground just beyond its exclusive right and bottom edges.
 TEST_F(RenderTest, MainSelectionMarksHaveTheirColoursAtTheirPixels) {
     const int i = AddSolidNode(kRed);
     doc.Mark(i).selected = 1;
     doc.State().mainSelection = i;
     const QImage image = Render();
     const QRgb outline = qRgb(64, 128, 192), fill = qRgb(0, 64, 128);
-    // Top-left corner (80, 90): 76..83 x 86..93.
-    EXPECT_EQ(image.pixel(76, 86), outline);
-    EXPECT_EQ(image.pixel(83, 86), outline);
-    EXPECT_EQ(image.pixel(83, 93), outline);
-    EXPECT_EQ(image.pixel(76, 93), outline);
-    EXPECT_EQ(image.pixel(77, 87), fill);
-    EXPECT_EQ(image.pixel(82, 92), fill);
-    EXPECT_EQ(image.pixel(75, 86), kWhite);
-    EXPECT_EQ(image.pixel(76, 85), kWhite);
-    EXPECT_EQ(image.pixel(84, 91), kRed);  // right edge excluded: the picture
-    EXPECT_EQ(image.pixel(81, 94), kRed);  // bottom edge excluded
-    // Top midpoint (100, 90): 97..102 x 87..92.
-    EXPECT_EQ(image.pixel(97, 87), outline);
-    EXPECT_EQ(image.pixel(102, 87), outline);
-    EXPECT_EQ(image.pixel(98, 88), fill);
-    EXPECT_EQ(image.pixel(101, 89), fill);
-    EXPECT_EQ(image.pixel(103, 88), kWhite);
-    EXPECT_EQ(image.pixel(96, 88), kWhite);
-    // Bottom-right corner (120, 110): 116..123 x 106..113.
-    EXPECT_EQ(image.pixel(123, 113), outline);
-    EXPECT_EQ(image.pixel(122, 112), fill);
-    EXPECT_EQ(image.pixel(124, 113), kWhite);
-    EXPECT_EQ(image.pixel(123, 114), kWhite);
-    // Left midpoint (80, 100) and right midpoint (120, 100).
-    EXPECT_EQ(image.pixel(77, 97), outline);
-    EXPECT_EQ(image.pixel(78, 98), fill);
-    EXPECT_EQ(image.pixel(122, 102), outline);
-    EXPECT_EQ(image.pixel(121, 101), fill);
+    const auto points = SelectionHandlePoints(NodeViewRect(doc, i));
+    const auto unmarked = [&](int x, int y) {
+        return image.pixel(x, y) == kWhite || image.pixel(x, y) == kRed;
+    };
+    for (int k = 0; k < 8; ++k) {
+        SCOPED_TRACE(k);
+        const IntRect r = SelectionHandleRect(k, points[static_cast<std::size_t>(k)]);
+        for (QPoint p : {QPoint(r.left, r.top), QPoint(r.right - 1, r.top),
+                         QPoint(r.left, r.bottom - 1), QPoint(r.right - 1, r.bottom - 1)})
+            EXPECT_EQ(image.pixel(p), outline) << p.x() << "," << p.y();
+        EXPECT_EQ(image.pixel(r.left + 1, r.top + 1), fill);
+        EXPECT_EQ(image.pixel(r.right - 2, r.bottom - 2), fill);
+        EXPECT_TRUE(unmarked(r.left - 1, r.top + 1) && unmarked(r.left + 1, r.top - 1));
+        EXPECT_TRUE(unmarked(r.right, r.bottom - 1) && unmarked(r.right - 1, r.bottom));
+    }
 }
 
 TEST_F(RenderTest, OtherSelectedNodesGetRedMarksAndPicturelessOnesToo) {

@@ -2,34 +2,25 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <initializer_list>
 #include <vector>
 
 #include "canvas/view_geometry.h"
-#include "document/document.h"
-#include "support/document_builder.h"
+#include "support/canvas_document.h"
 
 namespace tessaly {
 namespace {
 
-class SelectionTest : public ::testing::Test {
+class SelectionTest : public test::CanvasDocumentTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(doc.AllocateNodeTables());
-        ApplyNewDocumentValues(doc.State());
+        CanvasDocumentTest::SetUp();
         State().canvasWidth = 1000;
         State().canvasHeight = 800;
         State().zoom = 1.0f;
         State().nodeCount = 0;
         State().mainSelection = -1;
-    }
-
-    DocState& State() { return doc.State(); }
-
-    int AddNode(int centerX, int centerY, int halfWidth, int halfHeight, bool visible = true) {
-        const int i = test::AddNode(doc, centerX, centerY, halfWidth, halfHeight, {});
-        doc.Node(i).visible = visible ? 1 : 0;
-        return i;
     }
 
     // Makes exactly `nodes` marked, `main` the main selection.
@@ -47,8 +38,6 @@ protected:
             if (doc.IsSelected(i)) out.push_back(i);
         return out;
     }
-
-    Document doc;
 };
 
 using Nodes = std::vector<int>;
@@ -56,7 +45,7 @@ using Nodes = std::vector<int>;
 TEST_F(SelectionTest, NodeAtPicksTopmostVisibleWithExclusiveFarEdges) {
     const int low = AddNode(100, 100, 50, 50);   // 50..150
     const int high = AddNode(120, 100, 50, 50);  // 70..170
-    const int hidden = AddNode(100, 100, 80, 80, false);
+    AddNode(100, 100, 80, 80, false);
     EXPECT_EQ(NodeAt(doc, {100, 100}), high);
     EXPECT_EQ(NodeAt(doc, {60, 100}), low);
     EXPECT_EQ(NodeAt(doc, {50, 50}), low);
@@ -65,7 +54,6 @@ TEST_F(SelectionTest, NodeAtPicksTopmostVisibleWithExclusiveFarEdges) {
     EXPECT_EQ(NodeAt(doc, {100, 150}), -1);
     // The hidden node covers 20..180 but is never hit.
     EXPECT_EQ(NodeAt(doc, {25, 25}), -1);
-    (void)hidden;
 
     State().zoom = 2.0f;
     EXPECT_EQ(NodeAt(doc, {130, 130}), low);
@@ -292,13 +280,15 @@ TEST_F(SelectionTest, MoveSelectionMovesSelectedVisibleNodesAndStopsCentresAtThe
     EXPECT_EQ(doc.Node(a).centerY, 120);
 }
 
-TEST_F(SelectionTest, ArrowAndDragStepsInCanvasPixels) {
+TEST_F(SelectionTest, ArrowDragAndResizeStepsInCanvasPixels) {
     EXPECT_EQ(ArrowKeyStep(4.0f, true), 1);
     EXPECT_EQ(ArrowKeyStep(4.0f, false), 2);
     EXPECT_EQ(ArrowKeyStep(1.0f, false), 10);
     EXPECT_EQ(ArrowKeyStep(0.5f, true), 2);
     EXPECT_EQ(ViewStepToCanvas(4.0f, -1), -1);
     EXPECT_EQ(ViewStepToCanvas(4.0f, -3), 0);
+    EXPECT_EQ(ResizeMinimum(1.0f), 10);
+    EXPECT_EQ(ResizeMinimum(2.0f), 20);
 
     // A drag of 1 pixel is no move; 2 pixels on one axis is.
     EXPECT_EQ(MoveDragToCanvas(1.0f, {100, 100}, {101, 99}), QPoint(0, 0));
@@ -328,55 +318,44 @@ TEST_F(SelectionTest, ResizedRectWithAspectKeptFromTheOppositeCorner) {
     EXPECT_EQ(ResizedRect(r, Handle::Right, {300, 0}, 1000, 800, 10, true), (IntRect{100, 75, 300, 175}));
 }
 
-TEST_F(SelectionTest, ResizeWithHandle5ScalesOnlyTheWidthOfOtherSelectedNodes) {
-    const int main = AddNode(100, 100, 50, 20);  // 50..150 x 80..120
-    const int other = AddNode(400, 300, 30, 25);
-    const int unselected = AddNode(600, 300, 30, 25);
-    const int hidden = AddNode(700, 300, 30, 25, false);
-    Select({main, other, hidden}, main);
-    const IntRect old = NodeViewRect(doc, main);
-    const IntRect wider = ResizedRect(old, Handle::Right, {250, 100}, 1000, 800, ResizeMinimum(1.0f), false);
-    ASSERT_EQ(wider, (IntRect{50, 80, 250, 120}));
-
-    EXPECT_TRUE(ResizeSelection(doc, Handle::Right, old, wider));
-    EXPECT_EQ(doc.Node(main).centerX, 150);
-    EXPECT_EQ(doc.Node(main).halfWidth, 100);
-    EXPECT_EQ(doc.Node(main).halfHeight, 20);
-    EXPECT_EQ(doc.Node(other).halfWidth, 60);
-    EXPECT_EQ(doc.Node(other).halfHeight, 25);
-    EXPECT_EQ(doc.Node(other).centerX, 400) << "other nodes keep their centre";
-    EXPECT_EQ(doc.Node(unselected).halfWidth, 30);
-    EXPECT_EQ(doc.Node(hidden).halfWidth, 30);
-}
-
-TEST_F(SelectionTest, SideHandleWithAspectKeptScalesOtherNodesOnBothAxes) {
-    const int main = AddNode(100, 100, 50, 25);  // 50..150 x 75..125
-    const int other = AddNode(400, 300, 30, 20);
-    Select({main, other}, main);
-    const IntRect old = NodeViewRect(doc, main);
-    const IntRect wider = ResizedRect(old, Handle::Right, {250, 100}, 1000, 800, 10, true);
-    ASSERT_EQ(wider, (IntRect{50, 50, 250, 150}));
-    EXPECT_TRUE(ResizeSelection(doc, Handle::Right, old, wider));
-    EXPECT_EQ(doc.Node(main).halfHeight, 50);
-    EXPECT_EQ(doc.Node(other).halfWidth, 60);
-    EXPECT_EQ(doc.Node(other).halfHeight, 40);
-}
-
-TEST_F(SelectionTest, CornerResizeScalesBothAxesAndZoomConvertsBack) {
-    State().zoom = 2.0f;
-    const int main = AddNode(100, 100, 50, 20);
-    const int other = AddNode(400, 300, 30, 25);
-    Select({main, other}, main);
-    const IntRect old = NodeViewRect(doc, main);  // 100..300 x 160..240
-    EXPECT_EQ(ResizeMinimum(2.0f), 20);
-    const IntRect half{200, 200, 300, 240};  // handle 0 to half size
-    EXPECT_TRUE(ResizeSelection(doc, Handle::TopLeft, old, half));
-    EXPECT_EQ(doc.Node(main).centerX, 125);
-    EXPECT_EQ(doc.Node(main).centerY, 110);
-    EXPECT_EQ(doc.Node(main).halfWidth, 25);
-    EXPECT_EQ(doc.Node(main).halfHeight, 10);
-    EXPECT_EQ(doc.Node(other).halfWidth, 15);
-    EXPECT_EQ(doc.Node(other).halfHeight, 12);
+// The main node takes the new rectangle; other selected visible nodes keep
+// their centre and scale by the same ratios, on the axes that changed.
+TEST_F(SelectionTest, ResizeFitsTheMainNodeAndScalesTheOtherSelectedOnes) {
+    using Node = std::array<int, 4>;  // centre x, centre y, half width, half height
+    using enum Handle;
+    const struct {
+        float zoom;
+        Node main;
+        Handle handle;
+        IntRect to;
+        Node mainAfter;
+        int otherHalfWidth, otherHalfHeight;
+    } cases[] = {
+        // The right handle: only the widths.
+        {1.0f, {100, 100, 50, 20}, Right, {50, 80, 250, 120}, {150, 100, 100, 20}, 60, 25},
+        // The right handle with the aspect kept changed both axes, so do the others.
+        {1.0f, {100, 100, 50, 25}, Right, {50, 50, 250, 150}, {150, 100, 100, 50}, 60, 50},
+        // A corner at zoom 2: the view rectangle converts back to canvas pixels.
+        {2.0f, {100, 100, 50, 20}, TopLeft, {200, 200, 300, 240}, {125, 110, 25, 10}, 15, 12},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "handle " << int(c.handle) << " zoom " << c.zoom);
+        State().nodeCount = 0;
+        State().zoom = c.zoom;
+        const int main = AddNode(c.main[0], c.main[1], c.main[2], c.main[3]);
+        const int other = AddNode(400, 300, 30, 25);
+        const int unselected = AddNode(600, 300, 30, 25);
+        const int hidden = AddNode(700, 300, 30, 25, false);
+        Select({main, other, hidden}, main);
+        EXPECT_TRUE(ResizeSelection(doc, c.handle, NodeViewRect(doc, main), c.to));
+        const NodeRecord& m = doc.Node(main);
+        EXPECT_EQ((Node{m.centerX, m.centerY, m.halfWidth, m.halfHeight}), c.mainAfter);
+        EXPECT_EQ(doc.Node(other).halfWidth, c.otherHalfWidth);
+        EXPECT_EQ(doc.Node(other).halfHeight, c.otherHalfHeight);
+        EXPECT_EQ(doc.Node(other).centerX, 400);
+        EXPECT_EQ(doc.Node(unselected).halfWidth, 30);
+        EXPECT_EQ(doc.Node(hidden).halfWidth, 30);
+    }
 }
 
 TEST_F(SelectionTest, ResizeWithoutChangeOrMainSelectionDoesNothing) {

