@@ -6,20 +6,13 @@
 # no tile is used twice, cabextract reads the cabinet, and the export has the
 # canvas's size. One tile more than the document holds ends the adds with
 # the document's limit message, and the run still makes its mosaic.
-set -euo pipefail
-cli="$1"
-here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export TMPDIR="$work"
+source "$(dirname "$0")/preamble.sh"
 # Qt warns on standard error without one; the run's stderr is read below.
 export XDG_RUNTIME_DIR="$work/runtime"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
-fail() { echo "FAIL: $*"; exit 1; }
-
 # Debian's own Python: it is the one python3-pil installs into.
-/usr/bin/python3 "$here/photo_tiles.py" "$work"
+/usr/bin/python3 "$(dirname "$0")/photo_tiles.py" "$work"
 job=(mosaic --background "$work/background.jpg" --tiles "$work/tiles" --canvas 2400x1500
      --columns 120 --rows 75 --sizes 1 --seed 13)
 

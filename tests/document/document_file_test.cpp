@@ -216,44 +216,33 @@ TEST_F(DocumentFileTest, ReadingDoesNotDecodePictures) {
     EXPECT_EQ(PictureDecodeCount(), decodes);
 }
 
-TEST_F(DocumentFileTest, StatusTextOnlyWhenNotQuietAndProgressEndsAtZero) {
+TEST_F(DocumentFileTest, StatusTextOnlyWhenNotQuietProgressEndsAtZeroAndFailedWritesReport) {
     test::StatusRecorder status;
     test::FillDocument(doc, 3);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     ASSERT_TRUE(WriteDocumentFile(buffer, doc, true));
-    EXPECT_EQ(status.Info(), u"");
+    EXPECT_TRUE(status.InfoTexts().empty());
     EXPECT_EQ(status.Range(), (std::pair{0, 3}));
     EXPECT_EQ(status.ProgressValues().back(), 0);
 
-    struct InfoWatcher final : StatusSink {
-        std::vector<QString> infos;
-        void SetPaneText(StatusPane, const QString&) override {}
-        void SetInfoText(const QString& text) override { infos.push_back(text); }
-        void SetProgressRange(int, int) override {}
-        void SetProgressValue(int) override {}
-    } watcher;
-    InstallStatusSink(&watcher);
     ASSERT_TRUE(Read(bytes, false));
     QByteArray again;
     QBuffer out(&again);
     out.open(QIODevice::WriteOnly);
     ASSERT_TRUE(WriteDocumentFile(out, doc, false));
     ASSERT_TRUE(Read(bytes, true));
-    InstallStatusSink(&status);
-    EXPECT_EQ(watcher.infos, (std::vector<QString>{u"ただ今読込み中です。このまま、お待ちください..."_qs,
-                                                   u""_qs,
-                                                   u"ただ今保存中です。このまま、お待ちください..."_qs,
-                                                   u""_qs}));
-}
+    EXPECT_EQ(status.InfoTexts(),
+              (std::vector<QString>{u"ただ今読込み中です。このまま、お待ちください..."_qs,
+                                    {},
+                                    u"ただ今保存中です。このまま、お待ちください..."_qs,
+                                    {}}));
 
-TEST_F(DocumentFileTest, WriteFailureIsReported) {
-    test::FillDocument(doc, 2);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);  // refuses every write
-    EXPECT_FALSE(WriteDocumentFile(buffer, doc, true));
+    // A device that refuses every write fails the save.
+    QBuffer readOnly(&again);
+    readOnly.open(QIODevice::ReadOnly);
+    EXPECT_FALSE(WriteDocumentFile(readOnly, doc, true));
 }
 
 }  // namespace

@@ -69,14 +69,6 @@ TEST_F(DocumentIoTest, SaveThenOpenGivesTheSameDocument) {
     EXPECT_TRUE(WorkingFiles().isEmpty()) << WorkingFiles().join(u' ').toStdString();
 }
 
-TEST_F(DocumentIoTest, SavingTwiceGivesIdenticalInnerFiles) {
-    ASSERT_TRUE(SaveDocument(doc, PathOf(u"a.tsd"_qs)));
-    ASSERT_TRUE(SaveDocument(doc, PathOf(u"b.tsd"_qs)));
-    const QByteArray a = MemberOf(PathOf(u"a.tsd"_qs));
-    EXPECT_FALSE(a.isEmpty());
-    EXPECT_EQ(a, MemberOf(PathOf(u"b.tsd"_qs)));
-}
-
 TEST_F(DocumentIoTest, ExtensionIsCheckedInAnyCaseAndSilently) {
     ASSERT_TRUE(SaveDocument(doc, PathOf(u"photo.TSD"_qs)));
     EXPECT_TRUE(OpenDocument(other, PathOf(u"photo.TSD"_qs)));
@@ -85,13 +77,17 @@ TEST_F(DocumentIoTest, ExtensionIsCheckedInAnyCaseAndSilently) {
     EXPECT_TRUE(messages.Messages().empty());
 }
 
-TEST_F(DocumentIoTest, MissingFileAndFolderAreReported) {
-    const QString missing = PathOf(u"gone.tsd"_qs);
-    EXPECT_FALSE(OpenDocument(other, missing));
+TEST_F(DocumentIoTest, MissingFileFolderAndFifoAreReported) {
+    const QString missing = PathOf(u"gone.tsd"_qs), fifo = PathOf(u"fifo.tsd"_qs);
     QDir().mkpath(PathOf(u"folder.tsd"_qs));
-    EXPECT_FALSE(OpenDocument(other, PathOf(u"folder.tsd"_qs)));
-    EXPECT_EQ(messages.Texts(), (std::vector<QString>{missing + u'\n' + LoadString(kMsgFileNotFound),
-                                                      LoadString(kMsgFolderCannotOpen)}));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    // The FIFO at once, without waiting for a writer.
+    for (const QString& path : {missing, PathOf(u"folder.tsd"_qs), fifo})
+        EXPECT_FALSE(OpenDocument(other, path)) << path.toStdString();
+    EXPECT_EQ(messages.Texts(),
+              (std::vector<QString>{missing + u'\n' + LoadString(kMsgFileNotFound),
+                                    LoadString(kMsgFolderCannotOpen),
+                                    fifo + u'\n' + LoadString(kMsgFileOpenFailed)}));
 }
 
 TEST_F(DocumentIoTest, FailedOpenLeavesTheDocumentAsItWas) {
@@ -190,13 +186,6 @@ TEST_F(DocumentIoTest, AFolderInTheTargetsPlaceIsReportedAsSuch) {
     EXPECT_TRUE(messages.Texts().front().endsWith(u'\n' + LoadString(kMsgFileSaveFailed)));
     EXPECT_TRUE(QFileInfo(path).isDir());
     EXPECT_TRUE(doc.IsModified());
-}
-
-TEST_F(DocumentIoTest, OnlyRegularFilesAreOpened) {
-    const QString fifo = PathOf(u"fifo.tsd"_qs);
-    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    EXPECT_FALSE(OpenDocument(other, fifo));  // at once, without waiting for a writer
-    EXPECT_EQ(messages.Texts(), std::vector<QString>{fifo + u'\n' + LoadString(kMsgFileOpenFailed)});
 }
 
 TEST(BackupPathFor, CutsAtTheLastDot) {

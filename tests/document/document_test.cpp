@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "resources/string_table.h"
 #include "support/message_recorder.h"
 #include "support/status_recorder.h"
@@ -28,30 +30,15 @@ protected:
 
 TEST_F(DocumentTest, NewDocumentHasItsDefaultSettings) {
     const DocState& s = doc.State();
-    EXPECT_EQ(s.nodeCount, 0);
-    EXPECT_EQ(s.mainSelection, -1);
-    EXPECT_FLOAT_EQ(s.zoom, 1.0f);
-    EXPECT_EQ(s.canvasWidth, 1000);
-    EXPECT_EQ(s.canvasHeight, 1000);
-    EXPECT_EQ(s.backColor, 0xFFFFFF);
-    EXPECT_EQ(s.canvasLineColor, 0x7B5A48);
-    EXPECT_EQ(s.canvasLineWidth, 1);
-    EXPECT_EQ(s.zoomConsoleX, 79);
-    EXPECT_EQ(s.zoomConsoleY, 79);
-    EXPECT_EQ(s.zoomConsolePinned, 1);
-    EXPECT_EQ(s.backBrightness, 4);
-    EXPECT_EQ(s.showBackPicture, 1);
-    EXPECT_EQ(s.noSetColor, 0xFFFFFF);
-    EXPECT_EQ(s.noSetRange, 5);
-    EXPECT_EQ(s.gridColumns, 20);
-    EXPECT_EQ(s.gridRows, 20);
-    EXPECT_EQ(s.sizeSteps, 3);
-    EXPECT_EQ(s.mosaicType, 1);
-    EXPECT_EQ(s.sectionCount, 9);
-    EXPECT_EQ(s.comparePrecision, 13);
-    EXPECT_EQ(s.imageFrameColor, -1);
-    EXPECT_EQ(s.gridMode, -1);
-    EXPECT_EQ(s.cutLineWidth, 1);
+    EXPECT_EQ(std::tuple(s.nodeCount, s.mainSelection, s.zoom, s.canvasWidth, s.canvasHeight,
+                         s.backColor, s.canvasLineColor, s.canvasLineWidth),
+              std::tuple(0, -1, 1.0f, 1000, 1000, 0xFFFFFF, 0x7B5A48, 1));
+    EXPECT_EQ(std::tuple(s.zoomConsoleX, s.zoomConsoleY, s.zoomConsolePinned, s.backBrightness,
+                         s.showBackPicture, s.noSetColor, s.noSetRange),
+              std::tuple(79, 79, 1, 4, 1, 0xFFFFFF, 5));
+    EXPECT_EQ(std::tuple(s.gridColumns, s.gridRows, s.sizeSteps, s.mosaicType, s.sectionCount,
+                         s.comparePrecision, s.imageFrameColor, s.gridMode, s.cutLineWidth),
+              std::tuple(20, 20, 3, 1, 9, 13, -1, -1, 1));
     EXPECT_FALSE(s.backPicture);
 }
 
@@ -67,6 +54,7 @@ TEST_F(DocumentTest, ResetGivesAnEmptyDocumentButKeepsTheHistogramAndReservedByt
     s.backHistogram[0] = 17;
     s.backHistogram[767] = 42;
     s.reserved[3] = 0xAB;
+    doc.Mark(0).selected = 1;
     doc.SetModified();
 
     ASSERT_TRUE(doc.ResetDocument());
@@ -80,39 +68,32 @@ TEST_F(DocumentTest, ResetGivesAnEmptyDocumentButKeepsTheHistogramAndReservedByt
     EXPECT_EQ(s.reserved[3], 0xAB);
     EXPECT_EQ(doc.Pictures().Size(), 0u);
     EXPECT_FALSE(doc.IsModified());
+    // Fresh tables hold no leftovers.
+    EXPECT_EQ(doc.Node(0).centerX, 0);
+    EXPECT_FALSE(doc.Node(0).picture);
+    EXPECT_EQ(doc.Mark(0).selected, 0);
     // The status panes show the empty document.
     EXPECT_EQ(status.Pane(StatusPane::kObject), u"0");
     EXPECT_EQ(status.Pane(StatusPane::kPos), u"");
 }
 
 TEST_F(DocumentTest, ReleasingAllPicturesKeepsTheNodes) {
-    for (int i = 0; i < 5; ++i) AppendNodeWithPicture();
-    doc.State().backPicture = doc.Pictures().Adopt(SomePicture());
-    // A copy parked in the scratch record is released too, not leaked.
-    doc.Node(kScratchRecord).picture = doc.Pictures().Adopt(SomePicture());
+    for (const int nodes : {0, 5}) {
+        ASSERT_TRUE(doc.ResetDocument());
+        for (int i = 0; i < nodes; ++i)
+            AppendNodeWithPicture();
+        doc.State().backPicture = doc.Pictures().Adopt(SomePicture());
+        // A copy parked in the scratch record is released too, not leaked.
+        doc.Node(kScratchRecord).picture = doc.Pictures().Adopt(SomePicture());
 
-    doc.ReleaseAllPictures();
-    EXPECT_EQ(doc.State().nodeCount, 5);
-    EXPECT_FALSE(doc.State().backPicture);
-    for (int i = 0; i < 5; ++i) EXPECT_FALSE(doc.Node(i).picture) << i;
-    EXPECT_EQ(doc.Pictures().Size(), 0u);
-    EXPECT_EQ(doc.Picture(doc.Node(kScratchRecord).picture), nullptr);
-}
-
-TEST_F(DocumentTest, ReleaseWithoutNodesStillReleasesTheBackground) {
-    doc.State().backPicture = doc.Pictures().Adopt(SomePicture());
-    doc.ReleaseAllPictures();
-    EXPECT_FALSE(doc.State().backPicture);
-    EXPECT_EQ(doc.Pictures().Size(), 0u);
-}
-
-TEST_F(DocumentTest, FreshTablesHoldNoLeftovers) {
-    AppendNodeWithPicture();
-    doc.Mark(0).selected = 1;
-    ASSERT_TRUE(doc.ResetDocument());
-    EXPECT_EQ(doc.Node(0).centerX, 0);
-    EXPECT_FALSE(doc.Node(0).picture);
-    EXPECT_EQ(doc.Mark(0).selected, 0);
+        doc.ReleaseAllPictures();
+        EXPECT_EQ(doc.State().nodeCount, nodes);
+        EXPECT_FALSE(doc.State().backPicture) << nodes;
+        for (int i = 0; i < nodes; ++i)
+            EXPECT_FALSE(doc.Node(i).picture) << i;
+        EXPECT_EQ(doc.Pictures().Size(), 0u) << nodes;
+        EXPECT_EQ(doc.Picture(doc.Node(kScratchRecord).picture), nullptr);
+    }
 }
 
 TEST_F(DocumentTest, SelectionCountsOnlyVisibleNodes) {

@@ -45,16 +45,5 @@ TEST(FuzzRegressions, CabinetInputsAreHandled) {
     }
 }
 
-TEST(DocumentFile, EmptyDocumentReadsBack) {
-    Document doc;
-    ASSERT_TRUE(doc.AllocateNodeTables());
-    doc.State().canvasWidth = 777;
-    Document copy;
-    ASSERT_TRUE(copy.AllocateNodeTables());
-    ASSERT_TRUE(ReadDocumentBytes(ComposeDocumentFile(doc, true), copy, true));
-    EXPECT_EQ(copy.State().nodeCount, 0);
-    EXPECT_EQ(copy.State().canvasWidth, 777);
-}
-
 }  // namespace
 }  // namespace tessaly

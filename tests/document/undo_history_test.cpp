@@ -19,7 +19,10 @@ namespace {
 
 class UndoHistoryTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(doc.AllocateNodeTables()); }
+    void SetUp() override {
+        ASSERT_TRUE(doc.AllocateNodeTables());
+        QObject::connect(&edited, &EditedDocument::documentChanged, [this] { ++changed; });
+    }
 
     // A command: snapshot, then change the document.
     void MoveFirstNodeTo(int x) {
@@ -33,6 +36,7 @@ protected:
     EditedDocument edited;
     Document& doc = edited.Doc();
     const UndoHistory& history = edited.History();
+    int changed = 0;  // documentChanged notices
 };
 
 TEST_F(UndoHistoryTest, NineStepsAreKeptAndOlderSnapshotsDeleted) {
@@ -50,11 +54,12 @@ TEST_F(UndoHistoryTest, NineStepsAreKeptAndOlderSnapshotsDeleted) {
     while (edited.Undo()) ++undone;
     EXPECT_EQ(undone, 9);
     EXPECT_EQ(doc.Node(0).centerX, 30);  // the state before the fourth command
-    EXPECT_EQ(history.RedoCount(), 9);
-    EXPECT_EQ(history.UndoCount() + history.RedoCount(), 9);
+    EXPECT_EQ(std::pair(history.UndoCount(), history.RedoCount()), std::pair(0, 9));
 }
 
-TEST_F(UndoHistoryTest, UndoAndRedoRestoreTheDocument) {
+TEST_F(UndoHistoryTest, UndoAndRedoRestoreTheDocumentButNeverTheStatusText) {
+    test::StatusRecorder status;
+    status.SetInfoText(u"guide"_qs);
     test::FillDocument(doc, 3);
     doc.State().zoom = 1.5f;
     {
@@ -81,6 +86,7 @@ TEST_F(UndoHistoryTest, UndoAndRedoRestoreTheDocument) {
     EXPECT_EQ(history.UndoCount(), 1);
     EXPECT_EQ(history.RedoCount(), 0);
     EXPECT_FALSE(edited.Redo());
+    EXPECT_EQ(status.InfoTexts(), std::vector<QString>{u"guide"_qs});
 }
 
 TEST_F(UndoHistoryTest, RecordingAfterUndoEmptiesRedoAndDeletesItsFiles) {
@@ -106,16 +112,6 @@ TEST_F(UndoHistoryTest, UnreadableSnapshotLeavesDocumentAndCountsAlone) {
     EXPECT_EQ(test::InnerFileOf(doc), before);
     EXPECT_EQ(history.UndoCount(), 2);
     EXPECT_EQ(history.RedoCount(), 0);
-}
-
-TEST_F(UndoHistoryTest, SnapshotsNeverTouchTheStatusText) {
-    test::StatusRecorder status;
-    status.SetInfoText(u"guide"_qs);
-    test::FillDocument(doc, 3);
-    MoveFirstNodeTo(1);
-    edited.Undo();
-    edited.Redo();
-    EXPECT_EQ(status.Info(), u"guide");
 }
 
 TEST_F(UndoHistoryTest, WithoutAWorkingFolderNothingIsRecorded) {
@@ -162,8 +158,7 @@ TEST_F(UndoHistoryTest, AnEditSendsOneNotificationAndMarksModified) {
     test::FillDocument(doc, 2);
     MoveFirstNodeTo(10);
     doc.SetModified(false);
-    int changed = 0;
-    QObject::connect(&edited, &EditedDocument::documentChanged, [&changed] { ++changed; });
+    changed = 0;
     {
         EditScope outer(edited, SnapshotRule::Always);
         MoveFirstNodeTo(20);  // a command inside a command: one step, one notice
@@ -182,8 +177,7 @@ TEST_F(UndoHistoryTest, AnEditThatChangesNothingLeavesNoTrace) {
     ASSERT_TRUE(edited.Undo());
     doc.SetModified(false);
     const QStringList filesBefore = QDir(WorkingFolder()).entryList(QDir::Files);
-    int changed = 0;
-    QObject::connect(&edited, &EditedDocument::documentChanged, [&changed] { ++changed; });
+    changed = 0;
     {
         EditScope edit(edited, SnapshotRule::Always);
         edit.Commit(false);

@@ -58,21 +58,15 @@ red_node_centre() {
 import sys
 from PIL import Image
 image = Image.open(sys.argv[1]).convert("RGB")
-w, h = image.size
-xs, ys = [], []
 pixels = image.load()
-for y in range(0, h):
-    for x in range(0, w):
-        r, g, b = pixels[x, y]
-        if r > 200 and g < 60 and b < 60:
-            xs.append(x)
-            ys.append(y)
-if not xs:
+red = [(x, y) for y in range(image.height) for x in range(image.width)
+       if pixels[x, y][0] > 200 and pixels[x, y][1] < 60 and pixels[x, y][2] < 60]
+if not red:
     sys.exit("no red node on screen")
 # Only the top row of nodes: another node has a red ellipse further down.
-top = min(ys)
-xs = [x for x, y in zip(xs, ys) if y <= top + 130]
-ys = [y for y in ys if y <= top + 130]
+top = min(y for _, y in red)
+xs = [x for x, y in red if y <= top + 130]
+ys = [y for _, y in red if y <= top + 130]
 print((min(xs) + max(xs) + 1) // 2, (min(ys) + max(ys) + 1) // 2, max(xs) - min(xs) + 1)
 PY
 }

@@ -52,14 +52,8 @@ readonly SHOT="$OUT/screen.png"
 readonly LOG="$OUT/tessaly.log"
 
 # The system's python3 has Debian's Pillow; a python3 earlier on PATH may not.
-PYTHON=
-for candidate in /usr/bin/python3 python3; do
-  if "$candidate" -c 'import PIL' 2>/dev/null; then
-    PYTHON=$candidate
-    break
-  fi
-done
-[[ -n "$PYTHON" ]] || fail "no python3 with PIL (python3-pil)"
+readonly PYTHON=/usr/bin/python3
+"$PYTHON" -c 'import PIL' 2>/dev/null || fail "no python3 with PIL (python3-pil)"
 rm -f "$SHOT"
 
 # A real X display, whatever the surrounding test run asked for; settings and

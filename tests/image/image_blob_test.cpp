@@ -10,24 +10,19 @@
 namespace tessaly {
 namespace {
 
-TEST(ImageBlob, KeepsTheExactBytesAndReadsTheSizeWithoutDecoding) {
-    const QByteArray bytes = test::JpegBytes(640, 480);
-    const quint64 decodes = PictureDecodeCount();
-    const auto picture = ImageBlob::FromEncoded(bytes);
-    ASSERT_TRUE(picture);
-    EXPECT_EQ(picture->Encoded(), bytes);
-    EXPECT_EQ(picture->PixelSize(), QSize(640, 480));
-    EXPECT_TRUE(picture->IsJpeg());
-    EXPECT_EQ(PictureDecodeCount(), decodes);
-}
-
-TEST(ImageBlob, OtherFormatsAreKeptAsTheyAre) {
-    const QByteArray png = test::PngBytes(test::Gradient(30, 20));
-    const auto picture = ImageBlob::FromEncoded(png);
-    ASSERT_TRUE(picture);
-    EXPECT_EQ(picture->Format(), "png");
-    EXPECT_EQ(picture->PixelSize(), QSize(30, 20));
-    EXPECT_EQ(picture->Encoded(), png);
+TEST(ImageBlob, KeepsTheExactBytesInAnyFormatAndReadsTheSizeWithoutDecoding) {
+    for (const auto& [bytes, format] :
+         {std::pair{test::JpegBytes(640, 480), "jpeg"},
+          std::pair{test::PngBytes(test::Gradient(640, 480)), "png"}}) {
+        const quint64 decodes = PictureDecodeCount();
+        const auto picture = ImageBlob::FromEncoded(bytes);
+        ASSERT_TRUE(picture);
+        EXPECT_EQ(picture->Encoded(), bytes);
+        EXPECT_EQ(picture->PixelSize(), QSize(640, 480));
+        EXPECT_EQ(picture->Format(), format);
+        EXPECT_EQ(picture->IsJpeg(), picture->Format() == "jpeg");
+        EXPECT_EQ(PictureDecodeCount(), decodes);
+    }
 }
 
 TEST(ImageBlob, RefusesWhatIsNotAWholePicture) {
@@ -55,7 +50,7 @@ TEST(ImageBlob, RefusesSizesBeyondEitherLimitWithoutDecoding) {
     EXPECT_EQ(PictureDecodeCount(), decodes);
 }
 
-TEST(ImageBlob, DecodesOnceAndSharesThePixelsWithCopies) {
+TEST(ImageBlob, DecodesOnceAndSharesThePixelsWithCopiesAndDrawing) {
     const auto picture = ImageBlob::FromEncoded(test::JpegBytes(100, 60));
     ASSERT_TRUE(picture);
     const quint64 decodes = PictureDecodeCount();
@@ -65,6 +60,13 @@ TEST(ImageBlob, DecodesOnceAndSharesThePixelsWithCopies) {
     EXPECT_EQ(first.size(), QSize(100, 60));
     EXPECT_EQ(first, second);
     EXPECT_EQ(PictureDecodeCount(), decodes + 1);
+
+    // Drawing reduced, again and again, decodes at most once more.
+    QImage canvas(200, 200, QImage::Format_RGB32);
+    QPainter painter(&canvas);
+    for (int i = 0; i < 10; ++i)
+        copy.Draw(painter, QRect(0, 0, 45, 27));
+    EXPECT_LE(PictureDecodeCount(), decodes + 2);
 }
 
 TEST(ImageBlob, DecodesReducedForSmallDrawing) {
@@ -76,29 +78,17 @@ TEST(ImageBlob, DecodesReducedForSmallDrawing) {
 }
 
 TEST(ImageBlob, DrawsScaledIntoItsRectangle) {
-    QImage solid(40, 40, QImage::Format_RGB32);
-    solid.fill(qRgb(0, 200, 0));
-    const auto picture = ImageBlob::FromEncoded(test::PngBytes(solid));
+    const auto picture =
+        ImageBlob::FromEncoded(test::PngBytes(test::Filled(40, 40, qRgb(0, 200, 0))));
     ASSERT_TRUE(picture);
 
-    QImage canvas(100, 100, QImage::Format_RGB32);
-    canvas.fill(Qt::white);
+    QImage canvas = test::Filled(100, 100, qRgb(255, 255, 255));
     QPainter painter(&canvas);
     picture->Draw(painter, QRect(10, 20, 30, 50));
     painter.end();
     EXPECT_EQ(canvas.pixel(25, 45), qRgb(0, 200, 0));
     EXPECT_EQ(canvas.pixel(9, 45), qRgb(255, 255, 255));
     EXPECT_EQ(canvas.pixel(25, 70), qRgb(255, 255, 255));
-}
-
-TEST(ImageBlob, RepeatedDrawingDoesNotDecodeAgain) {
-    const auto picture = ImageBlob::FromEncoded(test::JpegBytes(320, 240));
-    ASSERT_TRUE(picture);
-    QImage canvas(200, 200, QImage::Format_RGB32);
-    QPainter painter(&canvas);
-    const quint64 decodes = PictureDecodeCount();
-    for (int i = 0; i < 10; ++i) picture->Draw(painter, QRect(0, 0, 150, 110));
-    EXPECT_EQ(PictureDecodeCount(), decodes + 1);
 }
 
 TEST(ImageBlob, UndecodableStreamDrawsNothing) {

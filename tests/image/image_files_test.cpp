@@ -43,6 +43,7 @@ protected:
     QString Write(const QString& name, const QByteArray& bytes) {
         return test::WriteFile(temp.Path(), name, bytes);
     }
+    QString PathOf(const QString& name) const { return QDir(temp.Path()).filePath(name); }
 
     test::ScopedTempDir temp;
     test::MessageRecorder messages;
@@ -97,7 +98,7 @@ TEST_F(ImageFilesTest, AnimatedGifGivesItsFirstFrame) {
 TEST_F(ImageFilesTest, BmpAndTiffBecomeJpegPictures) {
     for (const char* type : {"bmp", "tiff"}) {
         const QImage source = test::Gradient(50, 40);
-        const QString path = QDir(temp.Path()).filePath(QStringLiteral("g.") + QLatin1String(type));
+        const QString path = PathOf(u"g."_qs + QLatin1String(type));
         ASSERT_TRUE(source.save(path, type));
         const LoadedPicture loaded = LoadImageFile(path, QString::fromLatin1(type));
         ASSERT_TRUE(loaded.picture) << type;
@@ -110,16 +111,14 @@ TEST_F(ImageFilesTest, BmpAndTiffBecomeJpegPictures) {
     EXPECT_EQ(LoadImageFile(Write(u"top-down.bmp"_qs, topDown), u"bmp"_qs).size, QSize(50, 40));
 }
 
-TEST_F(ImageFilesTest, JpegWithoutItsEndMarkerKeepsItsOwnBytes) {
+TEST_F(ImageFilesTest, JpegWithoutItsEndMarkerKeepsItsBytesAndContentBeatsTheExtension) {
     const QByteArray jpeg = test::JpegBytes(64, 48).chopped(2);
-    const LoadedPicture loaded = LoadImageFile(Write(u"no-end.jpg"_qs, jpeg), u"jpeg"_qs);
-    ASSERT_TRUE(loaded.picture);
-    EXPECT_EQ(loaded.picture->Encoded(), jpeg);
-}
+    const LoadedPicture cut = LoadImageFile(Write(u"no-end.jpg"_qs, jpeg), u"jpeg"_qs);
+    ASSERT_TRUE(cut.picture);
+    EXPECT_EQ(cut.picture->Encoded(), jpeg);
 
-TEST_F(ImageFilesTest, ContentCountsWhenTheExtensionIsWrong) {
     // A real PNG named .jpg still loads, as a JPEG picture.
-    const QString path = Write(QStringLiteral("really-png.jpg"), test::PngBytes(test::Gradient(30, 20)));
+    const QString path = Write(u"really-png.jpg"_qs, test::PngBytes(test::Gradient(30, 20)));
     const LoadedPicture loaded = LoadImageFile(path, QStringLiteral("jpeg"));
     ASSERT_TRUE(loaded.picture);
     EXPECT_TRUE(loaded.picture->IsJpeg());
@@ -135,14 +134,12 @@ TEST_F(ImageFilesTest, BadFilesGiveNoPicture) {
         {Write(QStringLiteral("text.jpg"), "this is not an image"), u"jpeg"_qs},
         {Write(QStringLiteral("text.png"), "this is not an image either"), u"png"_qs},
         {Write(QStringLiteral("huge.png"), test::PngDeclaringSize(30000, 30000)), u"png"_qs},
-        {QDir(temp.Path()).filePath(QStringLiteral("missing.png")), u"png"_qs},
-        {QDir(temp.Path()).filePath(QStringLiteral("folder.jpg")), u"jpeg"_qs},
-        {QDir(temp.Path()).filePath(QStringLiteral("fifo.png")), u"png"_qs},
+        {PathOf(QStringLiteral("missing.png")), u"png"_qs},
+        {PathOf(QStringLiteral("folder.jpg")), u"jpeg"_qs},
+        {PathOf(QStringLiteral("fifo.png")), u"png"_qs},
     };
     // A FIFO is refused at once instead of waiting for a writer.
-    ASSERT_EQ(mkfifo(QFile::encodeName(QDir(temp.Path()).filePath(u"fifo.png"_qs)).constData(),
-                     0600),
-              0);
+    ASSERT_EQ(mkfifo(QFile::encodeName(PathOf(u"fifo.png"_qs)).constData(), 0600), 0);
     for (const auto& [path, type] : cases) {
         const LoadedPicture loaded = LoadImageFile(path, type);
         EXPECT_FALSE(loaded.picture) << path.toStdString();
@@ -158,7 +155,7 @@ TEST_F(ImageFilesTest, UnreadableFileGivesNoPicture) {
     EXPECT_FALSE(LoadImageFile(path, u"jpeg"_qs).picture);
 }
 
-TEST_F(ImageFilesTest, ResizedPictureIsAQuality100JpegOfExactlyThatSize) {
+TEST_F(ImageFilesTest, ResizedPictureIsAQuality100JpegOfThatSizeOrTheOriginal) {
     const auto picture = ImageBlob::FromEncoded(test::JpegBytes(640, 480));
     ASSERT_TRUE(picture);
     const ImageBlob resized = ResizePicture(*picture, 40, 30);
@@ -166,11 +163,8 @@ TEST_F(ImageFilesTest, ResizedPictureIsAQuality100JpegOfExactlyThatSize) {
     EXPECT_TRUE(resized.IsJpeg());
     EXPECT_TRUE(IsQuality100(resized.Encoded()));
     EXPECT_EQ(resized.Decode().size(), QSize(40, 30));
-}
 
-TEST_F(ImageFilesTest, FailedResizeKeepsTheOriginal) {
-    const auto picture = ImageBlob::FromEncoded(test::JpegBytes(64, 48));
-    ASSERT_TRUE(picture);
+    // A resize that fails keeps the original.
     const ImageBlob same = ResizePicture(*picture, 0, 30);
     EXPECT_EQ(same.Encoded(), picture->Encoded());
     EXPECT_EQ(messages.Texts(), std::vector<QString>{LoadString(kMsgMemoryAllocFailed)});
@@ -179,7 +173,7 @@ TEST_F(ImageFilesTest, FailedResizeKeepsTheOriginal) {
 TEST_F(ImageFilesTest, BitmapIsSavedInEveryType) {
     const QImage bitmap = test::Gradient(80, 60);
     for (const char* type : {"jpeg", "png", "bmp", "tiff", "gif"}) {
-        const QString path = QDir(temp.Path()).filePath(QStringLiteral("out.") + QLatin1String(type));
+        const QString path = PathOf(QStringLiteral("out.") + QLatin1String(type));
         ASSERT_TRUE(SaveBitmapFile(bitmap, path, 40, 30, QString::fromLatin1(type), 90, false))
             << type;
         const QImage back = ReadBack(path);
@@ -190,12 +184,11 @@ TEST_F(ImageFilesTest, BitmapIsSavedInEveryType) {
 }
 
 TEST_F(ImageFilesTest, GifKeepsTheColoursOfAFewColourPicture) {
-    QImage bitmap(64, 64, QImage::Format_RGB32);
-    bitmap.fill(qRgb(10, 200, 30));
+    QImage bitmap = test::Filled(64, 64, qRgb(10, 200, 30));
     for (int y = 0; y < 32; ++y) {
         for (int x = 0; x < 64; ++x) bitmap.setPixel(x, y, qRgb(250, 240, 5));
     }
-    const QString path = QDir(temp.Path()).filePath(QStringLiteral("few.gif"));
+    const QString path = PathOf(QStringLiteral("few.gif"));
     ASSERT_TRUE(SaveBitmapFile(bitmap, path, 64, 64, u"GIF"_qs, 100, false));
     const QImage back = ReadBack(path);
     EXPECT_TRUE(Near(back.pixel(5, 5), qRgb(250, 240, 5), 8));
@@ -203,10 +196,9 @@ TEST_F(ImageFilesTest, GifKeepsTheColoursOfAFewColourPicture) {
 }
 
 TEST_F(ImageFilesTest, FlipTurnsTheBitmapUpsideDown) {
-    QImage bitmap(20, 20, QImage::Format_RGB32);
-    bitmap.fill(Qt::white);
+    QImage bitmap = test::Filled(20, 20, qRgb(255, 255, 255));
     for (int x = 0; x < 20; ++x) bitmap.setPixel(x, 0, qRgb(0, 0, 0));
-    const QString path = QDir(temp.Path()).filePath(QStringLiteral("flip.png"));
+    const QString path = PathOf(QStringLiteral("flip.png"));
     ASSERT_TRUE(SaveBitmapFile(bitmap, path, 20, 20, u"png"_qs, 100, true));
     const QImage back = ReadBack(path);
     EXPECT_EQ(back.pixel(10, 19), qRgb(0, 0, 0));
@@ -215,14 +207,12 @@ TEST_F(ImageFilesTest, FlipTurnsTheBitmapUpsideDown) {
 
 TEST_F(ImageFilesTest, JpegQualityIsApplied) {
     const QImage bitmap = test::Gradient(200, 200);
-    const QString low = QDir(temp.Path()).filePath(QStringLiteral("low.jpg"));
-    const QString high = QDir(temp.Path()).filePath(QStringLiteral("high.jpg"));
+    const QString low = PathOf(QStringLiteral("low.jpg"));
+    const QString high = PathOf(QStringLiteral("high.jpg"));
     ASSERT_TRUE(SaveBitmapFile(bitmap, low, 200, 200, u"jpeg"_qs, 10, false));
     ASSERT_TRUE(SaveBitmapFile(bitmap, high, 200, 200, u"jpeg"_qs, 100, false));
     EXPECT_LT(QFileInfo(low).size(), QFileInfo(high).size());
-    QFile file(high);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(IsQuality100(file.readAll()));
+    EXPECT_TRUE(IsQuality100(test::ReadFile(high)));
 }
 
 TEST_F(ImageFilesTest, UnknownTypeOrUnwritablePlaceFailsQuietlyAndLeavesFilesAlone) {
@@ -230,27 +220,23 @@ TEST_F(ImageFilesTest, UnknownTypeOrUnwritablePlaceFailsQuietlyAndLeavesFilesAlo
     const QString existing = Write(QStringLiteral("keep.png"), "precious");
     EXPECT_FALSE(SaveBitmapFile(bitmap, existing, 10, 10, u"xyz"_qs, 100, false));
     EXPECT_FALSE(SaveBitmapFile(bitmap, existing, 10, 10, QString(), 100, false));
-    EXPECT_FALSE(SaveBitmapFile(bitmap, QDir(temp.Path()).filePath(u"no/such/dir/x.png"_qs), 10,
-                                10, u"png"_qs, 100, false));
-    QFile file(existing);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "precious");
+    EXPECT_FALSE(
+        SaveBitmapFile(bitmap, PathOf(u"no/such/dir/x.png"_qs), 10, 10, u"png"_qs, 100, false));
+    EXPECT_EQ(test::ReadFile(existing), "precious");
     EXPECT_TRUE(messages.Messages().empty());
 }
 
-TEST_F(ImageFilesTest, ScaledPictureIsWrittenToFile) {
+TEST_F(ImageFilesTest, ScaledPictureIsWrittenToFileAndBitmapsBecomeJpegPictures) {
     const auto picture = ImageBlob::FromEncoded(test::JpegBytes(300, 200));
     ASSERT_TRUE(picture);
-    const QString path = QDir(temp.Path()).filePath(QStringLiteral("tile.png"));
+    const QString path = PathOf(QStringLiteral("tile.png"));
     SaveScaledPicture(*picture, 30, 20, path, u"png"_qs);
     EXPECT_EQ(ReadBack(path).size(), QSize(30, 20));
-}
 
-TEST_F(ImageFilesTest, BitmapToPictureMakesAJpegOfTheGivenSize) {
-    const auto picture = BitmapToPicture(test::Gradient(90, 70), 45, 35);
-    ASSERT_TRUE(picture);
-    EXPECT_TRUE(picture->IsJpeg());
-    EXPECT_EQ(picture->PixelSize(), QSize(45, 35));
+    const auto bitmap = BitmapToPicture(test::Gradient(90, 70), 45, 35);
+    ASSERT_TRUE(bitmap);
+    EXPECT_TRUE(bitmap->IsJpeg());
+    EXPECT_EQ(bitmap->PixelSize(), QSize(45, 35));
     EXPECT_FALSE(BitmapToPicture(QImage(), 10, 10));
 }
 

@@ -4,25 +4,25 @@
 
 using namespace tessaly;
 
-TEST(PercentDecodeTest, DecodesEscapesInEitherCase) {
-    EXPECT_EQ(PercentDecode(u"%41%42"_qs), u"AB"_qs);
-    EXPECT_EQ(PercentDecode(u"a%2fb%2Fc"_qs), u"a/b/c"_qs);
-    EXPECT_EQ(PercentDecode(u"plain text"_qs), u"plain text"_qs);
-    EXPECT_EQ(PercentDecode(u"100%zz"_qs), u"100%zz"_qs);  // not an escape: kept
-}
-
-TEST(PercentDecodeTest, ReadsTheBytesAsUtf8) {
-    EXPECT_EQ(PercentDecode(u"%E3%83%A2%E3%82%B6"_qs), u"モザ"_qs);
-    EXPECT_EQ(PercentDecode(u"%e3%83%a2"_qs), u"モ"_qs);
-    EXPECT_EQ(PercentDecode(u"%EF%BB%BFabc"_qs), u"abc"_qs);  // byte-order mark dropped
-    EXPECT_EQ(PercentDecode(u"写真%20🎨"_qs), u"写真 🎨"_qs);   // text outside escapes kept whole
-}
-
-TEST(PercentDecodeTest, MalformedEscapesGiveTheEmptyText) {
-    EXPECT_EQ(PercentDecode(u"abc%4"_qs), QString());
-    EXPECT_EQ(PercentDecode(u"abc%"_qs), QString());
-    EXPECT_EQ(PercentDecode(u"%E3%83"_qs), QString());  // a cut-off UTF-8 character
-    EXPECT_EQ(PercentDecode(u"%FF"_qs), QString());
+// Escapes in either case read as UTF-8; text outside them is kept whole; a
+// malformed escape or a cut-off character gives the empty text.
+TEST(PercentDecodeTest, DecodesEscapesAsUtf8) {
+    const std::pair<QString, QString> cases[] = {
+        {u"%41%42"_qs, u"AB"_qs},
+        {u"a%2fb%2Fc"_qs, u"a/b/c"_qs},
+        {u"plain text"_qs, u"plain text"_qs},
+        {u"100%zz"_qs, u"100%zz"_qs},  // not an escape: kept
+        {u"%E3%83%A2%E3%82%B6"_qs, u"モザ"_qs},
+        {u"%e3%83%a2"_qs, u"モ"_qs},
+        {u"%EF%BB%BFabc"_qs, u"abc"_qs},  // byte-order mark dropped
+        {u"写真%20🎨"_qs, u"写真 🎨"_qs},
+        {u"abc%4"_qs, {}},
+        {u"abc%"_qs, {}},
+        {u"%E3%83"_qs, {}},
+        {u"%FF"_qs, {}},
+    };
+    for (const auto& [encoded, decoded] : cases)
+        EXPECT_EQ(PercentDecode(encoded), decoded) << encoded.toStdString();
 }
 
 TEST(LinkImageTypeTest, EndingsGiveTheirTypeInAnyCase) {

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include "resources/string_table.h"
 #include "support/local_server.h"
@@ -15,43 +16,39 @@ using namespace tessaly;
 
 namespace {
 
-QByteArray FileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+class LinkDownloadTest : public ::testing::Test {
+protected:
+    test::ScopedTempDir temp;
+    test::MessageRecorder messages;
+};
 
 }  // namespace
 
-TEST(LinkDownloadTest, ImageLandsInTheWorkingFolderUnderItsType) {
-    test::ScopedTempDir temp;
-    test::MessageRecorder messages;
+TEST_F(LinkDownloadTest, ImageLandsInTheWorkingFolderUnderItsType) {
     const QByteArray jpeg = test::JpegBytes(32, 24);
     test::LocalServer server(test::LocalServer::Mode::Answer, jpeg);
     const QString path = DownloadLink(server.Url(u"photo.JPG"_qs), u"jpeg"_qs);
     EXPECT_EQ(QFileInfo(path).fileName(), u"tmp.jpeg"_qs);
     EXPECT_EQ(QFileInfo(path).absolutePath(), QDir(temp.WorkingFolderPath()).absolutePath());
-    EXPECT_EQ(FileBytes(path), jpeg);
+    EXPECT_EQ(test::ReadFile(path), jpeg);
     EXPECT_TRUE(messages.Messages().empty());
 }
 
-TEST(LinkDownloadTest, FailuresSayTheDownloadFailedAndKeepTheOldFile) {
-    test::ScopedTempDir temp;
-    test::MessageRecorder messages;
+TEST_F(LinkDownloadTest, FailuresSayTheDownloadFailedAndKeepTheOldFile) {
     const QString target = test::WriteFile(temp.Path(), u"tmp.png"_qs, "previous");
 
     test::LocalServer page(test::LocalServer::Mode::Answer, "<!DOCTYPE html><html></html>");
     EXPECT_EQ(DownloadToFile(page.Url(u"a.png"_qs), target), DownloadOutcome::WebPage);
     test::LocalServer missing(test::LocalServer::Mode::Answer, "not here", "404 Not Found");
     EXPECT_EQ(DownloadToFile(missing.Url(u"a.png"_qs), target), DownloadOutcome::Failed);
-    EXPECT_EQ(FileBytes(target), QByteArray("previous"));
+    EXPECT_EQ(test::ReadFile(target), QByteArray("previous"));
 
     EXPECT_TRUE(DownloadLink(page.Url(u"a.png"_qs), u"png"_qs).isEmpty());
     EXPECT_EQ(messages.Texts(), std::vector<QString>{LoadString(kMsgDownloadFailed)});
     EXPECT_EQ(messages.Messages().front().style, int(kStyleInformation));
 }
 
-TEST(LinkDownloadTest, OnlyWebAddressesAreFetched) {
-    test::ScopedTempDir temp;
+TEST_F(LinkDownloadTest, OnlyWebAddressesAreFetched) {
     const QString target = QDir(temp.Path()).filePath(u"tmp.png"_qs);
     const QString local = test::WriteFile(temp.Path(), u"secret.png"_qs, test::JpegBytes(8, 8));
     for (const QString& link : {u"file://"_qs + local, u"ftp://127.0.0.1/a.png"_qs,
@@ -61,8 +58,7 @@ TEST(LinkDownloadTest, OnlyWebAddressesAreFetched) {
     EXPECT_FALSE(QFile::exists(target));
 }
 
-TEST(LinkDownloadTest, SilentAndFloodingServersAreCutOff) {
-    test::ScopedTempDir temp;
+TEST_F(LinkDownloadTest, SilentAndFloodingServersAreCutOff) {
     const QString target = QDir(temp.Path()).filePath(u"tmp.jpeg"_qs);
     DownloadLimits limits;
     limits.timeoutMs = 300;
@@ -80,9 +76,7 @@ TEST(LinkDownloadTest, SilentAndFloodingServersAreCutOff) {
     EXPECT_FALSE(QFile::exists(target));
 }
 
-TEST(LinkDownloadTest, TheWaitCanBeCancelledWithoutAMessage) {
-    test::ScopedTempDir temp;
-    test::MessageRecorder messages;
+TEST_F(LinkDownloadTest, TheWaitCanBeCancelledWithoutAMessage) {
     test::LocalServer silent(test::LocalServer::Mode::Silent);
     int asked = 0;
     const QString path = DownloadLink(silent.Url(u"a.jpg"_qs), u"jpeg"_qs, {},

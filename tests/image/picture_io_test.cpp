@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QtEndian>
 
 #include "support/test_images.h"
 
@@ -18,11 +19,7 @@ TEST(PictureIo, BlobWithLengthIsBigEndianLengthThenTheBytes) {
     buffer.open(QIODevice::WriteOnly);
     ASSERT_TRUE(SaveImageBlob(buffer, *picture, true));
     ASSERT_TRUE(SaveImageBlob(buffer, *picture, false));
-    const auto n = static_cast<quint32>(jpeg.size());
-    EXPECT_EQ(static_cast<quint8>(file[0]), (n >> 24) & 0xFF);
-    EXPECT_EQ(static_cast<quint8>(file[1]), (n >> 16) & 0xFF);
-    EXPECT_EQ(static_cast<quint8>(file[2]), (n >> 8) & 0xFF);
-    EXPECT_EQ(static_cast<quint8>(file[3]), n & 0xFF);
+    EXPECT_EQ(qFromBigEndian<quint32>(file.constData()), static_cast<quint32>(jpeg.size()));
     EXPECT_EQ(file.mid(4, jpeg.size()), jpeg);
     EXPECT_EQ(file.mid(4 + jpeg.size()), jpeg);
     EXPECT_EQ(EncodedSize(&*picture), jpeg.size());

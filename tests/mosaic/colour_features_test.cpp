@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
 #include <algorithm>
 #include <limits>
 #include <utility>
@@ -17,11 +18,7 @@
 namespace tessaly {
 namespace {
 
-QImage Filled(int width, int height, QRgb colour) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    return image;
-}
+using test::Filled;
 
 ImageBlob Picture(const QImage& image) {
     return *ImageBlob::FromEncoded(test::PngBytes(image));
@@ -238,10 +235,7 @@ TEST(Histograms, ImagesBinsAreSharesOfAllSectionsInUse) {
 
 TEST(ContentRate, IsThePercentageOfExactlyEqualPixels) {
     QImage image = Filled(4, 2, qRgb(200, 20, 30));
-    image.setPixel(0, 0, qRgb(1, 2, 3));
-    image.setPixel(1, 0, qRgb(1, 2, 3));
-    image.setPixel(0, 1, qRgb(1, 2, 3));
-    image.setPixel(1, 1, qRgb(1, 2, 3));
+    QPainter(&image).fillRect(0, 0, 2, 2, QColor(1, 2, 3));  // the left half
     const ImageBlob picture = Picture(image);
     EXPECT_FLOAT_EQ(MeasureContentRate(picture, MakeColorRef(200, 20, 30)), 50.0f);
     EXPECT_EQ(MeasureContentRate(picture, MakeColorRef(201, 20, 30)), 0.0f);

@@ -5,16 +5,6 @@
 namespace tessaly {
 namespace {
 
-TEST(StringTable, MessagesHaveTheirTexts) {
-    EXPECT_EQ(LoadString(kMsgMemoryAllocFailed), u"メモリの確保に失敗しました");
-    EXPECT_EQ(LoadString(kMsgWorkFolderFailed), u"作業フォルダの取得に失敗しました");
-    EXPECT_EQ(LoadString(kMsgPointerWidthMismatch),
-              u"32bit版で保存したものを 64bit版で開くことはできません(またはその逆)");
-    EXPECT_EQ(LoadString(kMsgAutoAdjustPositions),
-              u"オブジェクトの位置を自動調整しますか\n\n余白のみを変更する -「いいえ」\n中止-「キャンセル」");
-    EXPECT_EQ(LoadString(kStrManualBaseName), u"Manual");
-}
-
 TEST(StringTable, EveryNamedIdHasText) {
     for (int id : {30001, 30002, 30003, 30007, 30012, 30015, 30018, 30019, 30020, 30022, 30025,
                    30026, 30027, 30028, 30029, 30030, 30032, 30035, 30036, 30043, 30047, 30048,

@@ -8,20 +8,16 @@
 namespace tessaly {
 namespace {
 
-TEST(ShowMessage, ShowsLeadingTextThenMessageUnderTheAppTitle) {
+TEST(ShowMessage, ShowsLeadingTextThenMessageUnderTheAppTitleWithNoSeparatorOfItsOwn) {
     test::MessageRecorder recorder;
-    ShowMessage(nullptr, QStringLiteral("/home/u/a.tsd\n"), kMsgFileOpenFailed, kStyleStop);
-    ASSERT_EQ(recorder.Messages().size(), 1u);
-    const auto& shown = recorder.Messages().front();
-    EXPECT_EQ(shown.caption, u"Tessaly");
-    EXPECT_EQ(shown.text, u"/home/u/a.tsd\nファイルのオープンに失敗しました");
-    EXPECT_EQ(shown.style, kStyleStop);
-}
-
-TEST(ShowMessage, AddsNoSeparatorOfItsOwn) {
-    test::MessageRecorder recorder;
-    ShowMessage(nullptr, QStringLiteral("ver 003"), kMsgUnsupportedVersion, kStyleStop);
-    EXPECT_EQ(recorder.Texts().front(), u"ver 003このドキュメントバージョンには対応できません");
+    ShowMessage(nullptr, u"/home/u/a.tsd\n"_qs, kMsgFileOpenFailed, kStyleStop);
+    ShowMessage(nullptr, u"ver 003"_qs, kMsgUnsupportedVersion, kStyleInformation);
+    ASSERT_EQ(recorder.Messages().size(), 2u);
+    EXPECT_EQ(recorder.Messages().front().caption, u"Tessaly");
+    EXPECT_EQ(recorder.Messages().front().style, kStyleStop);
+    EXPECT_EQ(recorder.Texts(),
+              (std::vector<QString>{u"/home/u/a.tsd\n"_qs + LoadString(kMsgFileOpenFailed),
+                                    u"ver 003"_qs + LoadString(kMsgUnsupportedVersion)}));
 }
 
 TEST(ShowMessage, ReturnsTheButtonPressed) {

@@ -8,20 +8,21 @@
 namespace tessaly {
 namespace {
 
-TEST(FormatThousands, GroupsFourToNineDigits) {
-    EXPECT_EQ(FormatThousands(QStringLiteral("0")), u"0");
-    EXPECT_EQ(FormatThousands(QStringLiteral("999")), u"999");
-    EXPECT_EQ(FormatThousands(QStringLiteral("1234")), u"1,234");
-    EXPECT_EQ(FormatThousands(QStringLiteral("123456")), u"123,456");
-    EXPECT_EQ(FormatThousands(QStringLiteral("1234567")), u"1,234,567");
-    EXPECT_EQ(FormatThousands(QStringLiteral("123456789")), u"123,456,789");
-    EXPECT_EQ(FormatThousands(QStringLiteral("1234567890")), u"1234567890");
+TEST(FormatThousands, GroupsFourToNineDigitsAndNotTheSign) {
+    const std::pair<const char*, const char16_t*> rows[] = {{"0", u"0"},
+                                                            {"999", u"999"},
+                                                            {"1234", u"1,234"},
+                                                            {"123456", u"123,456"},
+                                                            {"1234567", u"1,234,567"},
+                                                            {"123456789", u"123,456,789"},
+                                                            {"1234567890", u"1234567890"},
+                                                            {"-123", u"-123"},
+                                                            {"-1234", u"-1,234"}};
+    for (const auto& [digits, grouped] : rows) {
+        EXPECT_EQ(FormatThousands(QString::fromLatin1(digits)), QString::fromUtf16(grouped))
+            << digits;
+    }
     EXPECT_EQ(FormatThousands(qint64{9000}), u"9,000");
-}
-
-TEST(FormatThousands, SignIsNotGroupedAsADigit) {
-    EXPECT_EQ(FormatThousands(QStringLiteral("-123")), u"-123");
-    EXPECT_EQ(FormatThousands(QStringLiteral("-1234")), u"-1,234");
 }
 
 class RefreshStatusPanesTest : public ::testing::Test {
@@ -41,42 +42,30 @@ protected:
     Document doc;
 };
 
-TEST_F(RefreshStatusPanesTest, ObjectPaneGroupsTheNodeCount) {
-    for (auto [count, text] : {std::pair{0, u"0"}, std::pair{999, u"999"},
-                               std::pair{1000, u"1,000"}, std::pair{9000, u"9,000"}}) {
-        doc.State().nodeCount = count;
-        RefreshStatusPanes(doc);
-        EXPECT_EQ(status.Pane(StatusPane::kObject), text);
-    }
-}
-
-TEST_F(RefreshStatusPanesTest, MainSelectionShowsItsEdgesAndSize) {
+TEST_F(RefreshStatusPanesTest, PanesShowTheCountAndTheMainSelectionsEdgesAndSize) {
     AddNode(100, 80, 30, 20);
+    doc.State().nodeCount = 1000;  // records without pictures
     doc.State().mainSelection = 0;
     RefreshStatusPanes(doc);
+    EXPECT_EQ(status.Pane(StatusPane::kObject), u"1,000");
     EXPECT_EQ(status.Pane(StatusPane::kPos), u"70, 60");
     EXPECT_EQ(status.Pane(StatusPane::kSize), u"60×40");
-}
 
-TEST_F(RefreshStatusPanesTest, ClearOrNoMainSelectionEmptiesPositionAndSize) {
-    AddNode(100, 80, 30, 20);
-    doc.State().mainSelection = 0;
-    RefreshStatusPanes(doc);
-    RefreshStatusPanes(doc, true);
-    EXPECT_EQ(status.Pane(StatusPane::kPos), u"");
-    EXPECT_EQ(status.Pane(StatusPane::kSize), u"");
-    EXPECT_EQ(status.Pane(StatusPane::kObject), u"1");
-
-    RefreshStatusPanes(doc);
-    doc.State().mainSelection = -1;
-    RefreshStatusPanes(doc);
-    EXPECT_EQ(status.Pane(StatusPane::kPos), u"");
-}
-
-TEST_F(RefreshStatusPanesTest, MainSelectionOutsideTheNodesIsIgnored) {
-    doc.State().mainSelection = 5;  // a stale index must not read a record not in use
-    RefreshStatusPanes(doc);
-    EXPECT_EQ(status.Pane(StatusPane::kPos), u"");
+    // Cleared, without a main selection, or with a stale one beyond the
+    // nodes in use: no position and no size.
+    struct Row {
+        int mainSelection;
+        bool clear;
+    };
+    for (const Row row : {Row{0, true}, Row{-1, false}, Row{1000, false}}) {
+        RefreshStatusPanes(doc);
+        doc.State().mainSelection = row.mainSelection;
+        RefreshStatusPanes(doc, row.clear);
+        EXPECT_EQ(status.Pane(StatusPane::kPos), u"") << row.mainSelection;
+        EXPECT_EQ(status.Pane(StatusPane::kSize), u"") << row.mainSelection;
+        EXPECT_EQ(status.Pane(StatusPane::kObject), u"1,000");
+        doc.State().mainSelection = 0;
+    }
 }
 
 TEST(StatusServices, CallsBeforeTheStatusBarExistsAreSkipped) {
@@ -86,14 +75,6 @@ TEST(StatusServices, CallsBeforeTheStatusBarExistsAreSkipped) {
     SetStatusInfo(QStringLiteral("x"));
     StatusProgress progress(10);
     progress.SetPos(3);
-}
-
-TEST(StatusServices, InfoTextReachesTheBar) {
-    test::StatusRecorder status;
-    SetStatusInfo(QStringLiteral("読み込み中"));
-    EXPECT_EQ(status.Info(), u"読み込み中");
-    SetStatusInfo({});
-    EXPECT_EQ(status.Info(), u"");
 }
 
 TEST(StatusServices, ProgressReturnsToZeroHoweverTheOperationEnds) {

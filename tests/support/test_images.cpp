@@ -57,6 +57,12 @@ int WriteToBuffer(GifFileType* gif, const GifByteType* data, int length) {
 
 }  // namespace
 
+QImage Filled(int width, int height, QRgb colour) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
 QImage Gradient(int width, int height) {
     QImage image(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y) {

@@ -9,6 +9,8 @@ namespace tessaly::test {
 
 // A colourful picture that differs from pixel to pixel.
 QImage Gradient(int width, int height);
+// A picture of one colour (32-bit RGB).
+QImage Filled(int width, int height, QRgb colour);
 
 // Encoded pictures made on the spot.
 QByteArray JpegBytes(int width, int height, int quality = 90);
