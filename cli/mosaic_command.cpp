@@ -16,6 +16,7 @@
 
 #include "canvas/canvas_image.h"
 #include "canvas/image_batch.h"
+#include "canvas/line_styles.h"
 #include "document/cabinet.h"
 #include "document/document.h"
 #include "document/document_file.h"
@@ -61,6 +62,21 @@ constexpr char kMosaicHelp[] =
     "  --export OUT         paint the canvas at zoom 1 into an image file of the type\n"
     "                       OUT's extension names (png, jpg, bmp, gif, tif), as the\n"
     "                       editor exports it: background and images, no grid\n"
+    "\n"
+    "Display settings, stored in the document and used by --export, as the\n"
+    "console sets them in the editor:\n"
+    "  --show-background    draw the background picture where no tile lies (the\n"
+    "                       default of a new document)\n"
+    "  --hide-background    fill the canvas with its background colour instead\n"
+    "  --adjust-colours     tint each tile with what lies beneath it\n"
+    "  --mosaic-background  with --adjust-colours: tint each tile with the average\n"
+    "                       background colour of its cell instead\n"
+    "  --brightness L       background brightness, 1..7: 4 as it is, each step\n"
+    "                       darker or brighter by 32 on each colour (default 4)\n"
+    "  --frames W,STYLE,COLOUR\n"
+    "                       a frame line around each tile: width 1..20, style 0..5\n"
+    "                       (0 solid, 1 dash, 2 dot, 3 dash-dot, 4 dash-dot-dot,\n"
+    "                       5 double), colour RRGGBB or auto (each tile's own)\n"
     "\n"
     "Reports on standard error how many tiles are loaded while they load. Of more\n"
     "images than a document holds, the first 9000 by name are used, after the\n"
@@ -128,20 +144,68 @@ std::optional<QSize> SizeOption(const QCommandLineParser& parser, const QString&
     return QSize(width, height);
 }
 
-std::optional<ColorRef> ColourOption(const QCommandLineParser& parser, const QString& name,
-                                     std::optional<BadValue>& bad) {
-    if (bad || !parser.isSet(name)) return std::nullopt;
+// Six hex digits RRGGBB, with or without a leading '#'.
+std::optional<ColorRef> ParseColour(QString text) {
     static const QRegularExpression pattern(QStringLiteral("^#?[0-9A-Fa-f]{6}$"));
-    QString text = parser.value(name);
-    if (!pattern.match(text).hasMatch()) {
-        bad = BadValue{
-            QStringLiteral("--%1 takes a colour as six hex digits RRGGBB, not '%2'").arg(name, text)};
-        return std::nullopt;
-    }
+    if (!pattern.match(text).hasMatch()) return std::nullopt;
     if (text.startsWith(u'#')) text.remove(0, 1);
     const uint rgb = text.toUInt(nullptr, 16);
     return MakeColorRef(static_cast<int>(rgb >> 16), static_cast<int>(rgb >> 8),
                         static_cast<int>(rgb));
+}
+
+std::optional<ColorRef> ColourOption(const QCommandLineParser& parser, const QString& name,
+                                     std::optional<BadValue>& bad) {
+    if (bad || !parser.isSet(name)) return std::nullopt;
+    const QString text = parser.value(name);
+    const std::optional<ColorRef> colour = ParseColour(text);
+    if (!colour) {
+        bad = BadValue{
+            QStringLiteral("--%1 takes a colour as six hex digits RRGGBB, not '%2'").arg(name, text)};
+    }
+    return colour;
+}
+
+// --frames W,STYLE,COLOUR: turns the image frames on with that line.
+void FramesOption(const QCommandLineParser& parser, DocState& state,
+                  std::optional<BadValue>& bad) {
+    if (bad || !parser.isSet(QStringLiteral("frames"))) return;
+    const QString text = parser.value(QStringLiteral("frames"));
+    const QStringList parts = text.split(u',');
+    bool widthOk = false, styleOk = false;
+    const int width = parts.size() == 3 ? parts[0].toInt(&widthOk) : 0;
+    const int style = parts.size() == 3 ? parts[1].toInt(&styleOk) : -1;
+    const bool automatic = parts.size() == 3 && parts[2].compare(u"auto", Qt::CaseInsensitive) == 0;
+    const std::optional<ColorRef> colour =
+        parts.size() == 3 && !automatic ? ParseColour(parts[2]) : std::nullopt;
+    if (!widthOk || width < 1 || width > 20 || !styleOk || style < 0 ||
+        style >= kLineStyleCount || (!automatic && !colour)) {
+        bad = BadValue{QStringLiteral("--frames takes WIDTH,STYLE,COLOUR: a width from 1 to 20, "
+                                      "a style from 0 to %1 and RRGGBB or auto, not '%2'")
+                           .arg(kLineStyleCount - 1)
+                           .arg(text)};
+        return;
+    }
+    state.imageFrames = 1;
+    state.imageFrameWidth = width;
+    state.imageFrameStyle = style;
+    state.imageFrameColor = automatic ? kColorNone : *colour;
+}
+
+// The display settings a user of the editor sets in the console.
+void DisplayOptions(const QCommandLineParser& parser, DocState& state,
+                    std::optional<BadValue>& bad) {
+    const bool show = parser.isSet(QStringLiteral("show-background"));
+    const bool hide = parser.isSet(QStringLiteral("hide-background"));
+    if (!bad && show && hide) {
+        bad = BadValue{QStringLiteral("--show-background and --hide-background exclude each other")};
+    }
+    if (show || hide) state.showBackPicture = show ? 1 : 0;
+    if (parser.isSet(QStringLiteral("adjust-colours"))) state.adjustColors = 1;
+    if (parser.isSet(QStringLiteral("mosaic-background"))) state.mosaicBackground = 1;
+    state.backBrightness =
+        IntOption(parser, QStringLiteral("brightness"), 1, 7, state.backBrightness, bad);
+    FramesOption(parser, state, bad);
 }
 
 // What one run is asked to do.
@@ -262,6 +326,7 @@ bool ReadOptions(const QCommandLineParser& parser, DocState& state, MosaicJob& j
     }
     state.noSetRange =
         IntOption(parser, QStringLiteral("skip-range"), 0, 100, state.noSetRange, bad);
+    DisplayOptions(parser, state, bad);
 
     job.seed = static_cast<std::uint32_t>(QDateTime::currentSecsSinceEpoch());
     if (!bad && parser.isSet(QStringLiteral("seed"))) {
@@ -408,6 +473,12 @@ void AddOptions(QCommandLineParser& parser) {
     valued({QStringLiteral("skip-colour")}, "RRGGBB");
     valued({QStringLiteral("skip-range")}, "N");
     valued({QStringLiteral("seed")}, "N");
+    parser.addOption(QCommandLineOption(QStringLiteral("show-background")));
+    parser.addOption(QCommandLineOption(QStringLiteral("hide-background")));
+    parser.addOption(QCommandLineOption(QStringLiteral("adjust-colours")));
+    parser.addOption(QCommandLineOption(QStringLiteral("mosaic-background")));
+    valued({QStringLiteral("brightness")}, "L");
+    valued({QStringLiteral("frames")}, "W,STYLE,COLOUR");
     valued({QStringLiteral("o"), QStringLiteral("output")}, "OUT.tsd");
     valued({QStringLiteral("export")}, "OUT");
 }

@@ -14,8 +14,8 @@ struct CanvasImageRequest {
     // Exported and printed pictures leave them out.
     bool viewMarks = true;
     // The background picture prepared for drawing, stretched over the canvas
-    // where the document shows its background picture. Null: a plain copy
-    // (PlainBackgroundCopy) is made for this picture.
+    // where the document shows its background picture. Null: the copy is made
+    // for this picture (BackgroundCopy), at the document's brightness.
     const QImage* backgroundCopy = nullptr;
 };
 
@@ -24,11 +24,5 @@ struct CanvasImageRequest {
 // The document is only read. A null image when the pixels cannot be
 // allocated.
 QImage RenderCanvasImage(const Document& doc, const CanvasImageRequest& request);
-
-// The document's background picture as the canvas draws it before any
-// brightness change: at its pixel size, narrowed to the canvas width (the
-// height in proportion) when it is wider. Null when the document has no
-// background picture or it cannot be decoded.
-QImage PlainBackgroundCopy(const Document& doc);
 
 }  // namespace tessaly

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <set>
 
+#include "canvas/background_copy.h"
 #include "canvas/canvas_image.h"
 #include "canvas/canvas_renderer.h"
 #include "canvas/view_geometry.h"
@@ -552,7 +553,7 @@ TEST_F(RenderTest, CanvasImageIsTheViewsCanvasWithOrWithoutItsMarks) {
     const int i = AddSolidNode(kRed);
     doc.Mark(i).selected = 1;
     s.mainSelection = i;
-    const QImage copy = PlainBackgroundCopy(doc);
+    const QImage copy = BackgroundCopy(doc);
     RenderOptions options = Options();
     options.backgroundCopy = &copy;
     EXPECT_EQ(RenderCanvasImage(doc, {}), Render(options).copy(0, 0, 500, 500));
@@ -562,11 +563,11 @@ TEST_F(RenderTest, CanvasImageIsTheViewsCanvasWithOrWithoutItsMarks) {
     EXPECT_TRUE(OnlyColours(RenderCanvasImage(doc, bare), 500, 500, {kBlue, kRed}));
 }
 
-// The plain copy keeps the picture's pixel size up to the canvas width; a
+// The copy keeps the picture's pixel size up to the canvas width; a
 // wider picture is narrowed to it, its height in proportion.
-TEST_F(RenderTest, PlainBackgroundCopyIsNoWiderThanTheCanvas) {
+TEST_F(RenderTest, BackgroundCopyIsNoWiderThanTheCanvas) {
     DocState& s = doc.State();
-    EXPECT_TRUE(PlainBackgroundCopy(doc).isNull());
+    EXPECT_TRUE(RebuildBackgroundCopy(doc).isNull());
     const struct {
         QSize picture;
         QSize copy;
@@ -575,7 +576,7 @@ TEST_F(RenderTest, PlainBackgroundCopyIsNoWiderThanTheCanvas) {
         doc.Pictures().Release(s.backPicture);
         s.backPicture = doc.Pictures().Adopt(
             *ImageBlob::FromEncoded(SolidPng(c.picture.width(), c.picture.height(), kRed)));
-        const QImage copy = PlainBackgroundCopy(doc);
+        const QImage copy = RebuildBackgroundCopy(doc);
         EXPECT_EQ(copy.size(), c.copy) << c.picture.width();
         EXPECT_TRUE(Near(copy.pixel(0, 0), kRed, 2));
     }

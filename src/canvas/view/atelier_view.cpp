@@ -17,7 +17,6 @@
 #include <functional>
 
 #include "app/commands/command_rules.h"
-#include "canvas/canvas_image.h"
 #include "canvas/canvas_renderer.h"
 #include "canvas/selection.h"
 #include "canvas/view_geometry.h"
@@ -211,16 +210,7 @@ void CAtelierView::ComposeFrame() {
     ++composeCount_;
 }
 
-const QImage* CAtelierView::BackgroundCopy() {
-    const DocState& s = doc_.State();
-    // Picture references are never reused, so an unchanged one is the same picture.
-    if (s.backPicture != backgroundCopyOf_ || s.canvasWidth != backgroundCopyWidth_) {
-        backgroundCopy_ = PlainBackgroundCopy(doc_);
-        backgroundCopyOf_ = s.backPicture;
-        backgroundCopyWidth_ = s.canvasWidth;
-    }
-    return backgroundCopy_.isNull() ? nullptr : &backgroundCopy_;
-}
+const QImage* CAtelierView::BackgroundCopy() { return backgroundCopies_.Get(doc_); }
 
 void CAtelierView::paintEvent(QPaintEvent* event) {
     if (frameDirty_ || frame_.size() != viewport()->size()) ComposeFrame();

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/commands/context_menus.h"
+#include "canvas/background_copy.h"
 #include "canvas/hover_animation.h"
 #include "canvas/int_rect.h"
 #include "canvas/view/canvas_cursors.h"
@@ -14,7 +15,6 @@
 #include "canvas/view/image_adding.h"
 #include "canvas/view/selection_drag.h"
 #include "canvas/view/zoom_console.h"
-#include "document/picture_ref.h"
 
 class QMenu;
 
@@ -151,7 +151,8 @@ private:
     void ShowCursorPane(QPoint client);
     void FollowDocumentChange();
     // The background picture as the canvas draws it, made again only when the
-    // picture or the canvas width changed; null without a picture.
+    // picture, the canvas width or the brightness changed; null without a
+    // picture.
     const QImage* BackgroundCopy();
     IntRect HoverBounds() const;
 
@@ -167,9 +168,7 @@ private:
     bool frameDirty_ = true;
     int composeCount_ = 0;
     bool backgroundOnly_ = false;
-    QImage backgroundCopy_;
-    PictureRef backgroundCopyOf_;
-    int backgroundCopyWidth_ = 0;
+    BackgroundCopyCache backgroundCopies_;
     QMenu* zoomMenu_ = nullptr;
     int hoveredNode_ = -1;
     std::optional<CometAnimation> comets_;
