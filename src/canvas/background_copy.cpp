@@ -11,6 +11,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
 
 namespace tessaly {
 namespace {
@@ -79,6 +82,29 @@ void ShiftRow565(const quint16* from, quint16* to, int count, int steps, bool br
     }
 }
 
+// A new image for a shifted copy. A copy of the largest canvas is 100 MB, and
+// touching that much fresh memory page by page costs more than the shift
+// itself, so on Linux the kernel is asked to back it with huge pages.
+QImage NewCopyImage(QSize size, QImage::Format format) {
+#if defined(__linux__)
+    constexpr std::size_t kHugePage = std::size_t(2) << 20;
+    // Rows padded to whole 32-bit words, as QImage lays them out itself.
+    const int depth = QImage::toPixelFormat(format).bitsPerPixel();
+    const qsizetype stride = (static_cast<qsizetype>(size.width()) * depth + 31) / 32 * 4;
+    const std::size_t bytes =
+        static_cast<std::size_t>(stride) * static_cast<std::size_t>(size.height());
+    void* pixels = nullptr;
+    if (stride > 0 && bytes >= kHugePage &&
+        posix_memalign(&pixels, kHugePage, (bytes + kHugePage - 1) / kHugePage * kHugePage) == 0) {
+        madvise(pixels, bytes, MADV_HUGEPAGE);  // only advice: fine if refused
+        return QImage(
+            static_cast<uchar*>(pixels), size.width(), size.height(), stride, format,
+            [](void* p) { std::free(p); }, pixels);
+    }
+#endif
+    return QImage(size, format);
+}
+
 bool IsNativeWordFormat(QImage::Format format) {
     return format == QImage::Format_RGB32 || format == QImage::Format_ARGB32;
 }
@@ -115,7 +141,7 @@ QImage ShiftedCopy(const QImage& plain, int level) {
                                                                : QImage::Format_RGB32);
         if (source.isNull()) return source;
     }
-    QImage shifted(source.size(), source.format());
+    QImage shifted = NewCopyImage(source.size(), source.format());
     if (shifted.isNull()) return shifted;
     const int width = source.width();
     for (int y = 0; y < source.height(); ++y) {

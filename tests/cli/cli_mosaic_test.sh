@@ -170,6 +170,36 @@ image = Image.open(f"{d}/skip.bmp")
 assert image.format == "BMP" and image.size == (800, 600), (image.format, image.size)
 PY
 
+# Display settings reach the document and the export: the background picture
+# brightened by 96 on each colour where no tile lies, a magenta frame line on
+# each tile's left edge.
+"$cli" mosaic --background "$work/background.png" --tiles "$work/tiles" --seed 4242 \
+    --show-background --brightness 7 --frames 3,0,FF00FF -o "$work/shown.tsd" \
+    --export "$work/shown.png" > /dev/null || fail "the run with display settings failed"
+"$cli" info "$work/shown.tsd" > "$work/shown.json"
+/usr/bin/python3 - "$work" <<'PY'
+import json, sys
+from PIL import Image
+d = sys.argv[1]
+quarters = [tuple(q) for q in json.load(open(f"{d}/quarters.json"))]
+info = json.load(open(f"{d}/shown.json"))
+s = info["state"]
+assert (s["showBackPicture"], s["backBrightness"], s["imageFrames"], s["imageFrameWidth"],
+        s["imageFrameStyle"], s["imageFrameColor"]) == (1, 7, 1, 3, 0, 0xFF00FF), s
+px = Image.open(f"{d}/shown.png").convert("RGB").load()
+placed = [r for r in info["records"] if r["visible"]]
+r = placed[0]
+x0, y0 = r["centerX"] - r["halfWidth"], r["centerY"] - r["halfHeight"]
+assert all(abs(a - b) <= 10 for a, b in zip(px[x0, r["centerY"]], (255, 0, 255))), px[x0, r["centerY"]]
+rects = [(r["centerX"] - r["halfWidth"], r["centerY"] - r["halfHeight"],
+          r["centerX"] + r["halfWidth"], r["centerY"] + r["halfHeight"]) for r in placed]
+x, y = next((x, y) for y in range(5, 995, 10) for x in range(5, 995, 10)
+            if abs(x - 500) > 8 and abs(y - 500) > 8 and
+            not any(x0 - 3 <= x <= x1 + 3 and y0 - 3 <= y <= y1 + 3 for x0, y0, x1, y1 in rects))
+quarter = quarters[(1 if x >= 500 else 0) + (2 if y >= 500 else 0)]
+assert all(abs(a - min(b + 96, 255)) <= 12 for a, b in zip(px[x, y], quarter)), (x, y, px[x, y])
+PY
+
 # Bad input: a message, a non-zero exit, and no file written.
 refused() {  # refused EXPECTED-STATUS PATTERN ARGS...
     local expected="$1" pattern="$2" status=0
@@ -197,6 +227,7 @@ refused 1 "\-\-sections" "${bg[@]}" "${tiles[@]}" --sections 5 "${out[@]}"
 refused 1 "\-\-skip-colour" "${bg[@]}" "${tiles[@]}" --skip-colour GGG "${out[@]}"
 refused 1 "\-\-seed" "${bg[@]}" "${tiles[@]}" --seed -1 "${out[@]}"
 refused 1 "\-\-shrink" "${bg[@]}" "${tiles[@]}" --shrink 0x20 "${out[@]}"
+refused 1 "\-\-frames" "${bg[@]}" "${tiles[@]}" --frames 21,0,auto "${out[@]}"
 refused 1 "no folder" "${bg[@]}" "${tiles[@]}" -o "$work/nowhere/out.tsd"
 refused 1 "\.tsd" "${bg[@]}" "${tiles[@]}" -o "$work/bad.doc"
 refused 1 "\-\-export" "${bg[@]}" "${tiles[@]}" --export "$work/bad.xyz"
