@@ -40,7 +40,8 @@ struct BrightnessFixture {
         QImage picture(side, side, QImage::Format_RGB32);
         for (int y = 0; y < side; ++y) {
             auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
-            for (int x = 0; x < side; ++x) line[x] = qRgb(x & 0xFF, y & 0xFF, (x ^ y) & 0xFF);
+            for (int x = 0; x < side; ++x)
+                line[x] = qRgb(x & 0xFF, y & 0xFF, (x ^ y) & 0xFF);
         }
         auto blob = ImageBlob::FromEncoded(Bmp(picture));
         if (!blob) return;
@@ -82,9 +83,10 @@ void BM_BrightnessStepPerPixel(benchmark::State& state) {
         for (int y = 0; y < copy.height(); ++y) {
             for (int x = 0; x < copy.width(); ++x) {
                 const QRgb p = copy.pixel(x, y);
-                copy.setPixel(x, y, qRgb(std::clamp(qRed(p) + delta, 0, 255),
-                                         std::clamp(qGreen(p) + delta, 0, 255),
-                                         std::clamp(qBlue(p) + delta, 0, 255)));
+                copy.setPixel(
+                    x, y,
+                    qRgb(std::clamp(qRed(p) + delta, 0, 255), std::clamp(qGreen(p) + delta, 0, 255),
+                         std::clamp(qBlue(p) + delta, 0, 255)));
             }
         }
         benchmark::DoNotOptimize(copy);

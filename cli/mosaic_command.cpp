@@ -198,7 +198,8 @@ void DisplayOptions(const QCommandLineParser& parser, DocState& state,
     const bool show = parser.isSet(QStringLiteral("show-background"));
     const bool hide = parser.isSet(QStringLiteral("hide-background"));
     if (!bad && show && hide) {
-        bad = BadValue{QStringLiteral("--show-background and --hide-background exclude each other")};
+        bad = BadValue{
+            QStringLiteral("--show-background and --hide-background exclude each other")};
     }
     if (show || hide) state.showBackPicture = show ? 1 : 0;
     if (parser.isSet(QStringLiteral("adjust-colours"))) state.adjustColors = 1;

@@ -10,8 +10,9 @@ int SetBackBrightness(EditedDocument& edited, int level) {
     EditScope edit(edited, SnapshotRule::None);
     std::int32_t& stored = edit.Doc().State().backBrightness;
     const int bounded = std::clamp(level, kMinBackBrightness, kMaxBackBrightness);
-    edit.Commit(stored != bounded);
+    const bool changed = stored != bounded;
     stored = bounded;
+    edit.Commit(changed);
     return bounded;
 }
 

@@ -26,7 +26,8 @@ TEST(BackgroundCopyTest, ShiftMovesEachColourByteAndClamps) {
     };
     for (const QImage::Format format : {QImage::Format_ARGB32, QImage::Format_RGB888}) {
         QImage plain(7, 1, format);
-        for (int x = 0; x < 7; ++x) plain.setPixel(x, 0, x % 2 == 0 ? first : second);
+        for (int x = 0; x < 7; ++x)
+            plain.setPixel(x, 0, x % 2 == 0 ? first : second);
         const QImage before = plain.copy();
         const bool alpha = format == QImage::Format_ARGB32;
         for (const auto& c : cases) {
@@ -42,21 +43,22 @@ TEST(BackgroundCopyTest, ShiftMovesEachColourByteAndClamps) {
         EXPECT_EQ(plain, before);  // the plain copy is never changed
     }
     // Fewer than 16 bits: left as it is.
-    const QImage indexed = test::Filled(3, 3, qRgb(90, 90, 90)).convertToFormat(QImage::Format_Indexed8);
+    const QImage indexed =
+        test::Filled(3, 3, qRgb(90, 90, 90)).convertToFormat(QImage::Format_Indexed8);
     EXPECT_EQ(ShiftedCopy(indexed, 7), indexed);
 }
 
 // 5-6-5 pixels: |level - 4| steps of 10 on red and blue, 20 on green.
 TEST(BackgroundCopyTest, SixteenBitPixelsStepEachField) {
-    const auto pack = [](int r, int g, int b) { return static_cast<quint16>((r << 11) | (g << 5) | b); };
+    const auto pack = [](int r, int g, int b) {
+        return static_cast<quint16>((r << 11) | (g << 5) | b);
+    };
     const struct {
         int level;
         quint16 from, to;
     } cases[] = {
-        {5, pack(5, 30, 21), pack(15, 50, 31)},
-        {6, pack(5, 30, 21), pack(25, 63, 31)},
-        {3, pack(15, 30, 9), pack(5, 10, 0)},
-        {1, pack(31, 63, 31), pack(1, 3, 1)},
+        {5, pack(5, 30, 21), pack(15, 50, 31)}, {6, pack(5, 30, 21), pack(25, 63, 31)},
+        {3, pack(15, 30, 9), pack(5, 10, 0)},   {1, pack(31, 63, 31), pack(1, 3, 1)},
         {4, pack(7, 8, 9), pack(7, 8, 9)},
     };
     for (const auto& c : cases) {

@@ -34,15 +34,15 @@ protected:
 TEST_F(DisplayEditsTest, BrightnessStaysWithinItsLevels) {
     const struct {
         int from;
-        int step;     // 0: the track bar sets `set`
+        int step;  // 0: the track bar sets `set`
         int set;
         int stored;
     } cases[] = {{4, -1, 0, 3}, {4, 1, 0, 5}, {1, -1, 0, 1}, {7, 1, 0, 7},
                  {4, 0, 7, 7},  {4, 0, 9, 7}, {4, 0, -3, 1}, {2, 0, 2, 2}};
     for (const auto& c : cases) {
         doc.State().backBrightness = c.from;
-        const int stored = c.step != 0 ? StepBackBrightness(edited, c.step)
-                                       : SetBackBrightness(edited, c.set);
+        const int stored =
+            c.step != 0 ? StepBackBrightness(edited, c.step) : SetBackBrightness(edited, c.set);
         EXPECT_EQ(stored, c.stored) << c.from << " " << c.step << " " << c.set;
         EXPECT_EQ(doc.State().backBrightness, c.stored);
         ExpectEdit(c.stored != c.from);
