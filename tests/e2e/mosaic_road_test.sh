@@ -1,0 +1,167 @@
+#!/usr/bin/env bash
+# A newcomer's first photomosaic, driven through the menus and dialogs of the
+# running editor in a virtual X server: a background picture set in the view
+# properties, a few hundred photographs added through the add command, the
+# console opened and "再配置(&U)" pressed, the document saved with Ctrl+S.
+# tessaly-cli then reads the saved file: the nodes are spread over the canvas.
+#
+#   mosaic_road_test.sh <tessaly> <tessaly-cli> <output folder>
+#
+# Needs xvfb-run, xdotool, import (imagemagick) and python3 with PIL and
+# scikit-image's sample photographs.
+set -euo pipefail
+
+fail() {
+  echo "e2e_mosaic_road: FAIL: $*" >&2
+  [[ -n "${OUT:-}" ]] && import -window root "PNG:$OUT/failure.png" 2>/dev/null || true
+  exit 1
+}
+
+if [[ "${1:-}" != --inside ]]; then
+  [[ $# -eq 3 ]] || fail "usage: $0 <tessaly> <tessaly-cli> <output folder>"
+  for tool in xvfb-run xdotool import; do
+    command -v "$tool" >/dev/null || fail "$tool is not installed"
+  done
+  rm -rf "$3"
+  mkdir -p "$3"
+  exec xvfb-run -a -s "-screen 0 1600x1000x24" bash "$0" --inside "$@"
+fi
+
+shift
+readonly BINARY=$1 CLI=$2 OUT=$3
+readonly PYTHON=/usr/bin/python3
+readonly HERE=$(cd "$(dirname "$0")" && pwd)
+readonly JOB="$OUT/job"
+readonly DOCUMENT="$OUT/road.tsd"
+readonly TILES=240
+
+mkdir -p "$JOB"
+"$PYTHON" "$HERE/../cli/photo_tiles.py" "$JOB" "$TILES"
+
+export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
+HOME_DIR=$(mktemp -d)
+export HOME=$HOME_DIR XDG_CONFIG_HOME=$HOME_DIR/.config XDG_RUNTIME_DIR=$HOME_DIR/run
+export TMPDIR=$HOME_DIR/tmp
+mkdir -p -m 700 "$XDG_RUNTIME_DIR" "$TMPDIR"
+
+"$BINARY" >"$OUT/tessaly.log" 2>&1 &
+readonly PID=$!
+cleanup() {
+  kill -KILL "$PID" 2>/dev/null || true
+  rm -rf "$HOME_DIR"
+}
+trap cleanup EXIT
+
+visible_windows() {
+  xdotool search --onlyvisible --name "." 2>/dev/null | sort
+}
+
+# Presses keys in a window. Without a window manager focus is given
+# explicitly.
+keys() {  # window, keys...
+  local window=$1
+  shift
+  xdotool windowfocus --sync "$window" 2>/dev/null || true
+  sleep 0.3
+  for key in "$@"; do
+    xdotool key --clearmodifiers "$key"
+    sleep 0.5
+  done
+}
+
+# Runs a step that opens a window and prints the id of the window that
+# appeared (a top-level dialog has no title bar to find it by here).
+opened_by() {  # command...
+  local before
+  before=$(visible_windows)
+  "$@" >&2
+  for _ in $(seq 40); do
+    sleep 0.25
+    local new
+    new=$(comm -13 <(echo "$before") <(visible_windows) | tail -1)
+    if [[ -n "$new" ]]; then
+      sleep 0.5
+      echo "$new"
+      return
+    fi
+  done
+  fail "'$*' opened no window"
+}
+
+# Types absolute file names, quoted, into a file dialog and accepts them.
+choose_files() {  # dialog, paths...
+  local dialog=$1 names=""
+  shift
+  for path in "$@"; do names+="\"$path\" "; done
+  xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+  xdotool key ctrl+a BackSpace
+  xdotool type --delay 1 "$names"
+  sleep 0.3
+  xdotool key Return
+  sleep 1
+}
+
+MAIN=$(timeout 20 xdotool search --sync --onlyvisible --name "Tessaly" | head -1) || fail "no editor window"
+xdotool windowmove "$MAIN" 0 0 windowsize "$MAIN" 1200 900
+sleep 1.5
+
+# ① the background picture, through "フォトモザイク(&P)" > "①背景イメージのセット(&P)".
+PROPERTIES=$(opened_by keys "$MAIN" alt+p p)
+PICKER=$(opened_by keys "$PROPERTIES" alt+i)
+choose_files "$PICKER" "$JOB/background.jpg"
+import -window root "PNG:$OUT/view_properties.png"
+keys "$PROPERTIES" alt+s
+sleep 1
+
+# ② the tiles, through "②イメージ追加(&I)".
+mapfile -t tiles < <(ls -d "$JOB"/tiles/*)
+[[ ${#tiles[@]} -eq $TILES ]] || fail "the job has ${#tiles[@]} tiles"
+PICKER=$(opened_by keys "$MAIN" alt+p i)
+# Then the question whether to shrink them: yes.
+QUESTION=$(opened_by choose_files "$PICKER" "${tiles[@]}")
+keys "$QUESTION" Return
+sleep 3
+
+# ③ the console, then "再配置(&U)".
+CONSOLE=$(opened_by keys "$MAIN" alt+p m)
+keys "$CONSOLE" alt+u
+sleep 4
+import -window root "PNG:$OUT/console.png"
+
+# Saved with Ctrl+S: a new document asks for its name.
+SAVE=$(opened_by keys "$MAIN" ctrl+s)
+xdotool windowfocus --sync "$SAVE" 2>/dev/null || true
+xdotool key ctrl+a BackSpace
+xdotool type --delay 2 "$DOCUMENT"
+xdotool key Return
+for _ in $(seq 50); do
+  [[ -s "$DOCUMENT" ]] && break
+  sleep 0.2
+done
+[[ -s "$DOCUMENT" ]] || fail "Ctrl+S wrote no document"
+sleep 1
+
+"$CLI" info "$DOCUMENT" >"$OUT/info.json" || fail "tessaly-cli cannot read the saved document"
+"$PYTHON" - "$OUT/info.json" "$TILES" <<'PY' || fail "the saved document is not a placed mosaic"
+import json, sys
+info = json.load(open(sys.argv[1]))
+tiles = int(sys.argv[2])
+records = info["records"]
+if len(records) != tiles:
+    sys.exit(f"{len(records)} nodes saved, {tiles} added")
+placed = [r for r in records if r["visible"]]
+if len(placed) < tiles // 2:
+    sys.exit(f"only {len(placed)} of {tiles} nodes are placed")
+# A run spreads them over the canvas instead of the pile they were added in.
+centres = {(r["centerX"], r["centerY"]) for r in placed}
+if len(centres) < len(placed) * 9 // 10:
+    sys.exit(f"{len(placed)} placed nodes share {len(centres)} centres")
+print(f"{len(placed)} of {tiles} nodes placed")
+PY
+
+kill -TERM "$PID"
+for _ in $(seq 50); do
+  kill -0 "$PID" 2>/dev/null || break
+  sleep 0.2
+done
+echo "e2e_mosaic_road: ok"
