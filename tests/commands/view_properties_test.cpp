@@ -120,7 +120,7 @@ TEST_F(ApplyViewPropertiesTest, AColourAloneIsOneUndoableEdit) {
 TEST_F(ApplyViewPropertiesTest, ScaledResizeIsUndoneInOneStep) {
     const NodeRecord before = doc.Node(0);
     ViewPropertiesResult result = Unchanged();
-    result.values.canvasWidth = 800;  // half of 1600
+    result.values.canvasWidth = 800;    // half of 1600
     result.values.canvasHeight = 2000;  // twice 1000
     messages.QueueAnswer(kResultYes);
     ASSERT_TRUE(ApplyViewProperties(edited, std::move(result), nullptr).changed);
