@@ -51,8 +51,7 @@ class PropertyViewTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init() { QVERIFY(edited_.Doc().ResetDocument()); }
     void clearThenCancelKeepsThePicture();
     void setFitAndSaveReachTheDocument();
 
@@ -62,23 +61,10 @@ private:
     tessaly::AppliedViewProperties Run(const QString& file,
                                        std::function<void(CPropertyView&)> steps);
 
-    std::unique_ptr<tessaly::test::ScopedTempDir> temp_;
-    std::unique_ptr<tessaly::test::MessageRecorder> messages_;
-    std::unique_ptr<tessaly::EditedDocument> edited_;
+    tessaly::test::ScopedTempDir temp_;
+    tessaly::test::MessageRecorder messages_;
+    tessaly::EditedDocument edited_;
 };
-
-void PropertyViewTest::init() {
-    temp_ = std::make_unique<tessaly::test::ScopedTempDir>();
-    messages_ = std::make_unique<tessaly::test::MessageRecorder>();
-    edited_ = std::make_unique<tessaly::EditedDocument>();
-    QVERIFY(edited_->Doc().ResetDocument());
-}
-
-void PropertyViewTest::cleanup() {
-    edited_.reset();
-    messages_.reset();
-    temp_.reset();
-}
 
 tessaly::AppliedViewProperties PropertyViewTest::Run(const QString& file,
                                                      std::function<void(CPropertyView&)> steps) {
@@ -88,11 +74,11 @@ tessaly::AppliedViewProperties PropertyViewTest::Run(const QString& file,
         dialog->SetFileChooserForTesting([file](QWidget*) { return file; });
         steps(*dialog);
     });
-    return tessaly::EditViewProperties(*edited_, nullptr);
+    return tessaly::EditViewProperties(edited_, nullptr);
 }
 
 void PropertyViewTest::clearThenCancelKeepsThePicture() {
-    tessaly::Document& doc = edited_->Doc();
+    tessaly::Document& doc = edited_.Doc();
     tessaly::test::FillDocument(doc, 1);
     doc.SetModified(false);
     const tessaly::PictureRef before = doc.State().backPicture;
@@ -106,9 +92,9 @@ void PropertyViewTest::clearThenCancelKeepsThePicture() {
 }
 
 void PropertyViewTest::setFitAndSaveReachTheDocument() {
-    const QString file = tessaly::test::WriteFile(temp_->Path(), u"back.jpg"_s,
-                                                  tessaly::test::JpegBytes(1600, 1200));
-    messages_->QueueAnswer(tessaly::kResultYes);  // the nodes follow the new width
+    const QString file =
+        tessaly::test::WriteFile(temp_.Path(), u"back.jpg"_s, tessaly::test::JpegBytes(1600, 1200));
+    messages_.QueueAnswer(tessaly::kResultYes);  // the nodes follow the new width
     const auto applied = Run(file, [](CPropertyView& dialog) {
         Click(dialog, u"セット(&I)"_s);
         Type(dialog, u"2 ビューの高さ："_s, u"1,200"_s);
@@ -116,7 +102,7 @@ void PropertyViewTest::setFitAndSaveReachTheDocument() {
         Click(dialog, u"保存終了(&S)"_s);
     });
     QVERIFY(applied.backgroundSet);
-    const tessaly::Document& doc = edited_->Doc();
+    const tessaly::Document& doc = edited_.Doc();
     QCOMPARE(doc.State().canvasHeight, 1200);
     QCOMPARE(doc.State().canvasWidth, 1600);  // 4:3 at the height typed
     QVERIFY(doc.Picture(doc.State().backPicture));
