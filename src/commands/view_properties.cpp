@@ -1,0 +1,62 @@
+#include "commands/view_properties.h"
+
+#include "commands/canvas_resize.h"
+#include "document/edited_document.h"
+#include "mosaic/colour_features.h"
+
+namespace tessaly {
+
+ViewProperties ReadViewProperties(const DocState& s) {
+    return {s.canvasWidth,     s.canvasHeight,    s.backColor,
+            s.canvasLineColor, s.canvasLineWidth, s.canvasLineStyle};
+}
+
+AppliedViewProperties ApplyViewProperties(EditedDocument& edited, ViewPropertiesResult result,
+                                          QObject* owner) {
+    const ViewProperties& v = result.values;
+    const DocState& now = edited.Doc().State();
+    const bool resized = v.canvasWidth != now.canvasWidth || v.canvasHeight != now.canvasHeight;
+    // Asked before the snapshot, so that the question never stands between it
+    // and the change.
+    const std::optional<CanvasResizeMode> asked =
+        resized ? AskCanvasResizeMode(owner) : std::nullopt;
+    const bool resize = asked.has_value();
+    const CanvasResizeMode mode = asked.value_or(CanvasResizeMode::MarginOnly);
+
+    ViewProperties unsized = v;
+    unsized.canvasWidth = now.canvasWidth;
+    unsized.canvasHeight = now.canvasHeight;
+    const bool restyled = unsized != ReadViewProperties(now);
+    const bool cleared = now.backPicture && !result.currentPictureKept;
+    const bool anything = resize || restyled || cleared || result.newPicture;
+    // Spares writing a snapshot of a large document for nothing.
+    if (!anything) return {};
+
+    AppliedViewProperties applied;
+    EditScope edit(edited, SnapshotRule::Always);
+    Document& doc = edit.Doc();
+    DocState& s = doc.State();
+    bool changed = restyled || cleared;
+    if (resize) {
+        changed |= ResizeCanvas(edited, Qt::Horizontal, v.canvasWidth, mode);
+        changed |= ResizeCanvas(edited, Qt::Vertical, v.canvasHeight, mode);
+    }
+    s.backColor = v.backColor;
+    s.canvasLineColor = v.canvasLineColor;
+    s.canvasLineWidth = v.canvasLineWidth;
+    s.canvasLineStyle = v.canvasLineStyle;
+    if (cleared) {
+        doc.Pictures().Release(s.backPicture);
+        applied.backgroundCleared = true;
+    }
+    if (result.newPicture) {
+        doc.Pictures().Release(s.backPicture);
+        ComputeBackgroundHistogram(*result.newPicture, s.backHistogram);
+        s.backPicture = doc.Pictures().Adopt(*std::move(result.newPicture));
+        applied.backgroundSet = true;
+    }
+    applied.changed = edit.Commit(changed || applied.backgroundSet);
+    return applied;
+}
+
+}  // namespace tessaly
