@@ -48,7 +48,8 @@ std::vector<QImage> Photographs() {
     if (photos.empty()) {
         QImage drawn(512, 512, QImage::Format_RGB32);
         for (int y = 0; y < 512; ++y)
-            for (int x = 0; x < 512; ++x) drawn.setPixel(x, y, qRgb(x / 2, y / 2, (x ^ y) / 2));
+            for (int x = 0; x < 512; ++x)
+                drawn.setPixel(x, y, qRgb(x / 2, y / 2, (x ^ y) / 2));
         photos.push_back(drawn);
     }
     return photos;

@@ -20,7 +20,9 @@ struct Painted {
 };
 
 // A graph without its outline.
-QRect Inner(const QRect& graph) { return graph.adjusted(2, 2, -2, -2); }
+QRect Inner(const QRect& graph) {
+    return graph.adjusted(2, 2, -2, -2);
+}
 
 Painted Paint(const std::int32_t (*background)[kHistogramBins], const ColourHistogram& images) {
     Painted out{QImage(560, 490, QImage::Format_RGB32), {}};
@@ -68,7 +70,8 @@ TEST(HistogramPainter, TheLargestValueReachesTheTop) {
     const QRect lower = p.graphs.lower;
     const int peakX = kGraphLeft + 200;
     EXPECT_EQ(p.image.pixel(peakX, lower.top() + 2), qRgb(255, 0, 0));
-    EXPECT_EQ(CountIn(p.image, QRect(peakX, lower.top() + 2, 1, kGraphHeight - 4), kLowerGround), 0);
+    EXPECT_EQ(CountIn(p.image, QRect(peakX, lower.top() + 2, 1, kGraphHeight - 4), kLowerGround),
+              0);
     EXPECT_EQ(p.image.pixel(peakX + 20, lower.top() + 2), kLowerGround);
 }
 
