@@ -19,16 +19,19 @@ inline constexpr QStringView kZoomFit = u"画面に合せて表示(&F)";
 inline constexpr QStringView kConsoleAlwaysShown = u"ズームコンソールを常に表示(&Z)";
 inline constexpr QStringView kConsoleToTopLeft = u"ズームコンソールを左上に表示(&Z)";
 
-// Adding images.
-inline constexpr QStringView kAddImagesTitle = u"追加するイメージを指定(複数選択可)";
-// Qt's file dialog matches these patterns in any letter case.
-inline constexpr QStringView kAddImagesFilter =
+// The filter of every dialog that opens image files. Qt's file dialog
+// matches these patterns in any letter case.
+inline constexpr QStringView kImageFileFilter =
     u"イメージファイル(jpeg, gif, bmp, png, tiff) (*.jpg *.jpeg *.gif *.bmp *.png *.tif *.tiff);;"
     u"JPEGファイル(*.jpeg) (*.jpg *.jpeg);;"
     u"GIFファイル(*.gif) (*.gif);;"
     u"ビットマップファイル(*.bmp) (*.bmp);;"
     u"PNGファイル(*.png) (*.png);;"
     u"TIFFファイル(*.tiff) (*.tif *.tiff)";
+
+// Adding images.
+inline constexpr QStringView kAddImagesTitle = u"追加するイメージを指定(複数選択可)";
+inline constexpr QStringView kAddImagesFilter = kImageFileFilter;
 inline constexpr QStringView kDownloading = u"リンク先のイメージをダウンロードしています...";
 inline constexpr QStringView kCancel = u"キャンセル";
 
