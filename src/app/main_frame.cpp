@@ -15,6 +15,7 @@
 #include "app/commands/command_texts.h"
 #include "app/mosaic_dlg.h"
 #include "app/my_status_bar.h"
+#include "app/view_properties_command.h"
 #include "app/visual_styles.h"
 #include "canvas/view/atelier_view.h"
 #include "commands/view_settings.h"
@@ -136,10 +137,18 @@ void CMainFrame::AddHandlers() {
         {C::kAddImages, [this] { view_->Images().AddImagesCommand(); }},
         {C::kConsole, [this] { OpenMosaicConsole(); }},
         {C::kPickNoSetColour, [this] { PickNoSetColour(); }},
+        {C::kSetBackground, [this] { EditViewProperties(); }},
+        {C::kViewProperties, [this] { EditViewProperties(); }},
     };
     for (const auto& [id, action] : menus_.actions) {
         if (IsOfferedStyle(id)) handlers_[id] = [this, id] { ChooseVisualStyle(static_cast<int>(id)); };
     }
+}
+
+void CMainFrame::EditViewProperties() {
+    const AppliedViewProperties applied = tessaly::EditViewProperties(edited_, this);
+    if (applied.backgroundCleared) Q_EMIT backgroundCleared();
+    if (applied.backgroundSet) Q_EMIT backgroundPictureSet();
 }
 
 void CMainFrame::RunCommand(CommandId id) {

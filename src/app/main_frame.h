@@ -62,6 +62,12 @@ public:
     using Pause = std::function<void(int milliseconds)>;
     void SetPauseForTesting(Pause pause) { pause_ = std::move(pause); }
 
+Q_SIGNALS:
+    // The view properties let go of the background picture (the console,
+    // which needs one, hides), or stored a new one (its histogram changed).
+    void backgroundCleared();
+    void backgroundPictureSet();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -74,6 +80,7 @@ private:
     void RefreshRecentFiles();
     void OpenRecentFile(const QString& path);
 
+    void EditViewProperties();
     void ToggleGuide();
     void ToggleAnimation();
     void ChooseVisualStyle(int number);
