@@ -80,6 +80,10 @@ CMainFrame::CMainFrame(EditedDocument& edited, CAtelierDoc& atelierDoc, RecentFi
         UpdateTitle();
         UpdateCommandStates();
     });
+    // The console needs a background picture: it goes when the picture does.
+    connect(this, &CMainFrame::backgroundCleared, this, [this] {
+        if (mosaicDlg_) mosaicDlg_->HideConsole();
+    });
     AddHandlers();
     WireCommands();
     UpdateTitle();

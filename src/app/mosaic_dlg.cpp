@@ -9,7 +9,6 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -17,6 +16,8 @@
 #include <QToolButton>
 #include <algorithm>
 
+#include "app/explanation_panel.h"
+#include "app/histogram_panel.h"
 #include "app/widgets/colour_button.h"
 #include "app/widgets/console_icons.h"
 #include "app/widgets/line_style_combo.h"
@@ -404,16 +405,9 @@ QLayout* CMosaicDlg::BuildBottomRow() {
 }
 
 void CMosaicDlg::BuildPanels() {
-    explanationPanel_ = new QPlainTextEdit(this);
-    explanationPanel_->setReadOnly(true);
-    explanationPanel_->setViewportMargins(10, 0, 10, 0);
-    QPalette palette = explanationPanel_->palette();
-    palette.setColor(QPalette::Base, Qt::white);
-    palette.setColor(QPalette::Text, Qt::black);
-    explanationPanel_->setPalette(palette);
+    explanationPanel_ = new ExplanationPanel(this);
     explanationPanel_->hide();
-
-    histogramPanel_ = new QWidget(this);
+    histogramPanel_ = new HistogramPanel(edited_.Doc(), this);
     histogramPanel_->hide();
 }
 
@@ -560,7 +554,7 @@ void CMosaicDlg::ToggleHistogram() {
     LayoutPanels();
 }
 
-void CMosaicDlg::RefreshHistogram() { histogramPanel_->update(); }
+void CMosaicDlg::RefreshHistogram() { histogramPanel_->Refresh(); }
 
 void CMosaicDlg::LayoutPanels() {
     // w and h: the console's size at creation. A panel keeps 5 pixels from

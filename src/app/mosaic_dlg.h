@@ -10,7 +10,6 @@ class QButtonGroup;
 class QCheckBox;
 class QLabel;
 class QLayout;
-class QPlainTextEdit;
 class QSlider;
 class QToolButton;
 
@@ -19,6 +18,8 @@ namespace tessaly {
 class CAtelierView;
 class ColourButton;
 class EditedDocument;
+class ExplanationPanel;
+class HistogramPanel;
 class LineStyleCombo;
 class NumberEdit;
 struct ConsoleSettings;
@@ -116,8 +117,8 @@ private:
     ColourButton* frameColour_ = nullptr;
 
     QWidget* controls_ = nullptr;  // everything but the side panels
-    QPlainTextEdit* explanationPanel_ = nullptr;
-    QWidget* histogramPanel_ = nullptr;
+    ExplanationPanel* explanationPanel_ = nullptr;
+    HistogramPanel* histogramPanel_ = nullptr;
     bool explanationShown_ = false;
     bool histogramShown_ = false;
     QSize sizeAtStart_;  // the window's size at creation

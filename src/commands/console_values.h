@@ -14,9 +14,9 @@ struct EditBoxValue {
     bool rewrite = false;
 };
 
-// Reads an edit box: leading blanks, an optional sign and the decimal digits
-// that follow (so "12ab" reads 12 and no digits read 0), clamped to
-// minimum..maximum.
+// Reads one of the console's edit boxes as every edit box is read
+// (ReadBoxNumber: "12ab" reads 12, no digits read 0, clamped to
+// minimum..maximum) and says whether the box must be rewritten.
 EditBoxValue ReadEditBox(QStringView text, int minimum, int maximum);
 
 // The run time shown in "処理時間": "MM:SS mmmms" with the minutes wrapping
