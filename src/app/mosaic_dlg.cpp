@@ -76,7 +76,7 @@ QLabel* StatisticsField(QStringView text, QWidget* parent) {
     palette.setColor(QPalette::WindowText, Qt::black);
     field->setPalette(palette);
     field->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    field->setMinimumWidth(field->fontMetrics().horizontalAdvance(u"00:00 000ms") + 14);
+    field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("00:00 000ms")) + 14);
     field->setTextInteractionFlags(Qt::TextSelectableByMouse);
     return field;
 }
@@ -111,7 +111,7 @@ TrackRow AddTrackRow(QHBoxLayout* row, int minimum, int maximum, QStringView min
     track.slider->setTickPosition(QSlider::TicksBelow);
     track.slider->setTickInterval(maximum - minimum > 10 ? 4 : 1);
     track.slider->setMinimumWidth(150);
-    track.value->setMinimumWidth(track.value->fontMetrics().horizontalAdvance(u"[25]") + 4);
+    track.value->setMinimumWidth(track.value->fontMetrics().horizontalAdvance(QStringLiteral("[25]")) + 4);
     row->addWidget(track.minus);
     row->addWidget(track.slider, 1);
     row->addWidget(track.plus);

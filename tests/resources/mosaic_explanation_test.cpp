@@ -11,7 +11,7 @@ TEST(MosaicExplanation, SeventyFourLinesEachEndedByCrLf) {
     const QString text = MosaicExplanationText();
     EXPECT_EQ(text.count(u"\r\n"), 74);
     EXPECT_EQ(text.count(u'\n'), 74);
-    const QStringList lines = text.split(u"\r\n");
+    const QStringList lines = text.split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 75);  // the text ends with CR LF
     EXPECT_EQ(lines[0], u"【説明】");
     EXPECT_EQ(lines[2], u"　作成できるモザイクの種類は７タイプあります。");

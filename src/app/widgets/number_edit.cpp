@@ -1,6 +1,7 @@
 #include "app/widgets/number_edit.h"
 
 #include <QLineEdit>
+#include <QStyle>
 #include <algorithm>
 
 #include "commands/console_values.h"
