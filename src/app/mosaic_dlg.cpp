@@ -271,6 +271,7 @@ QWidget* CMosaicDlg::BuildArrangementGroup() {
     auto* noSet = new QHBoxLayout;
     skipNoSetColor_ = new QCheckBox(QStringLiteral("5 右の背景色のエリアにはセットしない(&X)"), group);
     noSetColour_ = new ColourButton(group);
+    noSetColour_->setObjectName(QStringLiteral("noSetColour"));
     noSet->addWidget(skipNoSetColor_);
     noSet->addWidget(noSetColour_);
     noSet->addStretch(1);

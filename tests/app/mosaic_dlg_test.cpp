@@ -8,6 +8,7 @@
 
 #include "app/atelier_doc.h"
 #include "app/main_frame.h"
+#include "app/widgets/colour_button.h"
 #include "app/widgets/number_edit.h"
 #include "canvas/view/atelier_view.h"
 #include "document/edited_document.h"
@@ -33,6 +34,7 @@ private slots:
     void editBoxIsClampedWhenTheRunReadsIt();
     void storedPlaceIsKeptOnTheDesktop();
     void rearrangeFromTheFramePlacesAndUndoes();
+    void pickedColourGoesToTheButtonOnly();
 
 private:
     tessaly::CMosaicDlg& OpenConsole();
@@ -130,6 +132,21 @@ void MosaicDlgTest::rearrangeFromTheFramePlacesAndUndoes() {
     QCOMPARE(doc.Node(7).centerX, before.centerX);
     QCOMPARE(doc.Node(7).halfWidth, before.halfWidth);
     QCOMPARE(doc.Node(7).visible, before.visible);
+}
+
+// The colour shown where the canvas menu opened; the document takes it only
+// at the next run.
+void MosaicDlgTest::pickedColourGoesToTheButtonOnly() {
+    tessaly::DocState& s = edited_->Doc().State();
+    s.backColor = tessaly::MakeColorRef(200, 30, 40);
+    frame_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
+    OpenConsole();
+    frame_->View()->SetInsertPoint(QPoint(400, 300));
+    frame_->RunCommand(CommandId::kPickNoSetColour);
+    auto* button = OpenConsole().findChild<tessaly::ColourButton*>(u"noSetColour"_s);
+    QCOMPARE(button->Colour(), tessaly::MakeColorRef(200, 30, 40));
+    QCOMPARE(s.noSetColor, tessaly::MakeColorRef(255, 255, 255));
 }
 
 QTEST_MAIN(MosaicDlgTest)
