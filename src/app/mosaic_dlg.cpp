@@ -6,7 +6,6 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -130,6 +129,28 @@ void FollowDrag(const TrackRow& track, int (*shown)(int) = [](int position) { re
                      });
 }
 
+// A captioned section of the console: the caption, then a framed box whose
+// layout is returned; `box` receives the box.
+QVBoxLayout* Section(QStringView caption, QWidget* parent, QWidget*& box) {
+    auto* holder = new QWidget(parent);
+    auto* column = new QVBoxLayout(holder);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(2);
+    auto* title = new QLabel(caption.toString(), holder);
+    QFont bold = title->font();
+    bold.setBold(true);
+    title->setFont(bold);
+    column->addWidget(title);
+    auto* frame = new QFrame(holder);
+    frame->setFrameShape(QFrame::StyledPanel);
+    column->addWidget(frame);
+    auto* layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(8, 6, 8, 6);
+    layout->setSpacing(4);
+    box = frame;
+    return layout;
+}
+
 void SetSlider(QSlider* slider, int value) {
     const QSignalBlocker blocker(slider);
     slider->setValue(value);
@@ -174,8 +195,8 @@ CMosaicDlg::~CMosaicDlg() {
 }
 
 QWidget* CMosaicDlg::BuildArrangementGroup() {
-    auto* group = new QGroupBox(QStringLiteral("【配置設定】"), controls_);
-    auto* box = new QVBoxLayout(group);
+    QWidget* group = nullptr;
+    QVBoxLayout* box = Section(u"【配置設定】", controls_, group);
 
     auto* header = new QHBoxLayout;
     header->addWidget(new QLabel(QStringLiteral("1 モザイクタイプ"), group));
@@ -324,12 +345,12 @@ QWidget* CMosaicDlg::BuildArrangementGroup() {
     run->addStretch(1);
     box->addSpacing(4);
     box->addLayout(run);
-    return group;
+    return group->parentWidget();  // the caption with its box
 }
 
 QWidget* CMosaicDlg::BuildDisplayGroup() {
-    auto* group = new QGroupBox(QStringLiteral("【表示設定】"), controls_);
-    auto* box = new QVBoxLayout(group);
+    QWidget* group = nullptr;
+    QVBoxLayout* box = Section(u"【表示設定】", controls_, group);
 
     showBackPicture_ = new QCheckBox(QStringLiteral("A 背景イメージをセットする(&A)"), group);
     adjustColors_ =
@@ -370,11 +391,13 @@ QWidget* CMosaicDlg::BuildDisplayGroup() {
             [this] { SetImageFrameStyle(edited_, frameStyle_->Style()); });
     frameColour_ = new ColourButton(group);
     frameColour_->SetAutomaticEntry(QStringLiteral("背景の色を使用する"));
-    frames->addWidget(new QLabel(QStringLiteral("スタイル："), group), 1, 0, Qt::AlignRight);
-    frames->addWidget(frameStyle_, 1, 1, 1, 2, Qt::AlignLeft);
-    frames->addWidget(new QLabel(QStringLiteral("色："), group), 2, 0, Qt::AlignRight);
-    frames->addWidget(frameColour_, 2, 1, Qt::AlignLeft);
-    frames->setColumnStretch(3, 1);
+    frames->setColumnMinimumWidth(3, 10);
+    frames->addWidget(new QLabel(QStringLiteral("スタイル："), group), 0, 4, Qt::AlignRight);
+    frames->addWidget(frameStyle_, 0, 5);
+    frames->setColumnMinimumWidth(6, 10);
+    frames->addWidget(new QLabel(QStringLiteral("色："), group), 0, 7, Qt::AlignRight);
+    frames->addWidget(frameColour_, 0, 8);
+    frames->setColumnStretch(9, 1);
     box->addLayout(frames);
 
     auto* redisplayRow = new QHBoxLayout;
@@ -385,7 +408,7 @@ QWidget* CMosaicDlg::BuildDisplayGroup() {
     redisplayRow->addWidget(redisplay);
     redisplayRow->addStretch(1);
     box->addLayout(redisplayRow);
-    return group;
+    return group->parentWidget();  // the caption with its box
 }
 
 QLayout* CMosaicDlg::BuildBottomRow() {
@@ -415,15 +438,15 @@ void CMosaicDlg::BuildPanels() {
 void CMosaicDlg::PlaceAtStart() {
     const int x = GetProfileInt(QStringLiteral("Mosaic"), QStringLiteral("LastPX"), 0);
     const int y = GetProfileInt(QStringLiteral("Mosaic"), QStringLiteral("LastPY"), 0);
+    QPoint place(x, y);
     if (x == 0 && y == 0) {
-        const QPoint centre = view_.mapToGlobal(view_.rect().center());
-        move(centre - QPoint(width() / 2, height() / 2));
-        return;
+        place = view_.mapToGlobal(view_.rect().center()) - QPoint(width() / 2, height() / 2);
     }
+    // Kept on the desktop, centred or not, so that no part of it is out of reach.
     const QScreen* screen = view_.screen() ? view_.screen() : QGuiApplication::primaryScreen();
     const QSize desktop = screen ? screen->virtualSize() : QSize(width(), height());
-    move(std::max(0, std::min(x, desktop.width() - width())),
-         std::max(0, std::min(y, desktop.height() - height())));
+    move(std::max(0, std::min(place.x(), desktop.width() - width())),
+         std::max(0, std::min(place.y(), desktop.height() - height())));
 }
 
 void CMosaicDlg::Open() {
@@ -589,7 +612,10 @@ void CMosaicDlg::keyPressEvent(QKeyEvent* event) {
 void CMosaicDlg::reject() { HideConsole(); }
 
 void CMosaicDlg::closeEvent(QCloseEvent* event) {
-    HideConsole();
+    // The window's close button hides the console. The application closes
+    // every window as it quits: the console then stays marked as shown, so
+    // that the next start shows it again.
+    if (event->spontaneous()) HideConsole();
     event->accept();
 }
 
