@@ -443,10 +443,7 @@ void CMosaicDlg::PlaceAtStart() {
         place = view_.mapToGlobal(view_.rect().center()) - QPoint(width() / 2, height() / 2);
     }
     // Kept on the desktop, centred or not, so that no part of it is out of reach.
-    const QScreen* screen = view_.screen() ? view_.screen() : QGuiApplication::primaryScreen();
-    const QSize desktop = screen ? screen->virtualSize() : QSize(width(), height());
-    move(std::max(0, std::min(place.x(), desktop.width() - width())),
-         std::max(0, std::min(place.y(), desktop.height() - height())));
+    KeepOnDesktop(place);
 }
 
 void CMosaicDlg::Open() {
@@ -597,6 +594,14 @@ void CMosaicDlg::LayoutPanels() {
     explanationPanel_->setVisible(explanationShown_);
     histogramPanel_->setVisible(histogramShown_);
     setFixedSize(width, h);
+    KeepOnDesktop(pos());
+}
+
+void CMosaicDlg::KeepOnDesktop(QPoint place) {
+    const QScreen* screen = view_.screen() ? view_.screen() : QGuiApplication::primaryScreen();
+    const QSize desktop = screen ? screen->virtualSize() : size();
+    move(std::max(0, std::min(place.x(), desktop.width() - width())),
+         std::max(0, std::min(place.y(), desktop.height() - height())));
 }
 
 void CMosaicDlg::keyPressEvent(QKeyEvent* event) {
