@@ -7,8 +7,7 @@
 
 namespace tessaly {
 
-HistogramPanel::HistogramPanel(const Document& doc, QWidget* parent)
-    : QWidget(parent), doc_(doc) {
+HistogramPanel::HistogramPanel(const Document& doc, QWidget* parent) : QWidget(parent), doc_(doc) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 

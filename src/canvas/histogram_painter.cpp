@@ -53,7 +53,8 @@ void PaintGraph(QPainter& painter, const QRect& graph, const QColor& ground, Bin
     const float scale =
         largest > 0 ? static_cast<float>(graph.height()) / static_cast<float>(largest) : 0.0f;
     QPolygon curves[3];
-    for (int c = 0; c < 3; ++c) curves[c] = ChannelCurve(bins, kChannels[c], graph, scale);
+    for (int c = 0; c < 3; ++c)
+        curves[c] = ChannelCurve(bins, kChannels[c], graph, scale);
 
     painter.save();
     painter.setPen(Qt::NoPen);
@@ -114,8 +115,9 @@ HistogramGraphs PaintHistogramPanel(QPainter& painter, const QRect& panel,
 
     const QColor captionColour(142, 255, 142);
     const int upperBottom = top + 60 + gh, lowerBottom = top + 2 * gh + 90;
-    PaintCaption(painter, QRect(left, top, right - left, 55), QStringLiteral("カラーヒストグラム比較"),
-                 22, true, QColor(255, 255, 200), Qt::AlignBottom);
+    PaintCaption(painter, QRect(left, top, right - left, 55),
+                 QStringLiteral("カラーヒストグラム比較"), 22, true, QColor(255, 255, 200),
+                 Qt::AlignBottom);
     PaintCaption(painter, QRect(left, upperBottom + 5, right - left, 25),
                  QStringLiteral("背景イメージ"), 12, false, captionColour, Qt::AlignVCenter);
     PaintCaption(painter, QRect(left, lowerBottom + 5, right - left, bottom - lowerBottom - 5),
