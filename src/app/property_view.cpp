@@ -29,7 +29,8 @@ constexpr QStringView kLineWidthNote = u"(1 ～ 20)";
 constexpr QStringView kLineStyleLabel = u"6 枠線のスタイル：";
 constexpr QStringView kPictureLabel = u"7 背景イメージ：";
 constexpr QStringView kSet = u"セット(&I)";
-constexpr QStringView kSetTip = u"保存されているイメージファイルからイメージを読み込んで背景としてセットします";
+constexpr QStringView kSetTip =
+    u"保存されているイメージファイルからイメージを読み込んで背景としてセットします";
 constexpr QStringView kClear = u"クリア(&K)";
 constexpr QStringView kClearTip = u"セットされているイメージをクリアします";
 constexpr QStringView kFitWidth = u"幅合せ(&W)";
@@ -111,7 +112,8 @@ void CPropertyView::BuildControls() {
     fitWidth_ = Button(kFitWidth, kFitWidthTip, this);
     fitHeight_ = Button(kFitHeight, kFitHeightTip, this);
     auto* pictureButtons = new QHBoxLayout;
-    for (QPushButton* b : {set, clear_, fitWidth_, fitHeight_}) pictureButtons->addWidget(b);
+    for (QPushButton* b : {set, clear_, fitWidth_, fitHeight_})
+        pictureButtons->addWidget(b);
     pictureButtons->addStretch();
     grid->addWidget(new QLabel(kPictureLabel.toString(), this), 6, 0);
     grid->addLayout(pictureButtons, 6, 1, 1, 3);
@@ -140,7 +142,7 @@ void CPropertyView::BuildControls() {
     connect(clear_, &QPushButton::clicked, this, &CPropertyView::ClearPicture);
     connect(fitWidth_, &QPushButton::clicked, this, &CPropertyView::FitWidth);
     connect(fitHeight_, &QPushButton::clicked, this, &CPropertyView::FitHeight);
-    connect(save, &QPushButton::clicked, this, &CPropertyView::Save);
+    connect(save, &QPushButton::clicked, this, &CPropertyView::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -151,7 +153,8 @@ const ImageBlob* CPropertyView::ShownPicture() const {
 
 void CPropertyView::PicturesChanged() {
     const bool shown = ShownPicture() != nullptr;
-    for (QPushButton* b : {clear_, fitWidth_, fitHeight_}) b->setEnabled(shown);
+    for (QPushButton* b : {clear_, fitWidth_, fitHeight_})
+        b->setEnabled(shown);
     preview_->SetPicture(ShownPicture());
 }
 
@@ -187,12 +190,12 @@ void CPropertyView::FitHeight() {
     }
 }
 
-void CPropertyView::Save() {
+void CPropertyView::accept() {
     values_.canvasWidth = width_->Number();
     values_.canvasHeight = height_->Number();
     values_.canvasLineWidth = lineWidth_->Number();
     values_.canvasLineStyle = lineStyle_->Style();
-    accept();
+    QDialog::accept();
 }
 
 ViewPropertiesResult CPropertyView::TakeResult() {

@@ -35,13 +35,15 @@ public:
     using FileChooser = std::function<QString(QWidget* owner)>;
     void SetFileChooserForTesting(FileChooser chooser) { chooseFile_ = std::move(chooser); }
 
+    // "保存終了": reads the boxes, clamped to their ranges, and closes.
+    void accept() override;
+
 private:
     void BuildControls();
     void SetPicture();
     void ClearPicture();
     void FitWidth();
     void FitHeight();
-    void Save();
     // The new picture if there is one, otherwise the current one.
     const ImageBlob* ShownPicture() const;
     // Shows the held pictures and enables the buttons that need one.

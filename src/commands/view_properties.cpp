@@ -18,29 +18,34 @@ AppliedViewProperties ApplyViewProperties(EditedDocument& edited, ViewProperties
     const bool resized = v.canvasWidth != now.canvasWidth || v.canvasHeight != now.canvasHeight;
     // Asked before the snapshot, so that the question never stands between it
     // and the change.
-    const std::optional<CanvasResizeMode> mode =
+    const std::optional<CanvasResizeMode> asked =
         resized ? AskCanvasResizeMode(owner) : std::nullopt;
+    const bool resize = asked.has_value();
+    const CanvasResizeMode mode = asked.value_or(CanvasResizeMode::MarginOnly);
+
+    ViewProperties unsized = v;
+    unsized.canvasWidth = now.canvasWidth;
+    unsized.canvasHeight = now.canvasHeight;
+    const bool restyled = unsized != ReadViewProperties(now);
+    const bool cleared = now.backPicture && !result.currentPictureKept;
+    const bool anything = resize || restyled || cleared || result.newPicture;
+    // Spares writing a snapshot of a large document for nothing.
+    if (!anything) return {};
 
     AppliedViewProperties applied;
     EditScope edit(edited, SnapshotRule::Always);
     Document& doc = edit.Doc();
     DocState& s = doc.State();
-    bool changed = false;
-    if (mode) {
-        changed |= ResizeCanvas(edited, Qt::Horizontal, v.canvasWidth, *mode);
-        changed |= ResizeCanvas(edited, Qt::Vertical, v.canvasHeight, *mode);
+    bool changed = restyled || cleared;
+    if (resize) {
+        changed |= ResizeCanvas(edited, Qt::Horizontal, v.canvasWidth, mode);
+        changed |= ResizeCanvas(edited, Qt::Vertical, v.canvasHeight, mode);
     }
-    ViewProperties kept = v;
-    kept.canvasWidth = s.canvasWidth;
-    kept.canvasHeight = s.canvasHeight;
-    if (kept != ReadViewProperties(s)) {
-        s.backColor = v.backColor;
-        s.canvasLineColor = v.canvasLineColor;
-        s.canvasLineWidth = v.canvasLineWidth;
-        s.canvasLineStyle = v.canvasLineStyle;
-        changed = true;
-    }
-    if (s.backPicture && !result.currentPictureKept) {
+    s.backColor = v.backColor;
+    s.canvasLineColor = v.canvasLineColor;
+    s.canvasLineWidth = v.canvasLineWidth;
+    s.canvasLineStyle = v.canvasLineStyle;
+    if (cleared) {
         doc.Pictures().Release(s.backPicture);
         applied.backgroundCleared = true;
     }
@@ -50,7 +55,7 @@ AppliedViewProperties ApplyViewProperties(EditedDocument& edited, ViewProperties
         s.backPicture = doc.Pictures().Adopt(*std::move(result.newPicture));
         applied.backgroundSet = true;
     }
-    applied.changed = edit.Commit(changed || applied.backgroundCleared || applied.backgroundSet);
+    applied.changed = edit.Commit(changed || applied.backgroundSet);
     return applied;
 }
 

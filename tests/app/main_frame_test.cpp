@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPushButton>
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
@@ -14,6 +15,7 @@
 #include "app/atelier_doc.h"
 #include "app/commands/command_rules.h"
 #include "app/my_status_bar.h"
+#include "app/property_view.h"
 #include "app/visual_styles.h"
 #include "canvas/view/atelier_view.h"
 #include "document/document_io.h"
@@ -96,6 +98,7 @@ private slots:
     void recentFilesAreListedAndOpened();
     void menusReadTheSelectionWhenTheyOpen();
     void gridCommandsMarkTheDocumentWithoutHistory();
+    void viewPropertiesReportAClearedBackground();
     void f2ShowsTheGuideSwitchForASecond();
     void f10TurnsTheAnimationBackOnWithTheStoredCount();
     void undoAndRedoFollowTheHistory();
@@ -314,6 +317,26 @@ void MainFrameTest::menusReadTheSelectionWhenTheyOpen() {
     Open(align);
     QVERIFY(frame->CommandAction(CommandId::kAlignRight)->isEnabled());
     QVERIFY(frame->CommandAction(CommandId::kSpaceHorizontal)->isEnabled());
+}
+
+void MainFrameTest::viewPropertiesReportAClearedBackground() {
+    tessaly::test::FillDocument(*doc_, 1);
+    auto frame = MakeFrame();
+    QSignalSpy cleared(frame.get(), &CMainFrame::backgroundCleared);
+    // Both entries open the dialog; "クリア" then "保存終了" lets the picture go.
+    for (const CommandId id : {CommandId::kViewProperties, CommandId::kSetBackground}) {
+        QTimer::singleShot(0, this, [] {
+            auto* dialog = qobject_cast<tessaly::CPropertyView*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+                if (button->text() == u"クリア(&K)"_s && button->isEnabled()) button->click();
+            }
+            dialog->accept();
+        });
+        frame->RunCommand(id);
+    }
+    QVERIFY(!doc_->State().backPicture);
+    QCOMPARE(cleared.count(), 1);  // the second time there was nothing to clear
 }
 
 void MainFrameTest::gridCommandsMarkTheDocumentWithoutHistory() {

@@ -1,6 +1,8 @@
 #include "app/property_view.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
@@ -29,70 +31,80 @@ void Click(CPropertyView& dialog, const QString& text) {
     QFAIL(qPrintable(u"no button "_s + text));
 }
 
+// Types `text` over the box labelled `label`.
+void Type(CPropertyView& dialog, const QString& label, const QString& text) {
+    for (QLabel* caption : dialog.findChildren<QLabel*>()) {
+        if (caption->text() == label && caption->buddy()) {
+            auto* box = qobject_cast<QAbstractSpinBox*>(caption->buddy());
+            QVERIFY(box);
+            box->selectAll();
+            QTest::keyClicks(box, text);
+            return;
+        }
+    }
+    QFAIL(qPrintable(u"no box "_s + label));
+}
+
 }  // namespace
 
 class PropertyViewTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init() { QVERIFY(edited_.Doc().ResetDocument()); }
     void clearThenCancelKeepsThePicture();
     void setFitAndSaveReachTheDocument();
 
 private:
     // Opens the dialog as the commands do and, once it is up, chooses
-    // `file` for "セット(&I)" and presses `buttons` in turn.
-    tessaly::AppliedViewProperties Run(const QString& file, const QStringList& buttons);
+    // `file` for "セット(&I)" and runs `steps` on it.
+    tessaly::AppliedViewProperties Run(const QString& file,
+                                       std::function<void(CPropertyView&)> steps);
 
-    std::unique_ptr<tessaly::test::ScopedTempDir> temp_;
-    std::unique_ptr<tessaly::test::MessageRecorder> messages_;
-    std::unique_ptr<tessaly::EditedDocument> edited_;
+    tessaly::test::ScopedTempDir temp_;
+    tessaly::test::MessageRecorder messages_;
+    tessaly::EditedDocument edited_;
 };
 
-void PropertyViewTest::init() {
-    temp_ = std::make_unique<tessaly::test::ScopedTempDir>();
-    messages_ = std::make_unique<tessaly::test::MessageRecorder>();
-    edited_ = std::make_unique<tessaly::EditedDocument>();
-    QVERIFY(edited_->Doc().ResetDocument());
-}
-
-void PropertyViewTest::cleanup() {
-    edited_.reset();
-    messages_.reset();
-    temp_.reset();
-}
-
 tessaly::AppliedViewProperties PropertyViewTest::Run(const QString& file,
-                                                     const QStringList& buttons) {
-    QTimer::singleShot(0, this, [file, buttons] {
+                                                     std::function<void(CPropertyView&)> steps) {
+    QTimer::singleShot(0, this, [file, steps] {
         auto* dialog = qobject_cast<CPropertyView*>(QApplication::activeModalWidget());
         QVERIFY(dialog);
         dialog->SetFileChooserForTesting([file](QWidget*) { return file; });
-        for (const QString& text : buttons) Click(*dialog, text);
+        steps(*dialog);
     });
-    return tessaly::EditViewProperties(*edited_, nullptr);
+    return tessaly::EditViewProperties(edited_, nullptr);
 }
 
 void PropertyViewTest::clearThenCancelKeepsThePicture() {
-    tessaly::Document& doc = edited_->Doc();
+    tessaly::Document& doc = edited_.Doc();
     tessaly::test::FillDocument(doc, 1);
     doc.SetModified(false);
     const tessaly::PictureRef before = doc.State().backPicture;
-    const auto applied = Run({}, {u"クリア(&K)"_s, u"中止(&C)"_s});
+    const auto applied = Run({}, [](CPropertyView& dialog) {
+        Click(dialog, u"クリア(&K)"_s);
+        Click(dialog, u"中止(&C)"_s);
+    });
     QVERIFY(!applied.changed);
     QCOMPARE(doc.State().backPicture, before);
     QVERIFY(!doc.IsModified());
 }
 
 void PropertyViewTest::setFitAndSaveReachTheDocument() {
-    const QString file = tessaly::test::WriteFile(temp_->Path(), u"back.jpg"_s,
-                                                  tessaly::test::JpegBytes(1600, 1200));
-    messages_->QueueAnswer(tessaly::kResultYes);  // the nodes follow the new width
-    const auto applied = Run(file, {u"セット(&I)"_s, u"幅合せ(&W)"_s, u"保存終了(&S)"_s});
+    const QString file =
+        tessaly::test::WriteFile(temp_.Path(), u"back.jpg"_s, tessaly::test::JpegBytes(1600, 1200));
+    messages_.QueueAnswer(tessaly::kResultYes);  // the nodes follow the new width
+    const auto applied = Run(file, [](CPropertyView& dialog) {
+        Click(dialog, u"セット(&I)"_s);
+        Type(dialog, u"2 ビューの高さ："_s, u"1,200"_s);
+        Click(dialog, u"幅合せ(&W)"_s);
+        Click(dialog, u"保存終了(&S)"_s);
+    });
     QVERIFY(applied.backgroundSet);
-    const tessaly::Document& doc = edited_->Doc();
-    QCOMPARE(doc.State().canvasWidth, 1333);  // 1000 high at 4:3
+    const tessaly::Document& doc = edited_.Doc();
+    QCOMPARE(doc.State().canvasHeight, 1200);
+    QCOMPARE(doc.State().canvasWidth, 1600);  // 4:3 at the height typed
     QVERIFY(doc.Picture(doc.State().backPicture));
     QCOMPARE(doc.Picture(doc.State().backPicture)->PixelSize(), QSize(1600, 1200));
     QVERIFY(doc.IsModified());

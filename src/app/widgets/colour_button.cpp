@@ -24,12 +24,12 @@ struct Rgb {
 
 // The panel's swatches, row by row.
 constexpr std::array<Rgb, 30> kPalette = {{
-    {0, 0, 0},       {64, 64, 64},    {128, 128, 128}, {192, 192, 192}, {255, 255, 255},
-    {128, 0, 0},     {255, 0, 0},     {255, 128, 0},   {255, 255, 0},   {255, 255, 153},
-    {0, 128, 0},     {0, 255, 0},     {128, 128, 0},   {153, 204, 0},   {204, 255, 204},
-    {0, 0, 128},     {0, 0, 255},     {0, 128, 128},   {0, 255, 255},   {153, 204, 255},
-    {128, 0, 128},   {255, 0, 255},   {153, 102, 204}, {255, 153, 204}, {204, 153, 255},
-    {153, 51, 0},    {255, 204, 153}, {72, 90, 123},   {255, 204, 0},   {255, 102, 102},
+    {0, 0, 0},     {64, 64, 64},    {128, 128, 128}, {192, 192, 192}, {255, 255, 255},
+    {128, 0, 0},   {255, 0, 0},     {255, 128, 0},   {255, 255, 0},   {255, 255, 153},
+    {0, 128, 0},   {0, 255, 0},     {128, 128, 0},   {153, 204, 0},   {204, 255, 204},
+    {0, 0, 128},   {0, 0, 255},     {0, 128, 128},   {0, 255, 255},   {153, 204, 255},
+    {128, 0, 128}, {255, 0, 255},   {153, 102, 204}, {255, 153, 204}, {204, 153, 255},
+    {153, 51, 0},  {255, 204, 153}, {72, 90, 123},   {255, 204, 0},   {255, 102, 102},
 }};
 
 // A swatch of `value`; the automatic value shows an empty box crossed out.
@@ -54,7 +54,9 @@ QToolButton* PanelButton(QWidget* parent) {
 ColourButton::ColourButton(QWidget* parent) : QToolButton(parent) {
     menu_ = new QMenu(this);
     setMenu(menu_);
-    setPopupMode(QToolButton::InstantPopup);
+    // The swatch and the arrow beside it both open the panel.
+    setPopupMode(QToolButton::MenuButtonPopup);
+    connect(this, &QToolButton::clicked, this, &QToolButton::showMenu);
     setIconSize(kButtonSwatch);
     BuildPanel();
     UpdateSwatch();
