@@ -74,9 +74,11 @@ void CAtelierApp::ReopenLastDocument() {
 
 void CAtelierApp::ShowMosaicConsoleAtStart() {
     mosaicConsoleRequested_ = true;
+    frame_->OpenMosaicConsole();
 }
 
 void CAtelierApp::Exit() {
+    if (frame_) CurrentSettings().dspMosaic = frame_->MosaicConsoleShown() ? 1 : 0;
     // The frame removes the generated files of the working folder as it goes.
     delete frame_.data();
     CurrentSettings().Save();

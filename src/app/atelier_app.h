@@ -46,8 +46,7 @@ public:
     bool MosaicConsoleRequested() const { return mosaicConsoleRequested_; }
 
 private:
-    // Shows the photomosaic console at start-up; the console window itself
-    // is not part of the editor yet, so only the request is kept.
+    // Shows the photomosaic console at start-up.
     void ShowMosaicConsoleAtStart();
 
     void ReopenLastDocument();

@@ -12,6 +12,7 @@ ExplanationPanel::ExplanationPanel(QWidget* parent) : QPlainTextEdit(parent) {
     QPalette white = palette();
     white.setColor(QPalette::Base, Qt::white);
     white.setColor(QPalette::Window, Qt::white);
+    white.setColor(QPalette::Text, Qt::black);  // dark looks have light text
     setPalette(white);
     setAutoFillBackground(true);  // the margins beside the text are white too
     document()->setDocumentMargin(0);

@@ -13,6 +13,7 @@
 #include "app/atelier_doc.h"
 #include "app/commands/command_rules.h"
 #include "app/commands/command_texts.h"
+#include "app/mosaic_dlg.h"
 #include "app/my_status_bar.h"
 #include "app/view_properties_command.h"
 #include "app/visual_styles.h"
@@ -79,6 +80,10 @@ CMainFrame::CMainFrame(EditedDocument& edited, CAtelierDoc& atelierDoc, RecentFi
         UpdateTitle();
         UpdateCommandStates();
     });
+    // The console needs a background picture: it goes when the picture does.
+    connect(this, &CMainFrame::backgroundCleared, this, [this] {
+        if (mosaicDlg_) mosaicDlg_->HideConsole();
+    });
     AddHandlers();
     WireCommands();
     UpdateTitle();
@@ -90,6 +95,7 @@ CMainFrame::~CMainFrame() {
     InstallStatusSink(nullptr);
     atelierDoc_.SetView(nullptr);
     // The view and its history go first, then the files they leave behind.
+    mosaicDlg_ = nullptr;  // goes with the view
     delete takeCentralWidget();
     view_ = nullptr;
     CleanWorkingFolder();
@@ -133,6 +139,8 @@ void CMainFrame::AddHandlers() {
         {C::kToggleGuide, [this] { ToggleGuide(); }},
         {C::kToggleAnimation, [this] { ToggleAnimation(); }},
         {C::kAddImages, [this] { view_->Images().AddImagesCommand(); }},
+        {C::kConsole, [this] { OpenMosaicConsole(); }},
+        {C::kPickNoSetColour, [this] { PickNoSetColour(); }},
         {C::kSetBackground, [this] { EditViewProperties(); }},
         {C::kViewProperties, [this] { EditViewProperties(); }},
     };
@@ -161,7 +169,23 @@ CommandContext CMainFrame::CurrentContext() const {
     context.toolBarShown = menus_.toolBar && !menus_.toolBar->isHidden();
     context.statusBarShown = statusBar_ && !statusBar_->isHidden();
     context.applicationLook = applicationLook_;
+    context.consoleShown = MosaicConsoleShown();
     return context;
+}
+
+void CMainFrame::OpenMosaicConsole() {
+    if (!mosaicDlg_) mosaicDlg_ = new CMosaicDlg(edited_, *view_);
+    mosaicDlg_->Open();
+}
+
+bool CMainFrame::MosaicConsoleShown() const {
+    return view_ && view_->MosaicConsoleShown();
+}
+
+void CMainFrame::PickNoSetColour() {
+    if (!mosaicDlg_ || !MosaicConsoleShown()) return;
+    const QColor shown = view_->ShownColourAt(view_->ViewToClient(view_->InsertPoint()));
+    if (shown.isValid()) mosaicDlg_->SetNoSetColour(MakeColorRef(shown.red(), shown.green(), shown.blue()));
 }
 
 void CMainFrame::UpdateCommandStates() {

@@ -10,6 +10,7 @@ namespace tessaly {
 
 class CAtelierDoc;
 class CAtelierView;
+class CMosaicDlg;
 class CMyStatusBar;
 class Document;
 class EditedDocument;
@@ -44,6 +45,13 @@ public:
 
     // Runs a command as its menu item or key would.
     void RunCommand(CommandId id);
+
+    // Shows the photomosaic console, creating it the first time; nothing
+    // happens while it is shown.
+    void OpenMosaicConsole();
+    bool MosaicConsoleShown() const;
+    // The console; null until it is first opened.
+    CMosaicDlg* MosaicDlg() const { return mosaicDlg_; }
 
     // Sets every action's enabled and checked state from the rules.
     void UpdateCommandStates();
@@ -80,6 +88,9 @@ private:
     // it is taken away again after a second.
     void HoldThenClear(const QString& text, bool clearAfterPause);
     void WaitPainted(int milliseconds);
+    // The colour shown where the canvas's context menu was opened becomes the
+    // console's no-set colour.
+    void PickNoSetColour();
 
     EditedDocument& edited_;
     Document& doc_;
@@ -89,6 +100,7 @@ private:
     QList<QAction*> recentActions_;
     CMyStatusBar* statusBar_ = nullptr;
     CAtelierView* view_ = nullptr;
+    CMosaicDlg* mosaicDlg_ = nullptr;  // a child window of the view
     int applicationLook_ = 216;
     bool shownOnce_ = false;
     // What each command does; a command without a handler only follows its

@@ -147,6 +147,14 @@ void CMyStatusBar::SetProgressValue(int value) {
         if (IsInfoShowing() && isVisible())
             repaint();
     }
+    // Long operations do not return to the event loop until they end: the bar
+    // is drawn now, a few times a second, so that it moves meanwhile.
+    constexpr int kProgressPaintMs = 50;
+    if (progress_->isVisible() &&
+        (!progressPainted_.isValid() || progressPainted_.elapsed() >= kProgressPaintMs)) {
+        progress_->repaint();
+        progressPainted_.start();
+    }
 }
 
 QString CMyStatusBar::PaneText(StatusPane pane) const {

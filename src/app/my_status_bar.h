@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QStatusBar>
 #include <array>
 #include <memory>
@@ -68,6 +69,7 @@ private:
     QWidget* panesRow_ = nullptr;
     QLabel* infoLabel_ = nullptr;
     QProgressBar* progress_ = nullptr;
+    QElapsedTimer progressPainted_;  // when the bar last reached the screen
     std::array<QLabel*, kStatusPaneCount> panes_{};
     int infoIndent_ = -1;
 };

@@ -38,4 +38,8 @@ int ShowMessage(QObject* owner, const QString& leading, int id, int style) {
     return g_presenter->Present(owner, ui_text::kAppTitle.toString(), leading + text, style);
 }
 
+int PresentMessage(QObject* owner, const QString& caption, const QString& text, int style) {
+    return g_presenter->Present(owner, caption, text, style);
+}
+
 }  // namespace tessaly

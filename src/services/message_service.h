@@ -45,6 +45,10 @@ int ShowMessage(QObject* owner, const QString& leading, int id, int style);
 
 inline int ShowMessage(int id, int style) { return ShowMessage(nullptr, QString(), id, style); }
 
+// Shows a box of the program's own whose caption and text are made on the
+// spot (a result with figures in it) through the same presenter.
+int PresentMessage(QObject* owner, const QString& caption, const QString& text, int style);
+
 // The answer a presenter gives when nobody can be asked.
 int DefaultAnswer(int style);
 

@@ -212,6 +212,7 @@ void AtelierAppTest::startUpReopensTheRecentDocumentOnlyWhenAsked() {
     QCOMPARE(app.Doc().State().nodeCount, nodes);
     QVERIFY(!app.Doc().IsModified());
     QCOMPARE(app.MosaicConsoleRequested(), console);
+    QCOMPARE(app.MainFrame()->MosaicConsoleShown(), console);
     QCOMPARE(messages_->Messages().size(), size_t(messages));
     // Reopening does not reorder the list; a named document goes in front.
     if (listed == u"saved"_s) {

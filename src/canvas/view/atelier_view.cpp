@@ -173,6 +173,7 @@ void CAtelierView::InitialUpdate(bool fromFile) {
     console_.RepaintDigits();
     InvalidateCanvas();
     RefreshStatusPanes(doc_);
+    Q_EMIT documentStarted(fromFile);
 }
 
 void CAtelierView::InvalidateCanvas() {
@@ -184,6 +185,12 @@ void CAtelierView::SetBackgroundOnly(bool on) {
     if (backgroundOnly_ == on) return;
     backgroundOnly_ = on;
     InvalidateCanvas();
+}
+
+QColor CAtelierView::ShownColourAt(QPoint client) {
+    if (!viewport()->rect().contains(client)) return {};
+    const QImage pixel = viewport()->grab(QRect(client, QSize(1, 1))).toImage();
+    return pixel.isNull() ? QColor() : pixel.pixelColor(0, 0);
 }
 
 void CAtelierView::FeedbackChanged(const IntRect& before, const IntRect& after) {
@@ -443,6 +450,7 @@ void CAtelierView::RunPopupCommand(CommandId id) {
 PopupContext CAtelierView::CurrentPopupContext() const {
     PopupContext context;
     context.commands = ReadDocumentContext(doc_);
+    context.commands.consoleShown = mosaicConsoleShown_;
     const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
     context.clipboardHasBitmap = clipboard != nullptr && clipboard->hasImage();
     context.cutLineWidth = doc_.State().cutLineWidth;

@@ -2,6 +2,7 @@
 
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
+#include <QColor>
 #include <QImage>
 #include <optional>
 
@@ -73,6 +74,14 @@ public:
     bool IsBackgroundOnly() const { return backgroundOnly_; }
     void SetBackgroundOnly(bool on);
 
+    // Whether the photomosaic console is shown; the console keeps it up to
+    // date, the context-menu rules read it.
+    bool MosaicConsoleShown() const { return mosaicConsoleShown_; }
+    void SetMosaicConsoleShown(bool shown) { mosaicConsoleShown_ = shown; }
+
+    // The colour the window shows at a client point, overlays included.
+    QColor ShownColourAt(QPoint client);
+
     // Selects every visible node (Ctrl+A).
     void SelectAll();
     // Clears the selection and redraws; nothing happens without a main selection.
@@ -113,6 +122,8 @@ public:
 
 Q_SIGNALS:
     void zoomChanged(float zoom);
+    // A new or opened document has been laid out.
+    void documentStarted(bool fromFile);
     // A context-menu command that the frame runs.
     void commandRequested(tessaly::CommandId id);
 
@@ -168,6 +179,7 @@ private:
     bool frameDirty_ = true;
     int composeCount_ = 0;
     bool backgroundOnly_ = false;
+    bool mosaicConsoleShown_ = false;
     BackgroundCopyCache backgroundCopies_;
     QMenu* zoomMenu_ = nullptr;
     int hoveredNode_ = -1;
