@@ -33,7 +33,7 @@ readonly PYTHON=/usr/bin/python3
 readonly HERE=$(cd "$(dirname "$0")" && pwd)
 readonly JOB="$OUT/job"
 readonly DOCUMENT="$OUT/road.tsd"
-readonly TILES=240
+readonly TILES=200
 
 mkdir -p "$JOB"
 "$PYTHON" "$HERE/../cli/photo_tiles.py" "$JOB" "$TILES"
@@ -44,7 +44,9 @@ export HOME=$HOME_DIR XDG_CONFIG_HOME=$HOME_DIR/.config XDG_RUNTIME_DIR=$HOME_DI
 export TMPDIR=$HOME_DIR/tmp
 mkdir -p -m 700 "$XDG_RUNTIME_DIR" "$TMPDIR"
 
-"$BINARY" >"$OUT/tessaly.log" 2>&1 &
+# Started in the tiles' folder: the add dialog opens there, so their names
+# are short to type.
+(cd "$JOB/tiles" && exec "$BINARY") >"$OUT/tessaly.log" 2>&1 &
 readonly PID=$!
 cleanup() {
   kill -KILL "$PID" 2>/dev/null || true
@@ -79,8 +81,10 @@ opened_by() {  # command...
     sleep 0.25
     local new
     new=$(comm -13 <(echo "$before") <(visible_windows) | tail -1)
-    if [[ -n "$new" ]]; then
-      sleep 0.5
+    [[ -n "$new" ]] || continue
+    sleep 0.5
+    # A completion popup that came and went is no dialog.
+    if visible_windows | grep -qx "$new"; then
       echo "$new"
       return
     fi
@@ -88,7 +92,7 @@ opened_by() {  # command...
   fail "'$*' opened no window"
 }
 
-# Types absolute file names, quoted, into a file dialog and accepts them.
+# Types file names, quoted, into a file dialog and accepts them.
 choose_files() {  # dialog, paths...
   local dialog=$1 names=""
   shift
@@ -97,6 +101,19 @@ choose_files() {  # dialog, paths...
   xdotool key ctrl+a BackSpace
   xdotool type --delay 1 "$names"
   sleep 0.3
+  xdotool key Return
+  sleep 1
+}
+
+# Selects every file a file dialog lists (a click on its first row, Ctrl+A)
+# and accepts them: typing hundreds of names is slow for the dialog.
+choose_all_listed() {  # dialog
+  local X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  xdotool mousemove $((X + 200)) $((Y + 76)) click 1
+  sleep 0.5
+  xdotool key ctrl+a
+  sleep 0.5
   xdotool key Return
   sleep 1
 }
@@ -114,11 +131,13 @@ keys "$PROPERTIES" alt+s
 sleep 1
 
 # ② the tiles, through "②イメージ追加(&I)".
-mapfile -t tiles < <(ls -d "$JOB"/tiles/*)
+mapfile -t tiles < <(cd "$JOB/tiles" && ls)
 [[ ${#tiles[@]} -eq $TILES ]] || fail "the job has ${#tiles[@]} tiles"
-PICKER=$(opened_by keys "$MAIN" alt+p i)
+# First the question whether to take the sample images: no.
+SAMPLES=$(opened_by keys "$MAIN" alt+p i)
+PICKER=$(opened_by keys "$SAMPLES" n)
 # Then the question whether to shrink them: yes.
-QUESTION=$(opened_by choose_files "$PICKER" "${tiles[@]}")
+QUESTION=$(opened_by choose_all_listed "$PICKER")
 keys "$QUESTION" Return
 sleep 3
 
