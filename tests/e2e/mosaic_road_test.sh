@@ -9,27 +9,7 @@
 #
 # Needs xvfb-run, xdotool, import (imagemagick) and python3 with PIL and
 # scikit-image's sample photographs.
-set -euo pipefail
-
-fail() {
-  echo "e2e_mosaic_road: FAIL: $*" >&2
-  [[ -n "${OUT:-}" ]] && import -window root "PNG:$OUT/failure.png" 2>/dev/null || true
-  exit 1
-}
-
-if [[ "${1:-}" != --inside ]]; then
-  [[ $# -eq 3 ]] || fail "usage: $0 <tessaly> <tessaly-cli> <output folder>"
-  for tool in xvfb-run xdotool import; do
-    command -v "$tool" >/dev/null || fail "$tool is not installed"
-  done
-  rm -rf "$3"
-  mkdir -p "$3"
-  exec xvfb-run -a -s "-screen 0 1600x1000x24" bash "$0" --inside "$@"
-fi
-
-shift
-readonly BINARY=$1 CLI=$2 OUT=$3
-readonly PYTHON=/usr/bin/python3
+E2E_SCREEN=1600x1000x24 source "$(dirname "$0")/x_session.sh" e2e_mosaic_road "$@"
 readonly HERE=$(cd "$(dirname "$0")" && pwd)
 readonly JOB="$OUT/job"
 readonly DOCUMENT="$OUT/road.tsd"
@@ -38,21 +18,6 @@ readonly TILES=200
 mkdir -p "$JOB"
 "$PYTHON" "$HERE/../cli/photo_tiles.py" "$JOB" "$TILES"
 
-export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
-HOME_DIR=$(mktemp -d)
-export HOME=$HOME_DIR XDG_CONFIG_HOME=$HOME_DIR/.config XDG_RUNTIME_DIR=$HOME_DIR/run
-export TMPDIR=$HOME_DIR/tmp
-mkdir -p -m 700 "$XDG_RUNTIME_DIR" "$TMPDIR"
-
-# Started in the tiles' folder: the add dialog opens there, so their names
-# are short to type.
-(cd "$JOB/tiles" && exec "$BINARY") >"$OUT/tessaly.log" 2>&1 &
-readonly PID=$!
-cleanup() {
-  kill -KILL "$PID" 2>/dev/null || true
-  rm -rf "$HOME_DIR"
-}
-trap cleanup EXIT
 
 visible_windows() {
   xdotool search --onlyvisible --name "." 2>/dev/null | sort
@@ -118,6 +83,8 @@ choose_all_listed() {  # dialog
   sleep 1
 }
 
+# Started in the tiles' folder: the add dialog opens there.
+start_editor "$JOB/tiles"
 MAIN=$(timeout 20 xdotool search --sync --onlyvisible --name "Tessaly" | head -1) || fail "no editor window"
 xdotool windowmove "$MAIN" 0 0 windowsize "$MAIN" 1200 900
 sleep 1.5
@@ -178,9 +145,5 @@ if len(centres) < len(placed) * 9 // 10:
 print(f"{len(placed)} of {tiles} nodes placed")
 PY
 
-kill -TERM "$PID"
-for _ in $(seq 50); do
-  kill -0 "$PID" 2>/dev/null || break
-  sleep 0.2
-done
+quit_editor
 echo "e2e_mosaic_road: ok"

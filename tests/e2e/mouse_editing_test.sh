@@ -7,44 +7,14 @@
 #   mouse_editing_test.sh <tessaly> <tessaly-cli> <output folder>
 #
 # Needs xvfb-run, xdotool, import (imagemagick) and python3 with PIL.
-set -euo pipefail
-
-fail() {
-  echo "e2e_mouse_editing: FAIL: $*" >&2
-  exit 1
-}
-
-if [[ "${1:-}" != --inside ]]; then
-  [[ $# -eq 3 ]] || fail "usage: $0 <tessaly> <tessaly-cli> <output folder>"
-  for tool in xvfb-run xdotool import; do
-    command -v "$tool" >/dev/null || fail "$tool is not installed"
-  done
-  mkdir -p "$3"
-  exec xvfb-run -a -s "-screen 0 1280x900x24" bash "$0" --inside "$@"
-fi
-
-shift
-readonly BINARY=$1 CLI=$2 OUT=$3
-readonly PYTHON=/usr/bin/python3
+source "$(dirname "$0")/x_session.sh" e2e_mouse_editing "$@"
 readonly DOCUMENT="$OUT/edit.tsd"
 readonly SHOT="$OUT/screen.png"
 readonly HERE=$(cd "$(dirname "$0")" && pwd)
 
 "$PYTHON" "$HERE/make_document.py" "$DOCUMENT"
 
-export QT_QPA_PLATFORM=xcb LC_ALL=C.UTF-8
-HOME_DIR=$(mktemp -d)
-export HOME=$HOME_DIR XDG_CONFIG_HOME=$HOME_DIR/.config XDG_RUNTIME_DIR=$HOME_DIR/run
-export TMPDIR=$HOME_DIR/tmp
-mkdir -p -m 700 "$XDG_RUNTIME_DIR" "$TMPDIR"
-
-"$BINARY" "$DOCUMENT" >"$OUT/tessaly.log" 2>&1 &
-readonly PID=$!
-cleanup() {
-  kill -KILL "$PID" 2>/dev/null || true
-  rm -rf "$HOME_DIR"
-}
-trap cleanup EXIT
+start_editor "$OUT" "$DOCUMENT"
 
 WINDOW=$(timeout 20 xdotool search --sync --name "edit.tsd - Tessaly" | head -1) ||
   fail "no editor window"
@@ -108,10 +78,5 @@ drag "$right" $((cy + 30)) $((right + 40)) $((cy + 30))
 result=$(save_and_read)
 [[ "$result" == "260 230 100 60" ]] || fail "after the resize node 0 is '$result'"
 
-kill -TERM "$PID"
-for _ in $(seq 50); do
-  kill -0 "$PID" 2>/dev/null || break
-  sleep 0.2
-done
-kill -0 "$PID" 2>/dev/null && fail "the editor did not quit after saving"
+quit_editor
 echo "e2e_mouse_editing: ok"
