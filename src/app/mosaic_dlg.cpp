@@ -159,7 +159,11 @@ void SetSlider(QSlider* slider, int value) {
 }  // namespace
 
 CMosaicDlg::CMosaicDlg(EditedDocument& edited, CAtelierView& view)
-    : QDialog(&view, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    // A dialog window kept above the frame rather than a tool window: Qt
+    // counts a tool window as part of its parent's window, and the frame's
+    // menu mnemonics (Alt+E, Alt+M, Alt+P, Alt+A) would take the console's
+    // own keys.
+    : QDialog(&view, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint),
       edited_(edited),
       view_(view) {

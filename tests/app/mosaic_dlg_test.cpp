@@ -35,6 +35,7 @@ private slots:
     void storedPlaceIsKeptOnTheDesktop();
     void rearrangeFromTheFramePlacesAndUndoes();
     void pickedColourGoesToTheButtonOnly();
+    void consoleKeysWinOverTheFrameMenus();
 
 private:
     tessaly::CMosaicDlg& OpenConsole();
@@ -147,6 +148,23 @@ void MosaicDlgTest::pickedColourGoesToTheButtonOnly() {
     auto* button = OpenConsole().findChild<tessaly::ColourButton*>(u"noSetColour"_s);
     QCOMPARE(button->Colour(), tessaly::MakeColorRef(200, 30, 40));
     QCOMPARE(s.noSetColor, tessaly::MakeColorRef(255, 255, 255));
+}
+
+// Alt+E is also the frame's "編集(&E)" menu: while the console is the active
+// window its own check box takes the key.
+void MosaicDlgTest::consoleKeysWinOverTheFrameMenus() {
+    frame_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
+    tessaly::CMosaicDlg& console = OpenConsole();
+    QApplication::setActiveWindow(&console);
+    QCOMPARE(QApplication::activeWindow(), &console);
+    const int adjust = edited_->Doc().State().adjustColors;
+    // A button's key clicks it a moment later, as a pressed button shows.
+    QTest::keyClick(&console, Qt::Key_E, Qt::AltModifier);
+    QVERIFY(!QApplication::activePopupWidget());
+    QTest::qWait(200);
+    QTest::keyClick(&console, Qt::Key_N, Qt::AltModifier);  // "再表示(&N)" stores it
+    QTRY_COMPARE(edited_->Doc().State().adjustColors, 1 - adjust);
 }
 
 QTEST_MAIN(MosaicDlgTest)
