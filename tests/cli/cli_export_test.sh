@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Every picture type the editor exports, written by `tessaly-cli render` (and
+# once by `mosaic --export`) and read back by Pillow: the eight BMP formats
+# with their headers, run-length coded files equal to their uncompressed
+# twins, and GIF, PNG, TIFF and JPEG. A failed write ends with a non-zero exit.
+source "$(dirname "$0")/preamble.sh"
+
+/usr/bin/python3 - "$work" <<'PY'
+import os, random, sys
+from PIL import Image
+d = sys.argv[1]
+rng = random.Random(3)
+bg = Image.new("RGB", (200, 200))
+bg.putdata([(x, y, (x * y) % 256) for y in range(200) for x in range(200)])
+bg.save(f"{d}/background.png")
+os.mkdir(f"{d}/tiles")
+for n in range(12):
+    Image.new("RGB", (40, 40), tuple(rng.randrange(256) for _ in range(3))).save(f"{d}/tiles/t{n:02d}.png")
+PY
+
+"$cli" mosaic --background "$work/background.png" --tiles "$work/tiles" --seed 1 --canvas 501x500 \
+    -o "$work/doc.tsd" --export "$work/mosaic.bmp" --bmp-bits 8 --rle > /dev/null \
+    || fail "the mosaic run failed"
+
+variants=("1:" "4:" "4r:--rle" "8:" "8r:--rle" "16:" "24:" "32:")
+for v in "${variants[@]}"; do
+    name=${v%%:*} rle=${v#*:}
+    "$cli" render "$work/doc.tsd" "$work/b$name.bmp" 1 --bmp-bits "${name%r}" $rle \
+        || fail "render to a $name-bit BMP"
+done
+for ext in gif png tif; do
+    "$cli" render "$work/doc.tsd" "$work/out.$ext" 1 || fail "render to .$ext"
+done
+"$cli" render "$work/doc.tsd" "$work/out.jpg" 1 --quality 80 || fail "render to .jpg"
+
+/usr/bin/python3 - "$work" <<'PY'
+import struct, sys
+from PIL import Image, ImageChops, ImageStat
+d = sys.argv[1]
+png = Image.open(f"{d}/out.png").convert("RGB")
+assert png.size == (501, 500), png.size
+# bits, compression, offset of the pixel data
+headers = {"1": (1, 0, 62), "4": (4, 0, 118), "4r": (4, 2, 118), "8": (8, 0, 1078),
+           "8r": (8, 1, 1078), "16": (16, 3, 66), "24": (24, 0, 54), "32": (32, 3, 66)}
+rgb = {}
+for name, (bits, compression, offset) in headers.items():
+    data = open(f"{d}/b{name}.bmp", "rb").read()
+    size, _, _, off, _, width, height, _, got_bits, got_compression, pixels = \
+        struct.unpack_from("<IHHIIiiHHII", data, 2)
+    assert (size, off, width, height, got_bits, got_compression) == \
+        (len(data), offset, 501, 500, bits, compression), (name, size, off, got_bits, got_compression)
+    assert pixels == len(data) - offset, name
+    rgb[name] = Image.open(f"{d}/b{name}.bmp").convert("RGB")
+for plain, packed in (("4", "4r"), ("8", "8r")):
+    assert ImageChops.difference(rgb[plain], rgb[packed]).getbbox() is None, packed
+assert ImageChops.difference(rgb["8r"], Image.open(f"{d}/mosaic.bmp").convert("RGB")).getbbox() is None
+for name in ("24", "32"):
+    assert ImageChops.difference(rgb[name], png).getbbox() is None, name
+for name, tolerance in (("16", 8), ("8", 40), ("jpg", 12)):
+    image = rgb[name] if name in rgb else Image.open(f"{d}/out.{name}").convert("RGB")
+    mean = sum(ImageStat.Stat(ImageChops.difference(image, png)).mean) / 3
+    assert mean < tolerance, (name, mean)
+for ext in ("gif", "tif"):
+    assert Image.open(f"{d}/out.{ext}").size == (501, 500), ext
+PY
+
+# Failed writes and options that do not fit the file.
+refused() {
+    local code=0
+    "$cli" render "$work/doc.tsd" "${@:2}" 2> "$work/err.txt" || code=$?
+    [ "$code" -ne 0 ] && grep -q -- "$1" "$work/err.txt" || fail "render ${*:2}: $(cat "$work/err.txt")"
+}
+refused "ファイルオープンエラー" "$work/nowhere/x.bmp"
+refused "\-\-rle" "$work/x.bmp" --bmp-bits 24 --rle
+refused "\-\-bmp-bits" "$work/x.bmp" --bmp-bits 2
+refused "\-\-quality" "$work/x.jpg" --quality 0
+refused "\-\-bmp-bits" "$work/x.png" --bmp-bits 8
+echo "cli export: 1 passed, 0 failed"
