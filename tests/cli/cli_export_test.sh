@@ -4,6 +4,9 @@
 # with their headers, run-length coded files equal to their uncompressed
 # twins, and GIF, PNG, TIFF and JPEG. A failed write ends with a non-zero exit.
 source "$(dirname "$0")/preamble.sh"
+# Qt warns on standard error without one; error output is read below.
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 /usr/bin/python3 - "$work" <<'PY'
 import os, random, sys
@@ -75,4 +78,15 @@ refused "\-\-rle" "$work/x.bmp" --bmp-bits 24 --rle
 refused "\-\-bmp-bits" "$work/x.bmp" --bmp-bits 2
 refused "\-\-quality" "$work/x.jpg" --quality 0
 refused "\-\-bmp-bits" "$work/x.png" --bmp-bits 8
+
+# A write that fails part way (here at a file-size limit) leaves the previous
+# file as it was, and nothing beside it.
+mkdir "$work/limited"
+"$cli" render "$work/doc.tsd" "$work/limited/prev.bmp" 1 --bmp-bits 1
+cp "$work/limited/prev.bmp" "$work/prev.bmp"
+status=0
+(ulimit -f 200; "$cli" render "$work/doc.tsd" "$work/limited/prev.bmp" 1) 2> "$work/err.txt" || status=$?
+[ "$status" -eq 1 ] && grep -q "書き込みエラー" "$work/err.txt" || fail "limited write: $status $(cat "$work/err.txt")"
+cmp -s "$work/prev.bmp" "$work/limited/prev.bmp" || fail "the previous file changed"
+[ "$(ls -A "$work/limited")" = prev.bmp ] || fail "left $(ls -A "$work/limited")"
 echo "cli export: 1 passed, 0 failed"

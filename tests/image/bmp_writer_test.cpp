@@ -99,11 +99,29 @@ TEST(BmpWriterTest, RunLengthFilesMatchTheirUncompressedTwins) {
     }
 }
 
-TEST(BmpWriterTest, FailedOpenNamesItsStep) {
-    QString step;
-    EXPECT_FALSE(WriteBmpFile(test::Gradient(4, 4), QStringLiteral("/nonexistent-folder/x.bmp"), 24,
-                              BmpCompression::None, &step));
-    EXPECT_EQ(step, QStringLiteral("ファイルオープンエラー"));
+TEST(BmpWriterTest, FailuresNameTheirStep) {
+    // 32768 x 16385 pixels of 32 bits need more than the header's sizes can
+    // hold: refused before any memory is taken for them.
+    const QImage huge(32768, 16385, QImage::Format_Mono);
+    const struct {
+        QImage image;
+        QString path;
+        int bits;
+        BmpCompression compression;
+        QString step;
+    } cases[] = {
+        {test::Gradient(4, 4), QStringLiteral("/nonexistent-folder/x.bmp"), 24, BmpCompression::None,
+         QStringLiteral("ファイルオープンエラー")},
+        {test::Gradient(4, 4), QStringLiteral("/tmp/x.bmp"), 24, BmpCompression::Rle8,
+         QStringLiteral("BITMAPINFOHEADER取得エラー")},
+        {huge, QStringLiteral("/tmp/x.bmp"), 32, BmpCompression::BitFields,
+         QStringLiteral("配列確保用領域作成エラー")},
+    };
+    for (const auto& c : cases) {
+        QString step;
+        EXPECT_FALSE(WriteBmpFile(c.image, c.path, c.bits, c.compression, &step));
+        EXPECT_EQ(step, c.step);
+    }
 }
 
 }  // namespace
