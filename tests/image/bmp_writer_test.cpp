@@ -57,31 +57,6 @@ TEST(BmpWriterTest, HeadersDescribeTheLayout) {
     }
 }
 
-TEST(BmpWriterTest, ReadsBackAsWritten) {
-    const test::ScopedTempDir dir;
-    const QImage source = Mixed(301, 40).convertToFormat(QImage::Format_RGB32);
-    const struct {
-        int bits;
-        BmpCompression compression;
-        int tolerance;
-    } cases[] = {{16, BmpCompression::BitFields, 8}, {24, BmpCompression::None, 0},
-                 {32, BmpCompression::BitFields, 0}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.bits);
-        const QString path = dir.Path() + QStringLiteral("/true.bmp");
-        ASSERT_TRUE(WriteBmpFile(source, path, c.bits, c.compression));
-        const QImage read = QImage(path).convertToFormat(QImage::Format_RGB32);
-        ASSERT_EQ(read.size(), source.size());
-        for (int y = 0; y < source.height(); ++y) {
-            for (int x = 0; x < source.width(); ++x) {
-                const QRgb a = source.pixel(x, y), b = read.pixel(x, y);
-                ASSERT_LE(std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
-                              std::abs(qBlue(a) - qBlue(b)), 3 * c.tolerance) << x << "," << y;
-            }
-        }
-    }
-}
-
 TEST(BmpWriterTest, RunLengthFilesMatchTheirUncompressedTwins) {
     const test::ScopedTempDir dir;
     const QImage source = Mixed(301, 40);
