@@ -2,6 +2,7 @@
 
 #include <QSaveFile>
 #include <QtEndian>
+#include <array>
 #include <cstdint>
 #include <limits>
 #include <new>
@@ -24,7 +25,7 @@ struct Layout {
     int bits = 0;
     std::uint32_t compression = kRgb;
     const IndexPalette* palette = nullptr;  // indexed formats
-    std::uint32_t masks[3] = {0, 0, 0};     // bit-field formats: red, green, blue
+    std::array<std::uint32_t, 3> masks{};   // bit-field formats: red, green, blue
 };
 
 // The eight formats this writer knows; nothing for any other combination.
@@ -48,11 +49,11 @@ bool LayoutFor(int bits, BmpCompression compression, Layout& layout) {
     case BmpCompression::BitFields:
         layout.compression = kBitFields;
         if (bits == 16) {
-            layout.masks[0] = 0xF800, layout.masks[1] = 0x07E0, layout.masks[2] = 0x001F;
+            layout.masks = {0xF800, 0x07E0, 0x001F};
             return true;
         }
         if (bits == 32) {
-            layout.masks[0] = 0xFF0000, layout.masks[1] = 0x00FF00, layout.masks[2] = 0x0000FF;
+            layout.masks = {0xFF0000, 0x00FF00, 0x0000FF};
             return true;
         }
         return false;
@@ -181,19 +182,21 @@ bool WriteBmpFile(const QImage& image, const QString& path, int bitsPerPixel, Bm
     if (rowBytes * image.height() > std::numeric_limits<std::int32_t>::max() - 2048) {
         return Fail(failedStep, ui_text::kBmpBufferStep);
     }
-    QByteArray info;
-    QImage rgb;
+    // Every format is made from 32-bit pixels, one row at a time.
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    if (rgb.isNull()) return Fail(failedStep, ui_text::kBmpConvertStep);
     QByteArray pixels;
     try {
-        info = InfoPart(image, layout, 0);
-        rgb = image.convertToFormat(QImage::Format_RGB32);
-        if (rgb.isNull()) return Fail(failedStep, ui_text::kBmpWorkBitmapStep);
         pixels = PixelData(rgb, layout, rowBytes);
     } catch (const std::bad_alloc&) {
-        return Fail(failedStep, info.isEmpty() ? ui_text::kBmpInfoBufferStep : ui_text::kBmpConvertStep);
+        return Fail(failedStep, ui_text::kBmpBufferStep);
     }
-    // The final size is known only now (RLE streams); the size field is at byte 20.
-    qToLittleEndian(static_cast<std::uint32_t>(pixels.size()), info.data() + 20);
+    QByteArray info;
+    try {
+        info = InfoPart(image, layout, static_cast<std::uint32_t>(pixels.size()));
+    } catch (const std::bad_alloc&) {
+        return Fail(failedStep, ui_text::kBmpInfoBufferStep);
+    }
 
     const qint64 offset = kFileHeaderSize + info.size();
     QByteArray fileHeader;

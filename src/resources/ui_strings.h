@@ -65,7 +65,6 @@ inline constexpr QStringView kBmpBufferStep = u"配列確保用領域作成エ�
 inline constexpr QStringView kBmpInfoBufferStep = u"BITMAPINFO用領域作成エラー";
 inline constexpr QStringView kBmpOpenStep = u"ファイルオープンエラー";
 inline constexpr QStringView kBmpConvertStep = u"ビット配列取得エラー";
-inline constexpr QStringView kBmpWorkBitmapStep = u"作業用ビットマップ作成エラー";
 inline constexpr QStringView kBmpFileHeaderWriteStep = u"BITMAPFILEHEADER書き込みエラー";
 inline constexpr QStringView kBmpInfoWriteStep = u"BITMAPINFO書き込みエラー";
 inline constexpr QStringView kBmpPixelsWriteStep = u"ビット配列書き込みエラー";
