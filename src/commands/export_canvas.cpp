@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QCursor>
 #include <QGuiApplication>
 
 #include "canvas/canvas_image.h"
@@ -22,7 +23,7 @@ class WaitCursor {
 public:
     WaitCursor() {
         if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
     }
     ~WaitCursor() {
         if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
