@@ -59,4 +59,15 @@ inline constexpr QStringView kResizeDragGuide = u"Ctrlキーを押されてい�
 inline constexpr QStringView kWidthEdgeTip = u"Width=%1\nmin:%2  max:%3";
 inline constexpr QStringView kHeightEdgeTip = u"Height=%1\nmin:%2  max:%3";
 
+// The step of writing a BMP file that failed, shown before message 30025.
+inline constexpr QStringView kBmpHeaderStep = u"BITMAPINFOHEADER取得エラー";
+inline constexpr QStringView kBmpBufferStep = u"配列確保用領域作成エラー";
+inline constexpr QStringView kBmpInfoBufferStep = u"BITMAPINFO用領域作成エラー";
+inline constexpr QStringView kBmpOpenStep = u"ファイルオープンエラー";
+inline constexpr QStringView kBmpConvertStep = u"ビット配列取得エラー";
+inline constexpr QStringView kBmpWorkBitmapStep = u"作業用ビットマップ作成エラー";
+inline constexpr QStringView kBmpFileHeaderWriteStep = u"BITMAPFILEHEADER書き込みエラー";
+inline constexpr QStringView kBmpInfoWriteStep = u"BITMAPINFO書き込みエラー";
+inline constexpr QStringView kBmpPixelsWriteStep = u"ビット配列書き込みエラー";
+
 }  // namespace tessaly::ui_text
