@@ -95,6 +95,13 @@ TEST_F(ExportCanvasTest, JpgPathWritesAJpegAndFailedEncoderIsReported) {
     EXPECT_TRUE(messages.Texts().back().endsWith(QStringLiteral("ファイルの保存に失敗しました")));
 }
 
+// A BMP type writes its own pixel format: 8 bits of 1000 x 1000 at 100 %.
+TEST_F(ExportCanvasTest, BmpTypeChoosesThePixelFormat) {
+    messages.QueueAnswer(kResultNo);
+    ASSERT_TRUE(Export(QStringLiteral("out.bmp"), 4));
+    EXPECT_EQ(QFileInfo(path).size(), 1001078);
+}
+
 // Cancelling the quality, refusing to overwrite or cancelling the zoom
 // question writes nothing and leaves the selection alone.
 TEST_F(ExportCanvasTest, CancelWritesNothing) {
