@@ -35,23 +35,28 @@ CAssukuDlg::CAssukuDlg(QWidget* parent) : QDialog(parent) {
     slider_->setPageStep(kStep);
     slider_->setTickInterval(kStep);
     slider_->setTickPosition(QSlider::TicksBelow);
-    slider_->setMinimumWidth(280);
+    slider_->setMinimumWidth(320);
     value_ = new QLabel(this);
-    value_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    value_->setMinimumWidth(value_->fontMetrics().horizontalAdvance(QStringLiteral("1000")));
+    value_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    value_->setAlignment(Qt::AlignCenter);
+    value_->setMinimumWidth(value_->fontMetrics().horizontalAdvance(QStringLiteral("00000")));
     connect(slider_, &QSlider::valueChanged, this,
             [this](int v) { value_->setText(QString::number(v)); });
 
+    // The label with the value beside it, the slider between its end
+    // values, and the caption under the slider.
+    auto* valueRow = new QHBoxLayout;
+    valueRow->addWidget(new QLabel(kQualityLabel.toString(), this));
+    valueRow->addWidget(value_);
+    valueRow->addStretch();
     auto* sliderRow = new QGridLayout;
-    sliderRow->addWidget(new QLabel(kQualityLabel.toString(), this), 0, 0);
-    sliderRow->addWidget(new QLabel(QString::number(kMinQuality), this), 0, 1);
-    sliderRow->addWidget(slider_, 0, 2);
-    sliderRow->addWidget(new QLabel(QString::number(kMaxQuality), this), 0, 3);
-    sliderRow->addWidget(value_, 0, 4);
+    sliderRow->addWidget(new QLabel(QString::number(kMinQuality), this), 0, 0);
+    sliderRow->addWidget(slider_, 0, 1);
+    sliderRow->addWidget(new QLabel(QString::number(kMaxQuality), this), 0, 2);
     auto* caption = new QLabel(kCaption.toString(), this);
     caption->setAlignment(Qt::AlignCenter);
-    sliderRow->addWidget(caption, 1, 2);
-    sliderRow->setColumnStretch(2, 1);
+    sliderRow->addWidget(caption, 1, 1);
+    sliderRow->setColumnStretch(1, 1);
     sliderRow->setHorizontalSpacing(8);
 
     auto* presets = new QGridLayout;
@@ -72,6 +77,7 @@ CAssukuDlg::CAssukuDlg(QWidget* parent) : QDialog(parent) {
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(valueRow);
     layout->addLayout(sliderRow);
     layout->addSpacing(6);
     layout->addLayout(presets);
