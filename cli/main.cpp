@@ -2,6 +2,7 @@
 
 #include <signal.h>
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -19,6 +20,7 @@
 #include "image/image_files.h"
 #include "image/picture_io.h"
 #include "image/regular_file.h"
+#include "image_export.h"
 #include "mosaic_command.h"
 
 namespace {
@@ -38,9 +40,12 @@ constexpr char kUsage[] =
     "  info FILE.tsd                   print a document as JSON: header, every field\n"
     "                                  of the settings block, every record (also reads\n"
     "                                  undo snapshots, which have no cabinet around them)\n"
-    "  render FILE.tsd OUT [ZOOM]      paint the document's canvas as the editor shows\n"
+    "  render FILE.tsd OUT [ZOOM] [OPTIONS]\n"
+    "                                  paint the document's canvas as the editor shows\n"
     "                                  it (default zoom: the document's own) into an\n"
-    "                                  image file of the type OUT's extension names\n"
+    "                                  image file of the type OUT's extension names;\n"
+    "                                  options as for 'mosaic --export':\n"
+    "                                  --bmp-bits 1|4|8|16|24|32, --rle, --quality N\n"
     "  mosaic OPTIONS                  make a photomosaic as the editor's console does:\n"
     "                                  --background IMAGE, the images of --tiles DIR,\n"
     "                                  one arrangement, then -o OUT.tsd and/or --export\n"
@@ -118,8 +123,22 @@ int InfoCommand(const QStringList& args) {
     return 0;
 }
 
-int RenderCommand(const QStringList& args) {
+int RenderCommand(const QStringList& options) {
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    AddExportOptions(parser);
+    if (!parser.parse(QStringList{QStringLiteral("render")} + options)) {
+        Print(QStringLiteral("tessaly-cli render: %1\n").arg(parser.errorText()).toUtf8(), stderr);
+        return Usage();
+    }
+    const QStringList args = parser.positionalArguments();
     if (args.size() < 2 || args.size() > 3) return Usage();
+    QString error;
+    const auto format = ReadExportFormat(parser, args[1], error);
+    if (!format) {
+        Print(QStringLiteral("tessaly-cli render: %1\n").arg(error).toUtf8(), stderr);
+        return 2;
+    }
     Document doc;
     if (!doc.AllocateNodeTables() || !OpenDocument(doc, args[0])) return 1;
     bool ok = true;
@@ -127,10 +146,9 @@ int RenderCommand(const QStringList& args) {
     request.zoom = args.size() > 2 ? args[2].toFloat(&ok) : doc.State().zoom;
     if (!ok) return Usage();
     const QImage image = RenderCanvasImage(doc, request);
-    const QString out = args[1];
-    if (image.isNull() ||
-        !SaveBitmapFile(image, out, image.width(), image.height(), ImageTypeOf(out), 90, false)) {
-        Print(QStringLiteral("tessaly-cli: cannot write %1\n").arg(out).toUtf8(), stderr);
+    if (image.isNull()) error = QStringLiteral("no memory for the picture of the canvas");
+    if (image.isNull() || !WriteExportImage(image, args[1], *format, error)) {
+        Print(QStringLiteral("tessaly-cli: %1\n").arg(error).toUtf8(), stderr);
         return 1;
     }
     return 0;

@@ -22,6 +22,7 @@
 #include "document/document_file.h"
 #include "document/document_io.h"
 #include "image/image_files.h"
+#include "image_export.h"
 #include "mosaic/arrangement.h"
 #include "mosaic/colour_features.h"
 #include "services/message_service.h"
@@ -61,7 +62,10 @@ constexpr char kMosaicHelp[] =
     "  -o, --output OUT.tsd write the document\n"
     "  --export OUT         paint the canvas at zoom 1 into an image file of the type\n"
     "                       OUT's extension names (png, jpg, bmp, gif, tif), as the\n"
-    "                       editor exports it: background and images, no grid\n"
+    "                       editor exports it: background and images, no grid\n";
+
+// After the export options.
+constexpr char kMosaicHelpDisplay[] =
     "\n"
     "Display settings, stored in the document and used by --export, as the\n"
     "console sets them in the editor:\n"
@@ -215,6 +219,7 @@ struct MosaicJob {
     QString tiles;
     QString document;     // -o
     QString exportImage;  // --export
+    ExportFormat exportFormat;
     std::optional<QSize> shrinkTo;
     std::uint32_t seed = 0;
 };
@@ -441,17 +446,14 @@ int WriteDocument(const Document& doc, const QString& path) {
 
 // Paints the canvas at 100 % as the editor's export does: background and
 // nodes, without grid and selection marks.
-int ExportCanvas(const Document& doc, const QString& path) {
+int ExportCanvas(const Document& doc, const QString& path, const ExportFormat& format) {
     CanvasImageRequest request;
     request.zoom = 1.0f;
     request.viewMarks = false;
     const QImage image = RenderCanvasImage(doc, request);
     if (image.isNull()) return Fail(QStringLiteral("no memory for the picture of the canvas"));
-    if (!SaveBitmapFile(image, path, image.width(), image.height(), ImageTypeOf(path), 90,
-                        false)) {
-        return Fail(QStringLiteral("cannot write %1").arg(path));
-    }
-    return 0;
+    QString error;
+    return WriteExportImage(image, path, format, error) ? 0 : Fail(error);
 }
 
 void AddOptions(QCommandLineParser& parser) {
@@ -482,6 +484,7 @@ void AddOptions(QCommandLineParser& parser) {
     valued({QStringLiteral("frames")}, "W,STYLE,COLOUR");
     valued({QStringLiteral("o"), QStringLiteral("output")}, "OUT.tsd");
     valued({QStringLiteral("export")}, "OUT");
+    AddExportOptions(parser);
 }
 
 }  // namespace
@@ -495,6 +498,8 @@ int MosaicCommand(const QStringList& args) {
     }
     if (parser.isSet(QStringLiteral("help"))) {
         Print(QString::fromUtf8(kMosaicHelp));
+        Print(QString::fromUtf8(kExportOptionsHelp));
+        Print(QString::fromUtf8(kMosaicHelpDisplay));
         return 0;
     }
     if (!parser.positionalArguments().isEmpty()) {
@@ -526,11 +531,10 @@ int MosaicCommand(const QStringList& args) {
         if (const auto reason = UnwritableReason(job.document)) return Fail(*reason);
     }
     if (!job.exportImage.isEmpty()) {
-        if (ImageTypeOf(job.exportImage).isEmpty()) {
-            return Fail(QStringLiteral("--export needs a file name ending in .png, .jpg, .bmp, "
-                                       ".gif or .tif, not %1")
-                            .arg(job.exportImage));
-        }
+        QString error;
+        const auto format = ReadExportFormat(parser, job.exportImage, error);
+        if (!format) return Fail(QStringLiteral("--export %1").arg(error));
+        job.exportFormat = *format;
         if (const auto reason = UnwritableReason(job.exportImage)) return Fail(*reason);
     }
 
@@ -549,7 +553,7 @@ int MosaicCommand(const QStringList& args) {
         if (const int failed = WriteDocument(doc, job.document)) return failed;
     }
     if (!job.exportImage.isEmpty()) {
-        if (const int failed = ExportCanvas(doc, job.exportImage)) return failed;
+        if (const int failed = ExportCanvas(doc, job.exportImage, job.exportFormat)) return failed;
     }
     Print(QStringLiteral("time: %1 ms\narea: %2\nunplaced: %3\n")
               .arg(elapsed)

@@ -54,15 +54,19 @@ void AppendRleRow(QByteArray& out, const std::uint8_t* indexes, int count, bool 
         while (end < count && end - i < kMaxRun && RunLength(indexes + end, count - end) < kWorthARun) {
             ++end;
         }
-        if (end - i >= 3) {
-            AppendAbsolute(out, indexes + i, end - i, fourBits);
-            i = end;
+        // Some readers take an absolute run of an odd number of nibbles one
+        // pixel short, so RLE4 writes even ones only; an odd pixel left over
+        // starts the next step.
+        int literal = end - i;
+        if (fourBits && literal % 2 != 0 && literal > 3) --literal;
+        if (literal >= (fourBits ? 4 : 3)) {
+            AppendAbsolute(out, indexes + i, literal, fourBits);
+            i += literal;
             continue;
         }
-        // Absolute runs need three pixels at least: one or two pixels go as
-        // encoded runs.
-        while (i < end) {
-            const int n = std::min(RunLength(indexes + i, end - i), end - i);
+        // Too few pixels for an absolute run: they go as encoded runs.
+        for (const int stop = i + literal; i < stop;) {
+            const int n = RunLength(indexes + i, stop - i);
             AppendEncoded(out, n, indexes[i], fourBits);
             i += n;
         }
