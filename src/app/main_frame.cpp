@@ -13,6 +13,7 @@
 #include "app/atelier_doc.h"
 #include "app/commands/command_rules.h"
 #include "app/commands/command_texts.h"
+#include "app/export_image_command.h"
 #include "app/mosaic_dlg.h"
 #include "app/my_status_bar.h"
 #include "app/view_properties_command.h"
@@ -124,6 +125,7 @@ void CMainFrame::AddHandlers() {
         {C::kFileOpen, [this] { atelierDoc_.FileOpen(this); }},
         {C::kFileSave, [this] { atelierDoc_.FileSave(this); }},
         {C::kFileSaveAs, [this] { atelierDoc_.FileSaveAs(this); }},
+        {C::kExportImage, [this] { ExportCanvasImage(edited_, atelierDoc_.Title(), this); }},
         {C::kAppExit, [this] { close(); }},
         {C::kEditUndo, [this] { edited_.Undo(); }},
         {C::kEditRedo, [this] { edited_.Redo(); }},

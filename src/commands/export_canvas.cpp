@@ -1,0 +1,129 @@
+#include "commands/export_canvas.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QCursor>
+#include <QGuiApplication>
+
+#include "canvas/canvas_image.h"
+#include "commands/export_file_types.h"
+#include "document/edited_document.h"
+#include "image/bmp_writer.h"
+#include "image/image_files.h"
+#include "resources/string_table.h"
+#include "services/file_manager.h"
+#include "services/message_service.h"
+
+namespace tessaly {
+namespace {
+
+constexpr int kEncoderQuality = 100;
+
+class WaitCursor {
+public:
+    WaitCursor() {
+        if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    }
+    ~WaitCursor() {
+        if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+            QGuiApplication::restoreOverrideCursor();
+    }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+// The zoom to render at, or nothing when the user cancels.
+std::optional<float> ChooseExportZoom(float zoom, QObject* owner) {
+    if (zoom == 1.0f) return 1.0f;
+    switch (ShowMessage(owner, {}, kMsgSaveAtCurrentZoom, kStyleYesNoCancel)) {
+        case kResultYes:
+            return zoom;
+        case kResultNo:
+            return 1.0f;
+        default:
+            return std::nullopt;
+    }
+}
+
+// Clears the mark of every node; the main selection keeps its index.
+void DeselectAllNodes(EditedDocument& edited) {
+    Document& doc = edited.Doc();
+    bool changed = false;
+    for (int i = 0; i < doc.State().nodeCount; ++i) {
+        changed |= doc.Mark(i).selected != 0;
+        doc.Mark(i).selected = 0;
+    }
+    if (changed) edited.SelectionChanged();
+}
+
+bool WriteImage(const QImage& image, const ExportTarget& target, const ExportFileType& type,
+                int quality, QObject* owner) {
+    if (type.IsBmp()) {
+        QString failedStep;
+        if (WriteBmpFile(image, target.path, type.bitsPerPixel, type.compression, &failedStep))
+            return true;
+        ShowMessage(owner, failedStep.isEmpty() ? QString() : failedStep + u'\n',
+                    kMsgBitmapSaveFailed, kStyleStop);
+        return false;
+    }
+    bool written = false;
+    {
+        const WaitCursor wait;
+        const QString imageType = ImageTypeOf(target.path);
+        written = !imageType.isEmpty() &&
+                  SaveBitmapFile(image, target.path, image.width(), image.height(), imageType,
+                                 quality, false);
+    }
+    if (!written)
+        ShowMessage(owner, QDir::toNativeSeparators(target.path) + u'\n', kMsgFileSaveFailed,
+                    kStyleStop);
+    return written;
+}
+
+}  // namespace
+
+QString DefaultExportName(const QString& title) {
+    const qsizetype dot = title.lastIndexOf(u'.');
+    QString name = dot < 0 ? title : title.left(dot);
+    name.remove(QStringLiteral("\r\n"));
+    name.remove(u'\n');
+    return name;
+}
+
+bool ExportCanvasImage(EditedDocument& edited, const QString& title, const ExportDialogs& dialogs,
+                       QObject* owner) {
+    const std::optional<ExportTarget> target = dialogs.chooseFile(DefaultExportName(title));
+    if (!target || target->path.isEmpty()) return false;
+    const ExportFileType* type = ExportFileTypeAt(target->typeIndex);
+    if (!type) return false;
+
+    int quality = kEncoderQuality;
+    if (target->typeIndex == kJpegExportIndex) {
+        const std::optional<int> chosen = dialogs.chooseQuality();
+        if (!chosen) return false;
+        quality = *chosen;
+    }
+    if (QFileInfo::exists(target->path) &&
+        ShowMessage(owner, {}, kMsgFileExistsOverwrite, kStyleYesNo) != kResultYes)
+        return false;
+    const std::optional<float> zoom = ChooseExportZoom(edited.Doc().State().zoom, owner);
+    if (!zoom) return false;
+
+    CanvasImageRequest request;
+    request.zoom = *zoom;
+    request.viewMarks = false;
+    const QImage image = RenderCanvasImage(edited.Doc(), request);
+    if (image.isNull()) {
+        ShowMessage(owner, {}, kMsgMemoryAllocFailed, kStyleStop);
+        return false;
+    }
+    DeselectAllNodes(edited);
+
+    if (!WriteImage(image, *target, *type, quality, owner)) return false;
+    if (ShowMessage(owner, {}, kMsgSavedShowLocation, kStyleYesNo) == kResultYes)
+        OpenInExplorer(target->path);
+    return true;
+}
+
+}  // namespace tessaly

@@ -1,0 +1,125 @@
+#include "commands/export_canvas.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImageReader>
+
+#include "commands/export_file_types.h"
+#include "document/edited_document.h"
+#include "resources/string_table.h"
+#include "services/message_service.h"
+#include "support/document_builder.h"
+#include "support/message_recorder.h"
+#include "support/temp_env.h"
+
+namespace tessaly {
+namespace {
+
+TEST(ExportFileTypesTest, DefaultNameAndFilters) {
+    const struct {
+        QString title;
+        QString name;
+    } cases[] = {{QStringLiteral("plan.tsd"), QStringLiteral("plan")},
+                 {QStringLiteral("無題のファイル"), QStringLiteral("無題のファイル")},
+                 {QStringLiteral("a.b.tsd"), QStringLiteral("a.b")},
+                 {QStringLiteral("x\r\ny\nz.tsd"), QStringLiteral("xyz")}};
+    for (const auto& c : cases) EXPECT_EQ(DefaultExportName(c.title), c.name) << c.title.toStdString();
+
+    const QStringList& filters = ExportQtFilters();
+    ASSERT_EQ(filters.size(), 12);
+    EXPECT_EQ(filters[0], QStringLiteral("モノクロ BITMAPファイル(*.bmp) (*.bmp)"));
+    EXPECT_EQ(filters[kJpegExportIndex - 1], QStringLiteral("JPEGファイル(*.jpeg) (*.jpeg)"));
+    EXPECT_EQ(FilterExtension(filters[11]), QStringLiteral("tiff"));
+}
+
+class ExportCanvasTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(doc.ResetDocument());
+        DocState& s = doc.State();
+        s.canvasWidth = 1000;
+        s.canvasHeight = 1000;
+        s.zoom = 0.5f;
+        test::AddNode(doc, 300, 300, 50, 50, test::JpegOfExactSize(2000));
+        test::AddNode(doc, 600, 600, 50, 50, test::JpegOfExactSize(2000));
+        doc.Mark(0).selected = 1;
+        doc.Mark(1).selected = 1;
+        s.mainSelection = 1;
+    }
+
+    // Runs an export to `name` as type `index`; `quality` nothing: cancelled.
+    bool Export(const QString& name, int index, std::optional<int> quality = 90) {
+        path = temp.Path() + u'/' + name;
+        ExportDialogs dialogs;
+        dialogs.chooseFile = [this, index](const QString&) {
+            return std::optional<ExportTarget>(ExportTarget{path, index});
+        };
+        dialogs.chooseQuality = [quality] { return quality; };
+        return ExportCanvasImage(edited, QStringLiteral("plan.tsd"), dialogs);
+    }
+
+    test::ScopedTempDir temp;
+    test::MessageRecorder messages;
+    EditedDocument edited;
+    Document& doc = edited.Doc();
+    QString path;
+};
+
+// "yes" keeps the zoom, "no" renders at 100 %; the nodes end deselected
+// while the main selection keeps its index.
+TEST_F(ExportCanvasTest, ZoomAnswerSetsTheSize) {
+    const struct {
+        int answer;
+        int side;
+    } cases[] = {{kResultYes, 500}, {kResultNo, 1000}};
+    for (const auto& c : cases) {
+        messages.QueueAnswer(c.answer);
+        ASSERT_TRUE(Export(QStringLiteral("out%1.png").arg(c.side), 11));
+        EXPECT_EQ(QImageReader(path).size(), QSize(c.side, c.side));
+        EXPECT_FALSE(doc.IsSelected(0) || doc.IsSelected(1));
+        EXPECT_EQ(doc.State().mainSelection, 1);
+    }
+}
+
+TEST_F(ExportCanvasTest, JpgPathWritesAJpegAndFailedEncoderIsReported) {
+    messages.QueueAnswer(kResultYes);
+    ASSERT_TRUE(Export(QStringLiteral("out.jpg"), kJpegExportIndex));
+    EXPECT_EQ(QImageReader(path).format(), "jpeg");
+
+    messages.Clear();
+    messages.QueueAnswer(kResultYes);
+    EXPECT_FALSE(Export(QStringLiteral("out.xyz"), 10));
+    EXPECT_FALSE(QFile::exists(path));
+    ASSERT_FALSE(messages.Texts().empty());
+    EXPECT_TRUE(messages.Texts().back().endsWith(QStringLiteral("ファイルの保存に失敗しました")));
+}
+
+// A BMP type writes its own pixel format: 8 bits of 1000 x 1000 at 100 %.
+TEST_F(ExportCanvasTest, BmpTypeChoosesThePixelFormat) {
+    messages.QueueAnswer(kResultNo);
+    ASSERT_TRUE(Export(QStringLiteral("out.bmp"), 4));
+    EXPECT_EQ(QFileInfo(path).size(), 1001078);
+}
+
+// Cancelling the quality, refusing to overwrite or cancelling the zoom
+// question writes nothing and leaves the selection alone.
+TEST_F(ExportCanvasTest, CancelWritesNothing) {
+    EXPECT_FALSE(Export(QStringLiteral("q.jpeg"), kJpegExportIndex, std::nullopt));
+    EXPECT_FALSE(QFile::exists(path));
+
+    EXPECT_FALSE(Export(QStringLiteral("z.png"), 11));  // the zoom question answers Cancel
+    EXPECT_FALSE(QFile::exists(path));
+
+    QFile existing(temp.Path() + QStringLiteral("/old.png"));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write("old");
+    existing.close();
+    messages.QueueAnswer(kResultNo);
+    EXPECT_FALSE(Export(QStringLiteral("old.png"), 11));
+    EXPECT_EQ(QFileInfo(path).size(), 3);
+    EXPECT_TRUE(doc.IsSelected(0) && doc.IsSelected(1));
+}
+
+}  // namespace
+}  // namespace tessaly
