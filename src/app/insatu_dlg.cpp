@@ -146,7 +146,9 @@ void CInsatuDlg::BuildControls() {
         const auto& [side, label] = order[static_cast<std::size_t>(i)];
         auto* edit = new NumberEdit(0, kMaxMarginMm);
         marginEdits_[static_cast<std::size_t>(side)] = edit;
-        marginGrid->addWidget(new QLabel(label), i / 2, (i % 2) * 2);
+        auto* caption = new QLabel(label);
+        caption->setBuddy(edit);
+        marginGrid->addWidget(caption, i / 2, (i % 2) * 2);
         marginGrid->addWidget(edit, i / 2, (i % 2) * 2 + 1);
         connect(edit, &NumberEdit::editingFinished, this, [this, s = side] { OnMarginTyped(s); });
         connect(edit->findChild<QLineEdit*>(), &QLineEdit::textChanged, this,
