@@ -41,6 +41,11 @@ int OrientationCode(QPageLayout::Orientation orientation) {
 
 std::optional<PrinterMetrics> ReadPrinterMetrics(const QPrinter& printer) {
     if (!printer.isValid()) return std::nullopt;
+    // A printer that has gone away since it was chosen cannot be printed on.
+    if (printer.outputFormat() == QPrinter::NativeFormat &&
+        QPrinterInfo::printerInfo(printer.printerName()).isNull()) {
+        return std::nullopt;
+    }
     const int dpi = printer.resolution();
     const QRect paper = printer.paperRect(QPrinter::DevicePixel).toRect();
     QPageLayout layout = printer.pageLayout();
