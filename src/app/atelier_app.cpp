@@ -35,6 +35,7 @@ bool CAtelierApp::Start(const QStringList& args) {
     // The window and its view exist before the command line is processed, so
     // that an opened document is laid out in its view; it is shown after.
     frame_ = new CMainFrame(edited_, *atelierDoc_, recent_);
+    frame_->SetPrinter(&printer_);
     atelierDoc_->SetView(frame_->View());
 
     QString documentPath;

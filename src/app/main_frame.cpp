@@ -14,6 +14,7 @@
 #include "app/commands/command_rules.h"
 #include "app/commands/command_texts.h"
 #include "app/export_image_command.h"
+#include "app/insatu_dlg.h"
 #include "app/mosaic_dlg.h"
 #include "app/my_status_bar.h"
 #include "app/view_properties_command.h"
@@ -22,6 +23,7 @@
 #include "commands/view_settings.h"
 #include "document/edited_document.h"
 #include "image/working_folder.h"
+#include "print/printer_settings.h"
 #include "resources/string_table.h"
 #include "services/app_settings.h"
 #include "services/recent_files.h"
@@ -145,6 +147,7 @@ void CMainFrame::AddHandlers() {
         {C::kPickNoSetColour, [this] { PickNoSetColour(); }},
         {C::kSetBackground, [this] { EditViewProperties(); }},
         {C::kViewProperties, [this] { EditViewProperties(); }},
+        {C::kPrint, [this] { PrintCanvas(); }},
     };
     for (const auto& [id, action] : menus_.actions) {
         if (IsOfferedStyle(id)) handlers_[id] = [this, id] { ChooseVisualStyle(static_cast<int>(id)); };
@@ -155,6 +158,18 @@ void CMainFrame::EditViewProperties() {
     const AppliedViewProperties applied = tessaly::EditViewProperties(edited_, this);
     if (applied.backgroundCleared) Q_EMIT backgroundCleared();
     if (applied.backgroundSet) Q_EMIT backgroundPictureSet();
+}
+
+void CMainFrame::PrintCanvas() {
+    if (printer_ == nullptr) {
+        if (!ownPrinter_) {
+            ownPrinter_ = std::make_unique<PrinterSettings>();
+            ownPrinter_->Prepare();
+        }
+        printer_ = ownPrinter_.get();
+    }
+    CInsatuDlg dialog(doc_, printer_->Printer(), this);
+    dialog.exec();
 }
 
 void CMainFrame::RunCommand(CommandId id) {

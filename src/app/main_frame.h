@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 #include <unordered_map>
 
 #include "app/menus.h"
@@ -12,6 +13,7 @@ class CAtelierDoc;
 class CAtelierView;
 class CMosaicDlg;
 class CMyStatusBar;
+class PrinterSettings;
 class Document;
 class EditedDocument;
 class RecentFileList;
@@ -53,6 +55,10 @@ public:
     // The console; null until it is first opened.
     CMosaicDlg* MosaicDlg() const { return mosaicDlg_; }
 
+    // The printer the print command prints with; until it is given, the
+    // frame prepares one of its own when first printing.
+    void SetPrinter(PrinterSettings* printer) { printer_ = printer; }
+
     // Sets every action's enabled and checked state from the rules.
     void UpdateCommandStates();
 
@@ -81,6 +87,8 @@ private:
     void OpenRecentFile(const QString& path);
 
     void EditViewProperties();
+    // Runs the print dialog on the program's printer.
+    void PrintCanvas();
     void ToggleGuide();
     void ToggleAnimation();
     void ChooseVisualStyle(int number);
@@ -101,6 +109,8 @@ private:
     CMyStatusBar* statusBar_ = nullptr;
     CAtelierView* view_ = nullptr;
     CMosaicDlg* mosaicDlg_ = nullptr;  // a child window of the view
+    PrinterSettings* printer_ = nullptr;
+    std::unique_ptr<PrinterSettings> ownPrinter_;
     int applicationLook_ = 216;
     bool shownOnce_ = false;
     // What each command does; a command without a handler only follows its

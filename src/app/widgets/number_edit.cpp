@@ -15,6 +15,11 @@ NumberEdit::NumberEdit(int minimum, int maximum, QWidget* parent)
     SetValue(minimum);
 }
 
+void NumberEdit::SetRange(int minimum, int maximum) {
+    minimum_ = minimum;
+    maximum_ = std::max(minimum, maximum);
+}
+
 void NumberEdit::SetValue(int value) {
     lineEdit()->setText(QString::number(value));
 }

@@ -16,6 +16,8 @@ public:
     int Minimum() const { return minimum_; }
     int Maximum() const { return maximum_; }
 
+    // A new range; the text is left as it stands.
+    void SetRange(int minimum, int maximum);
     // Shows `value` as "%d".
     void SetValue(int value);
     // The value the text stands for, within the range; the text is replaced

@@ -1,0 +1,107 @@
+#include "app/insatu_dlg.h"
+
+#include <QAbstractSpinBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QtTest>
+
+#include "document/document.h"
+#include "services/settings.h"
+#include "support/document_builder.h"
+#include "support/message_recorder.h"
+#include "support/temp_env.h"
+
+using namespace Qt::StringLiterals;
+using tessaly::CInsatuDlg;
+
+namespace {
+
+int PdfPages(const QString& file) {
+    QProcess pdfinfo;
+    pdfinfo.start(u"pdfinfo"_s, {file});
+    if (!pdfinfo.waitForFinished(10000)) return -1;
+    const auto match = QRegularExpression(u"Pages:\\s+(\\d+)"_s).match(
+        QString::fromLatin1(pdfinfo.readAllStandardOutput()));
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+}  // namespace
+
+class InsatuDlgTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        tessaly::UseSettingsFile(temp_.Path() + u"/settings.ini"_s);
+        QVERIFY(doc_.AllocateNodeTables());
+        tessaly::test::FillDocument(doc_, 3);
+        doc_.State().canvasWidth = 1000;
+        doc_.State().canvasHeight = 1000;
+    }
+    void printsTheChosenPagesToPdf_data();
+    void printsTheChosenPagesToPdf();
+    void typedMarginIsKeptWithinItsRange();
+
+private:
+    tessaly::test::ScopedTempDir temp_;
+    tessaly::test::MessageRecorder messages_;
+    tessaly::Document doc_;
+};
+
+void InsatuDlgTest::printsTheChosenPagesToPdf_data() {
+    QTest::addColumn<int>("hani");
+    QTest::addColumn<int>("allOne");
+    QTest::addColumn<int>("pages");
+    // A 1000-pixel canvas on A4 with the default margins takes 2 x 2 pages.
+    QTest::newRow("all pages") << 1 << 0 << 4;
+    QTest::newRow("current page") << 2 << 0 << 1;
+    QTest::newRow("one fitted page") << 3 << 1 << 1;
+}
+
+void InsatuDlgTest::printsTheChosenPagesToPdf() {
+    QFETCH(int, hani);
+    QFETCH(int, allOne);
+    QFETCH(int, pages);
+    tessaly::WriteProfileInt(u"Insatu"_s, u"Hani"_s, hani);
+    tessaly::WriteProfileInt(u"Insatu"_s, u"AllOne"_s, allOne);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    const QString file = temp_.Path() + u"/out.pdf"_s;
+    QFile::remove(file);
+    printer.setOutputFileName(file);
+
+    CInsatuDlg dialog(doc_, printer);
+    dialog.show();
+    QCOMPARE(dialog.Grid().Count(), allOne ? 1 : 4);
+    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+        if (button->text() == u"印刷実行(&S)"_s) button->click();
+    }
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(PdfPages(file), pages);
+    QVERIFY(messages_.Messages().empty());
+}
+
+void InsatuDlgTest::typedMarginIsKeptWithinItsRange() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    CInsatuDlg dialog(doc_, printer);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QAbstractSpinBox* top = nullptr;
+    for (QLabel* caption : dialog.findChildren<QLabel*>()) {
+        if (caption->text() == u"上"_s) top = qobject_cast<QAbstractSpinBox*>(caption->buddy());
+    }
+    QVERIFY(top);
+    top->setFocus();
+    top->selectAll();
+    QTest::keyClicks(top, u"60"_s);
+    QCOMPARE(top->findChild<QLineEdit*>()->text(), u"50"_s);
+}
+
+QTEST_MAIN(InsatuDlgTest)
+#include "insatu_dlg_test.moc"
