@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "bench_support.h"
+#include "photo_tiles.h"
 #include "commands/rearrange_nodes.h"
 #include "document/edited_document.h"
 #include "document/undo_history.h"
@@ -33,45 +34,12 @@ namespace {
 
 using namespace tessaly;
 using Clock = std::chrono::steady_clock;
+using bench::AdoptJpeg;
+using bench::kTileSide;
+using bench::Photographs;
+using bench::Tile;
 
 constexpr std::uint32_t kSeed = 13;
-constexpr int kTileSide = 64;
-const char kPhotos[] = "/usr/lib/python3/dist-packages/skimage/data/";
-
-std::vector<QImage> Photographs() {
-    std::vector<QImage> photos;
-    for (const char* name : {"astronaut.png", "chelsea.png", "coffee.png", "rocket.jpg",
-                             "hubble_deep_field.jpg", "retina.jpg"}) {
-        QImage photo(QString::fromLatin1(kPhotos) + QLatin1String(name));
-        if (!photo.isNull()) photos.push_back(photo.convertToFormat(QImage::Format_RGB32));
-    }
-    if (photos.empty()) {
-        QImage drawn(512, 512, QImage::Format_RGB32);
-        for (int y = 0; y < 512; ++y)
-            for (int x = 0; x < 512; ++x)
-                drawn.setPixel(x, y, qRgb(x / 2, y / 2, (x ^ y) / 2));
-        photos.push_back(drawn);
-    }
-    return photos;
-}
-
-// Tile n: a square crop of a photograph at its own place and size (64 to 192
-// pixels a side), scaled to 64 x 64.
-QImage Tile(const std::vector<QImage>& photos, int n, std::mt19937& random) {
-    const QImage& photo = photos[static_cast<std::size_t>(n) % photos.size()];
-    const int most = std::min({192, photo.width(), photo.height()});
-    const int side = kTileSide + static_cast<int>(random() % unsigned(most - kTileSide + 1));
-    const int x = static_cast<int>(random() % unsigned(photo.width() - side + 1));
-    const int y = static_cast<int>(random() % unsigned(photo.height() - side + 1));
-    return photo.copy(x, y, side, side)
-        .scaled(kTileSide, kTileSide, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-}
-
-PictureRef AdoptJpeg(Document& doc, const QImage& image, int quality) {
-    auto blob = ImageBlob::FromEncoded(EncodeJpeg(image, quality));
-    return blob ? doc.Pictures().Adopt(*std::move(blob)) : PictureRef{};
-}
-
 // The settings block and the node table of `from` in `to`, each picture
 // shared with its own reference in `to`'s pool.
 void CopyDocument(const Document& from, Document& to) {
