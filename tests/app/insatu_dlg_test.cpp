@@ -1,4 +1,5 @@
 #include "app/insatu_dlg.h"
+#include "app/widgets/number_edit.h"
 
 #include <QAbstractSpinBox>
 #include <QLabel>
@@ -44,7 +45,10 @@ private slots:
     }
     void printsTheChosenPagesToPdf_data();
     void printsTheChosenPagesToPdf();
+    void typedMarginIsKeptWithinItsRange_data();
     void typedMarginIsKeptWithinItsRange();
+    void storedPlacementBeyondTheScreenIsIgnored_data();
+    void storedPlacementBeyondTheScreenIsIgnored();
 
 private:
     tessaly::test::ScopedTempDir temp_;
@@ -86,21 +90,60 @@ void InsatuDlgTest::printsTheChosenPagesToPdf() {
     QVERIFY(messages_.Messages().empty());
 }
 
+void InsatuDlgTest::typedMarginIsKeptWithinItsRange_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("becomesMinimum");  // otherwise the largest margin, 50
+    QTest::newRow("above 50") << u"60"_s << false;
+    QTest::newRow("zero") << u"0"_s << true;
+    QTest::newRow("letters") << u"ab"_s << true;
+}
+
 void InsatuDlgTest::typedMarginIsKeptWithinItsRange() {
+    QFETCH(QString, typed);
+    QFETCH(bool, becomesMinimum);
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     CInsatuDlg dialog(doc_, printer);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QAbstractSpinBox* top = nullptr;
+    tessaly::NumberEdit* top = nullptr;
     for (QLabel* caption : dialog.findChildren<QLabel*>()) {
-        if (caption->text() == u"上"_s) top = qobject_cast<QAbstractSpinBox*>(caption->buddy());
+        if (caption->text() == u"上"_s) top = qobject_cast<tessaly::NumberEdit*>(caption->buddy());
     }
     QVERIFY(top);
     top->setFocus();
     top->selectAll();
-    QTest::keyClicks(top, u"60"_s);
-    QCOMPARE(top->findChild<QLineEdit*>()->text(), u"50"_s);
+    QTest::keyClicks(top, typed);
+    // A number below the range is put right when the box is left.
+    top->clearFocus();
+    const int expected = becomesMinimum ? top->Minimum() : 50;
+    QCOMPARE(top->findChild<QLineEdit*>()->text(), QString::number(expected));
+}
+
+void InsatuDlgTest::storedPlacementBeyondTheScreenIsIgnored_data() {
+    QTest::addColumn<int>("x");
+    QTest::addColumn<int>("y");
+    QTest::addColumn<bool>("applied");
+    QTest::newRow("on the screen") << 10 << 20 << true;
+    QTest::newRow("right of the screen") << 100000 << 20 << false;
+    QTest::newRow("below the screen") << 10 << 100000 << false;
+}
+
+void InsatuDlgTest::storedPlacementBeyondTheScreenIsIgnored() {
+    QFETCH(int, x);
+    QFETCH(int, y);
+    QFETCH(bool, applied);
+    const QSize stored(1500, 1100);
+    tessaly::WriteProfileInt(u"Insatu"_s, u"PX"_s, x);
+    tessaly::WriteProfileInt(u"Insatu"_s, u"PY"_s, y);
+    tessaly::WriteProfileInt(u"Insatu"_s, u"SX"_s, stored.width());
+    tessaly::WriteProfileInt(u"Insatu"_s, u"SY"_s, stored.height());
+    tessaly::WriteProfileInt(u"Insatu"_s, u"Zoomed"_s, 0);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    CInsatuDlg dialog(doc_, printer);
+    QCOMPARE(dialog.pos() == QPoint(x, y), applied);
+    QCOMPARE(dialog.size() == stored, applied);
 }
 
 QTEST_MAIN(InsatuDlgTest)

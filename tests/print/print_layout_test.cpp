@@ -3,6 +3,7 @@
 #include <QPdfWriter>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
+#include <utility>
 
 #include "document/document.h"
 #include "print/print_job.h"
@@ -52,6 +53,10 @@ TEST(PrintLayout, PreviewGeometry) {
     const float s = 0.5f;
     EXPECT_EQ(PreviewPixelsToMm(MmToPreviewPixels(50, s, 96) - 1, s, 96), 50);
     EXPECT_EQ(PreviewPixelsToMm(MmToPreviewPixels(20, s, 96) + 1, s, 96), 20);
+    // The line's end stop on previews of other scales and screens.
+    for (const auto& [scale, dpi] : {std::pair{0.25f, 96.0f}, {0.8f, 96.0f}, {0.5f, 120.0f}, {1.0f, 144.0f}}) {
+        EXPECT_EQ(PreviewPixelsToMm(MmToPreviewPixels(50, scale, dpi), scale, dpi), 50) << scale << " " << dpi;
+    }
 }
 
 TEST(PrintLayout, FitAndTiles) {
