@@ -36,7 +36,7 @@ test-sanitize: deps
 		-DTESSALY_BUILD_UI=OFF -DTESSALY_BUILD_BENCH=OFF \
 		-DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE_FLAGS)"
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
-	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --repeat until-pass:2 -j $(JOBS)
 
 # The fuzz targets of tests/fuzz, built with clang and libFuzzer in their own
 # folder. The saved reproducers in tests/fuzz/regressions/<target> are replayed
