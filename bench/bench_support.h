@@ -23,6 +23,14 @@ inline int BenchNodeCount() {
 // The side of the benchmark canvas: the largest there is.
 inline constexpr int kBenchCanvasSize = 5000;
 
+// The canvas side for benchmarks whose cost grows with the canvas: the
+// largest, or a smaller one when TESSALY_BENCH_CANVAS asks (smoke runs).
+inline int BenchCanvasSide() {
+    return qEnvironmentVariableIsSet("TESSALY_BENCH_CANVAS")
+               ? qBound(500, qEnvironmentVariableIntValue("TESSALY_BENCH_CANVAS"), kBenchCanvasSize)
+               : kBenchCanvasSize;
+}
+
 // Makes `doc` an empty document on the largest canvas, its tables
 // allocated; false when they cannot be.
 inline bool PrepareBenchDocument(Document& doc) {

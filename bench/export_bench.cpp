@@ -6,7 +6,7 @@
 //   bmp24_ms   WriteBmpFile, 24 bits;
 //   qtbmp_ms   QImage::save as "BMP", on the same image.
 // Reports bmp24 / qtbmp, png / render and rle8 / render. TESSALY_BENCH_NODES
-// shrinks the document.
+// and TESSALY_BENCH_CANVAS shrink the document.
 
 #include <benchmark/benchmark.h>
 
@@ -29,6 +29,8 @@ struct ExportFixture {
     ExportFixture() {
         if (!bench::PrepareBenchDocument(doc)) return;
         DocState& s = doc.State();
+        const int side = bench::BenchCanvasSide();
+        s.canvasWidth = s.canvasHeight = side;
         const std::vector<QImage> photos = bench::Photographs();
         s.backPicture = bench::AdoptJpeg(doc, photos[photos.size() > 2 ? 2 : 0].scaled(2400, 1500), 90);
         std::mt19937 random(20240613u);
@@ -38,8 +40,8 @@ struct ExportFixture {
             node = NodeRecord{};
             node.picture = bench::AdoptJpeg(doc, bench::Tile(photos, n, random), 85);
             node.halfWidth = node.halfHeight = 20 + static_cast<int>(random() % 60u);
-            node.centerX = static_cast<int>(random() % unsigned(bench::kBenchCanvasSize));
-            node.centerY = static_cast<int>(random() % unsigned(bench::kBenchCanvasSize));
+            node.centerX = static_cast<int>(random() % unsigned(side));
+            node.centerY = static_cast<int>(random() % unsigned(side));
             node.visible = 1;
             s.nodeCount = n + 1;
             if (!node.picture) return;

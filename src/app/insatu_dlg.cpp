@@ -63,8 +63,9 @@ bool IsHorizontalMargin(int index) { return index < 2; }
 
 }  // namespace
 
-CInsatuDlg::CInsatuDlg(const Document& doc, QPrinter& printer, QWidget* parent)
-    : QDialog(parent), doc_(doc), printer_(printer) {
+CInsatuDlg::CInsatuDlg(const Document& doc, QPrinter& printer, QWidget* parent,
+                       MetricsReader readMetrics)
+    : QDialog(parent), doc_(doc), printer_(printer), readMetrics_(readMetrics) {
     setWindowTitle(QStringLiteral("印刷"));
     setSizeGripEnabled(true);
     printer_.setFullPage(true);
@@ -198,7 +199,7 @@ void CInsatuDlg::BuildControls() {
 }
 
 std::optional<PrinterMetrics> CInsatuDlg::PrinterDc() {
-    std::optional<PrinterMetrics> metrics = ReadPrinterMetrics(printer_);
+    std::optional<PrinterMetrics> metrics = readMetrics_(printer_);
     if (!metrics) {
         ShowMessage(this, QStringLiteral("CreateDC At SetPaperSize\n"), kMsgPrinterDcFailed,
                     kStyleStop);
@@ -247,12 +248,21 @@ void CInsatuDlg::LoadControls() {
 
 void CInsatuDlg::RestorePlacement() {
     setMinimumSize(sizeHint());
-    const int x = Profile("PX", 0);
-    const int y = Profile("PY", 0);
-    const QRect screen = this->screen() ? this->screen()->geometry() : QRect(0, 0, 1024, 768);
-    if (x < screen.width() && y < screen.height()) {
-        move(std::max(0, x), std::max(0, y));
+    const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 1024, 768);
+    const int x = Profile("PX", -1);
+    const int y = Profile("PY", -1);
+    if (x >= 0 && y >= 0 && x < screen.width() && y < screen.height()) {
+        move(x, y);
         resize(Profile("SX", 640), Profile("SY", 480));
+    } else {
+        // Nothing stored, or a place on a larger screen than this one: a size
+        // that gives the preview room, centred over the owner.
+        resize(QSize(960, 680).boundedTo(screen.size() * 9 / 10).expandedTo(minimumSize()));
+        const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+        QRect placed(QPoint(), size());
+        placed.moveCenter(owner ? owner->frameGeometry().center() : screen.center());
+        move(std::clamp(placed.x(), screen.left(), std::max(screen.left(), screen.right() - width())),
+             std::clamp(placed.y(), screen.top(), std::max(screen.top(), screen.bottom() - height())));
     }
     if (Profile("Zoomed", 0) == 1) setWindowState(windowState() | Qt::WindowMaximized);
 }

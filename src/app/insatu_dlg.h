@@ -5,12 +5,12 @@
 #include <optional>
 
 #include "print/print_layout.h"
+#include "print/printer_settings.h"
 
 class QButtonGroup;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
-class QPrinter;
 class QRadioButton;
 
 namespace tessaly {
@@ -28,7 +28,11 @@ class CInsatuDlg : public QDialog {
     Q_OBJECT
 
 public:
-    CInsatuDlg(const Document& doc, QPrinter& printer, QWidget* parent = nullptr);
+    // Reads what the printer can do; nothing when it cannot be used.
+    using MetricsReader = std::optional<PrinterMetrics> (*)(const QPrinter&);
+
+    CInsatuDlg(const Document& doc, QPrinter& printer, QWidget* parent = nullptr,
+               MetricsReader readMetrics = ReadPrinterMetrics);
 
     // "印刷実行(&S)": prints, then closes. Returns the pages printed.
     int Print();
@@ -62,6 +66,7 @@ private:
 
     const Document& doc_;
     QPrinter& printer_;
+    MetricsReader readMetrics_;
 
     PrinterMetrics metrics_;
     PaperMm paper_;

@@ -2,6 +2,7 @@
 
 #include <QSaveFile>
 #include <QtEndian>
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <limits>
@@ -138,28 +139,42 @@ void PackRow(const QRgb* line, int width, const Layout& layout, std::uint8_t* in
     }
 }
 
-// The pixel data, bottom row first.
-QByteArray PixelData(const QImage& rgb, const Layout& layout, qint64 rowBytes) {
+// Run-length coded pixel data, bottom row first. Compressed data is small,
+// and its size goes in the headers ahead of it, so it is made in memory.
+QByteArray RlePixelData(const QImage& rgb, const Layout& layout) {
     const int width = rgb.width();
     const int height = rgb.height();
     std::vector<std::uint8_t> indexes(static_cast<std::size_t>(width));
     QByteArray data;
-    if (layout.compression == kRle4 || layout.compression == kRle8) {
-        data.reserve(static_cast<qsizetype>(rowBytes * height / 2 + 2 * height + 2));
-        for (int y = height - 1; y >= 0; --y) {
-            const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-            MapRow(line, width, *layout.palette, indexes.data());
-            AppendRleRow(data, indexes.data(), width, layout.compression == kRle4);
-        }
-        AppendRleEnd(data);
-        return data;
-    }
-    data = QByteArray(static_cast<qsizetype>(rowBytes * height), '\0');
-    for (int y = height - 1, row = 0; y >= 0; --y, ++row) {
+    data.reserve(static_cast<qsizetype>(qint64{width} * height / 4 + 2 * height + 2));
+    for (int y = height - 1; y >= 0; --y) {
         const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        PackRow(line, width, layout, indexes.data(), data.data() + row * rowBytes);
+        MapRow(line, width, *layout.palette, indexes.data());
+        AppendRleRow(data, indexes.data(), width, layout.compression == kRle4);
     }
+    AppendRleEnd(data);
     return data;
+}
+
+// Uncompressed rows, bottom row first, packed a stretch of rows at a time
+// into one buffer and written as they are made.
+bool WriteRows(QIODevice& file, const QImage& rgb, const Layout& layout, qint64 rowBytes) {
+    constexpr qint64 kChunkBytes = 1 << 20;
+    const int width = rgb.width();
+    const qint64 rowsPerChunk = std::max<qint64>(1, kChunkBytes / rowBytes);
+    std::vector<std::uint8_t> indexes(static_cast<std::size_t>(width));
+    std::vector<char> chunk(static_cast<std::size_t>(rowsPerChunk * rowBytes));
+    for (int y = rgb.height() - 1; y >= 0;) {
+        const qint64 rows = std::min<qint64>(rowsPerChunk, y + 1);
+        const qint64 bytes = rows * rowBytes;
+        std::fill_n(chunk.begin(), bytes, '\0');
+        for (qint64 row = 0; row < rows; ++row, --y) {
+            const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+            PackRow(line, width, layout, indexes.data(), chunk.data() + row * rowBytes);
+        }
+        if (file.write(chunk.data(), bytes) != bytes) return false;
+    }
+    return true;
 }
 
 bool Fail(QString* failedStep, QStringView step) {
@@ -185,15 +200,17 @@ bool WriteBmpFile(const QImage& image, const QString& path, int bitsPerPixel, Bm
     // Every format is made from 32-bit pixels, one row at a time.
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
     if (rgb.isNull()) return Fail(failedStep, ui_text::kBmpConvertStep);
-    QByteArray pixels;
+    const bool compressed = layout.compression == kRle4 || layout.compression == kRle8;
+    QByteArray compressedPixels;
+    QByteArray info;
     try {
-        pixels = PixelData(rgb, layout, rowBytes);
+        if (compressed) compressedPixels = RlePixelData(rgb, layout);
     } catch (const std::bad_alloc&) {
         return Fail(failedStep, ui_text::kBmpBufferStep);
     }
-    QByteArray info;
+    const qint64 pixelBytes = compressed ? compressedPixels.size() : rowBytes * image.height();
     try {
-        info = InfoPart(image, layout, static_cast<std::uint32_t>(pixels.size()));
+        info = InfoPart(image, layout, static_cast<std::uint32_t>(pixelBytes));
     } catch (const std::bad_alloc&) {
         return Fail(failedStep, ui_text::kBmpInfoBufferStep);
     }
@@ -201,7 +218,7 @@ bool WriteBmpFile(const QImage& image, const QString& path, int bitsPerPixel, Bm
     const qint64 offset = kFileHeaderSize + info.size();
     QByteArray fileHeader;
     Put16(fileHeader, 0x4D42);  // "BM"
-    Put32(fileHeader, static_cast<std::uint32_t>(offset + pixels.size()));
+    Put32(fileHeader, static_cast<std::uint32_t>(offset + pixelBytes));
     Put16(fileHeader, 0);
     Put16(fileHeader, 0);
     Put32(fileHeader, static_cast<std::uint32_t>(offset));
@@ -210,18 +227,20 @@ bool WriteBmpFile(const QImage& image, const QString& path, int bitsPerPixel, Bm
     // failed write never leaves a damaged file in place of a good one.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return Fail(failedStep, ui_text::kBmpOpenStep);
-    if (file.write(fileHeader) != fileHeader.size()) {
+    auto cancel = [&](QStringView step) {
         file.cancelWriting();
-        return Fail(failedStep, ui_text::kBmpFileHeaderWriteStep);
+        return Fail(failedStep, step);
+    };
+    if (file.write(fileHeader) != fileHeader.size()) return cancel(ui_text::kBmpFileHeaderWriteStep);
+    if (file.write(info) != info.size()) return cancel(ui_text::kBmpInfoWriteStep);
+    bool written = false;
+    try {
+        written = compressed ? file.write(compressedPixels) == compressedPixels.size()
+                             : WriteRows(file, rgb, layout, rowBytes);
+    } catch (const std::bad_alloc&) {
+        return cancel(ui_text::kBmpBufferStep);
     }
-    if (file.write(info) != info.size()) {
-        file.cancelWriting();
-        return Fail(failedStep, ui_text::kBmpInfoWriteStep);
-    }
-    if (file.write(pixels) != pixels.size() || !file.commit()) {
-        file.cancelWriting();
-        return Fail(failedStep, ui_text::kBmpPixelsWriteStep);
-    }
+    if (!written || !file.commit()) return cancel(ui_text::kBmpPixelsWriteStep);
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include "document/document.h"
+#include "resources/string_table.h"
 #include "services/settings.h"
 #include "support/document_builder.h"
 #include "support/message_recorder.h"
@@ -49,6 +50,7 @@ private slots:
     void typedMarginIsKeptWithinItsRange();
     void storedPlacementBeyondTheScreenIsIgnored_data();
     void storedPlacementBeyondTheScreenIsIgnored();
+    void printerThatCannotBeUsedStopsPrinting();
 
 private:
     tessaly::test::ScopedTempDir temp_;
@@ -144,6 +146,21 @@ void InsatuDlgTest::storedPlacementBeyondTheScreenIsIgnored() {
     CInsatuDlg dialog(doc_, printer);
     QCOMPARE(dialog.pos() == QPoint(x, y), applied);
     QCOMPARE(dialog.size() == stored, applied);
+}
+
+void InsatuDlgTest::printerThatCannotBeUsedStopsPrinting() {
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString file = temp_.Path() + u"/never.pdf"_s;
+    printer.setOutputFileName(file);
+    messages_.Clear();
+    CInsatuDlg dialog(doc_, printer, nullptr,
+                      [](const QPrinter&) -> std::optional<tessaly::PrinterMetrics> { return {}; });
+    QCOMPARE(dialog.Print(), 0);
+    QVERIFY(!QFile::exists(file));
+    QVERIFY(!messages_.Messages().empty());
+    for (const QString& text : messages_.Texts())
+        QVERIFY(text.endsWith(tessaly::LoadString(tessaly::kMsgPrinterDcFailed)));
 }
 
 QTEST_MAIN(InsatuDlgTest)
