@@ -31,12 +31,19 @@ test: build
 # The core tests again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 SANITIZE_DIR ?= build-sanitize
 SANITIZE_FLAGS = -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined
+# GCC 12's leak checker also scans the thread-local blocks of libraries
+# loaded at run time (Qt's image plugins); with Debian 12's glibc it can take
+# a bogus range for one of them (seen after decoding a JPEG) and then crashes
+# at exit ("Tracer caught signal 11") instead of reporting. Not following
+# those blocks avoids that; leaks are still found.
+SANITIZE_RUN_OPTIONS = intercept_tls_get_addr=0
 test-sanitize: deps
 	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 		-DTESSALY_BUILD_UI=OFF -DTESSALY_BUILD_BENCH=OFF \
 		-DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE_FLAGS)"
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
-	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --repeat until-pass:2 -j $(JOBS)
+	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=$(SANITIZE_RUN_OPTIONS) \
+		ctest --output-on-failure -j $(JOBS)
 
 # The fuzz targets of tests/fuzz, built with clang and libFuzzer in their own
 # folder. The saved reproducers in tests/fuzz/regressions/<target> are replayed
