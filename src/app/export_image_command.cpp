@@ -5,15 +5,14 @@
 #include "app/assuku_dlg.h"
 #include "commands/export_canvas.h"
 #include "commands/export_file_types.h"
+#include "resources/ui_strings.h"
 
 namespace tessaly {
 namespace {
 
-constexpr QStringView kSaveTitle = u"保存するファイルを指定";
-
 std::optional<ExportTarget> ChooseExportFile(QWidget* owner, const QString& defaultName) {
     const QStringList& filters = ExportQtFilters();
-    QFileDialog dialog(owner, kSaveTitle.toString());
+    QFileDialog dialog(owner, ui_text::kSaveFileTitle.toString());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);  // the export asks itself
     dialog.setNameFilters(filters);

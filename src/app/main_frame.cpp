@@ -10,6 +10,7 @@
 #include <QThread>
 #include <QToolBar>
 
+#include "app/arrangement_commands.h"
 #include "app/atelier_doc.h"
 #include "app/commands/command_rules.h"
 #include "app/commands/command_texts.h"
@@ -149,6 +150,7 @@ void CMainFrame::AddHandlers() {
         {C::kViewProperties, [this] { EditViewProperties(); }},
         {C::kPrint, [this] { PrintCanvas(); }},
     };
+    AddArrangementHandlers(handlers_, *view_, this);
     for (const auto& [id, action] : menus_.actions) {
         if (IsOfferedStyle(id)) handlers_[id] = [this, id] { ChooseVisualStyle(static_cast<int>(id)); };
     }

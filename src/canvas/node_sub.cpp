@@ -83,4 +83,25 @@ bool RotateNodePicture(Document& doc, int i, double angle) {
     return true;
 }
 
+bool MirrorNodePicture(Document& doc, int i, MirrorAxis axis) {
+    if (!doc.HasTables() || i < 0 || i >= std::min(doc.State().nodeCount, kMaxNodes)) return false;
+    NodeRecord& node = doc.Node(i);
+    const ImageBlob* picture = doc.Picture(node.picture);
+    if (picture == nullptr) return false;
+    const QSize size = picture->PixelSize();
+    QImage pixels = picture->Decode();
+    if (pixels.isNull() || size.isEmpty()) return false;
+    if (pixels.size() != size) {
+        pixels = pixels.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    const QImage mirrored =
+        pixels.mirrored(axis == MirrorAxis::LeftRight, axis == MirrorAxis::TopBottom);
+    if (mirrored.isNull()) return false;
+    auto replacement = BitmapToPicture(mirrored, size.width(), size.height());
+    if (!replacement) return false;
+    doc.Pictures().Release(node.picture);
+    node.picture = doc.Pictures().Adopt(*std::move(replacement));
+    return true;
+}
+
 }  // namespace tessaly

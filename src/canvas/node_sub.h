@@ -8,7 +8,7 @@ class Document;
 class ImageBlob;
 
 // Per-node pixel work of the canvas (the CNodeSub role): turning a node's
-// picture by any angle.
+// picture by any angle and mirroring it.
 
 // The picture turned by `angle` radians about its top-left pixel, with
 // nearest-neighbour sampling, on a surface just large enough for the turned
@@ -25,5 +25,16 @@ QImage RotatePicture(const ImageBlob& picture, double angle);
 // node's former size over its former picture size. Returns false, changing
 // nothing, when the node has no picture or the turned picture cannot be made.
 bool RotateNodePicture(Document& doc, int i, double angle);
+
+enum class MirrorAxis {
+    LeftRight,  // column x becomes column width - 1 - x
+    TopBottom,  // row y becomes row height - 1 - y
+};
+
+// Mirrors node i's picture; the new picture is a JPEG of quality 100 at the
+// old pixel size and the node's geometry stays. Returns false, changing
+// nothing, when the node has no picture or it cannot be decoded or
+// re-encoded.
+bool MirrorNodePicture(Document& doc, int i, MirrorAxis axis);
 
 }  // namespace tessaly

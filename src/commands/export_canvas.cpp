@@ -1,37 +1,21 @@
 #include "commands/export_canvas.h"
 
 #include <QDir>
-#include <QFileInfo>
-#include <QCursor>
-#include <QGuiApplication>
 
 #include "canvas/canvas_image.h"
 #include "commands/export_file_types.h"
+#include "commands/saved_file_prompts.h"
 #include "document/edited_document.h"
 #include "image/bmp_writer.h"
 #include "image/image_files.h"
 #include "resources/string_table.h"
-#include "services/file_manager.h"
 #include "services/message_service.h"
+#include "services/wait_cursor.h"
 
 namespace tessaly {
 namespace {
 
 constexpr int kEncoderQuality = 100;
-
-class WaitCursor {
-public:
-    WaitCursor() {
-        if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    }
-    ~WaitCursor() {
-        if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-            QGuiApplication::restoreOverrideCursor();
-    }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // The zoom to render at, or nothing when the user cancels.
 std::optional<float> ChooseExportZoom(float zoom, QObject* owner) {
@@ -104,9 +88,7 @@ bool ExportCanvasImage(EditedDocument& edited, const QString& title, const Expor
         if (!chosen) return false;
         quality = *chosen;
     }
-    if (QFileInfo::exists(target->path) &&
-        ShowMessage(owner, {}, kMsgFileExistsOverwrite, kStyleYesNo) != kResultYes)
-        return false;
+    if (!ConfirmOverwrite(target->path, owner)) return false;
     const std::optional<float> zoom = ChooseExportZoom(edited.Doc().State().zoom, owner);
     if (!zoom) return false;
 
@@ -121,8 +103,7 @@ bool ExportCanvasImage(EditedDocument& edited, const QString& title, const Expor
     DeselectAllNodes(edited);
 
     if (!WriteImage(image, *target, *type, quality, owner)) return false;
-    if (ShowMessage(owner, {}, kMsgSavedShowLocation, kStyleYesNo) == kResultYes)
-        OpenInExplorer(target->path);
+    OfferToShowSavedFile(target->path, owner);
     return true;
 }
 

@@ -25,10 +25,10 @@ bool AddDroppedPicture(EditedDocument& edited, QPoint position, QSize size, Imag
         AppendNode(doc, position, size.width(), size.height(), std::move(picture)));
 }
 
-bool ReplaceImage(EditedDocument& edited, int node, ImageBlob picture) {
+bool ReplaceImage(EditedDocument& edited, int node, ImageBlob picture, SnapshotRule rule) {
     Document& doc = edited.Doc();
     if (node < 0 || node >= doc.State().nodeCount) return false;
-    EditScope edit(edited, SnapshotRule::Always);
+    EditScope edit(edited, rule);
     if (!doc.IsSelected(node)) ClearSelection(doc);
     doc.Mark(node).selected = 1;
     doc.State().mainSelection = node;

@@ -4,11 +4,10 @@
 #include <vector>
 
 #include "canvas/image_batch.h"
+#include "document/edited_document.h"
 #include "image/image_blob.h"
 
 namespace tessaly {
-
-class EditedDocument;
 
 // The edits that bring pictures into the document.
 
@@ -22,8 +21,9 @@ int AddImages(EditedDocument& edited, const std::vector<ImageEntry>& entries,
 bool AddDroppedPicture(EditedDocument& edited, QPoint position, QSize size, ImageBlob picture);
 
 // Gives node `node` a new picture and makes it the main selection, as one
-// undoable edit (ReplaceNodePicture).
-bool ReplaceImage(EditedDocument& edited, int node, ImageBlob picture);
+// edit (ReplaceNodePicture), undoable unless `rule` says otherwise.
+bool ReplaceImage(EditedDocument& edited, int node, ImageBlob picture,
+                  SnapshotRule rule = SnapshotRule::Always);
 
 // Turns node `node`'s picture by `angle` radians, as one undoable edit
 // (RotateNodePicture). False when nothing could be turned.

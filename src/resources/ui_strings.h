@@ -29,6 +29,15 @@ inline constexpr QStringView kImageFileFilter =
     u"PNGファイル(*.png) (*.png);;"
     u"TIFFファイル(*.tiff) (*.tif *.tiff)";
 
+// The save dialogs of the canvas export and of a node's image.
+inline constexpr QStringView kSaveFileTitle = u"保存するファイルを指定";
+// The save dialog of a node's image: the name it proposes and the extension
+// a name without one takes.
+inline constexpr QStringView kUntitledImageName = u"無題";
+inline constexpr QStringView kNodeImageSuffix = u"jpeg";
+// The open dialog that gives a node another image.
+inline constexpr QStringView kChangeImageTitle = u"変更するイメージを指定";
+
 // Adding images.
 inline constexpr QStringView kAddImagesTitle = u"追加するイメージを指定(複数選択可)";
 inline constexpr QStringView kAddImagesFilter = kImageFileFilter;

@@ -387,6 +387,11 @@ void CAtelierView::keyPressEvent(QKeyEvent* event) {
         StepSelectionByTab(event->key() == Qt::Key_Backtab || keys == Qt::ShiftModifier);
         return;
     }
+    if (keys == Qt::NoModifier && (event->key() == Qt::Key_Delete || event->key() == Qt::Key_F5)) {
+        Q_EMIT commandRequested(event->key() == Qt::Key_Delete ? CommandId::kEditDelete
+                                                               : CommandId::kRandomPositions);
+        return;
+    }
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     const int step = ctrl ? 1 : 10;
     int dx = 0;

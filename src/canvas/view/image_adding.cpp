@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
 #include <QProgressDialog>
@@ -25,6 +24,7 @@
 #include "services/message_service.h"
 #include "services/settings.h"
 #include "services/system_memory.h"
+#include "services/wait_cursor.h"
 
 namespace tessaly {
 namespace {
@@ -55,14 +55,6 @@ QString WebLinkOf(const QMimeData& data) {
     }
     return {};
 }
-
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 }  // namespace
 
@@ -120,7 +112,8 @@ bool ImageAdding::AddPictureFile(const QString& path, const QString& type, QPoin
     return AddDroppedPicture(view_.Edited(), position, loaded.size, *std::move(loaded.picture));
 }
 
-bool ImageAdding::ReplaceNodeImage(int node, const QString& path, const QString& type) {
+bool ImageAdding::ReplaceNodeImage(int node, const QString& path, const QString& type,
+                                   SnapshotRule rule) {
     LoadedPicture loaded;
     {
         WaitCursor wait;
@@ -130,7 +123,7 @@ bool ImageAdding::ReplaceNodeImage(int node, const QString& path, const QString&
         ShowMessage(&view_, {}, kMsgImageTypeNotSettable, kStyleStop);
         return false;
     }
-    return ReplaceImage(view_.Edited(), node, *std::move(loaded.picture));
+    return ReplaceImage(view_.Edited(), node, *std::move(loaded.picture), rule);
 }
 
 bool ImageAdding::CanTake(const QMimeData& data) {

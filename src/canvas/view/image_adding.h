@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "canvas/image_batch.h"
+#include "document/edited_document.h"
 
 class QImage;
 class QMimeData;
@@ -35,8 +36,9 @@ public:
     bool AddPictureFile(const QString& path, const QString& type, QPoint viewPoint);
 
     // Gives node `node` the image of a file and makes it the main selection;
-    // it keeps its rectangle.
-    bool ReplaceNodeImage(int node, const QString& path, const QString& type);
+    // it keeps its rectangle. Undoable unless `rule` says otherwise.
+    bool ReplaceNodeImage(int node, const QString& path, const QString& type,
+                          SnapshotRule rule = SnapshotRule::Always);
 
     // Drops: whether the data is something the canvas takes, and taking it
     // at a client point.

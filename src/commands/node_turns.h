@@ -1,0 +1,24 @@
+#pragma once
+
+#include "canvas/node_sub.h"
+
+namespace tessaly {
+
+class EditedDocument;
+
+// Turning and mirroring the pictures of the selected nodes, re-encoded as
+// JPEG of quality 100. False, changing nothing, without a main selection.
+
+// Turns every selected node's picture by `degrees` anticlockwise (270 is a
+// quarter turn clockwise). A snapshot of the whole group comes first; then
+// each node is turned in an undoable edit of its own, keeping its centre and
+// scale (RotateNodePicture), and kept inside the canvas by its centre. So
+// undoing a turn of k nodes takes up to k + 1 steps. A node without a
+// picture, or whose picture cannot be turned, is only kept inside.
+bool TurnSelected(EditedDocument& edited, int degrees);
+
+// Mirrors every selected node's picture as one undoable edit; a picture that
+// cannot be mirrored stays as it was.
+bool MirrorSelected(EditedDocument& edited, MirrorAxis axis);
+
+}  // namespace tessaly
