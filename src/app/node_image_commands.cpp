@@ -41,7 +41,8 @@ void ChangeNodeImageCommand(CAtelierView& view, QWidget* owner) {
 }
 
 void SaveNodeImageCommand(CAtelierView& view, QWidget* owner) {
-    SaveNodeImage(view.Doc(), [owner] { return ChooseImageToSave(owner); }, owner);
+    SaveNodeImage(
+        view.Doc(), [owner] { return ChooseImageToSave(owner); }, owner);
 }
 
 }  // namespace tessaly

@@ -72,7 +72,8 @@ void CentreOnCanvas(Document& doc, Axis axis) {
     const int extent = CanvasToView(zoom, axis.CanvasExtent(doc.State()));
     const int shift = (extent + first - last) / 2 - first;
     const int move = ViewToCanvas(zoom, shift);
-    for (const int i : selected) axis.Centre(doc.Node(i)) += move;
+    for (const int i : selected)
+        axis.Centre(doc.Node(i)) += move;
 }
 
 // Spreads the selected nodes along the axis with equal gaps; the first and the
@@ -96,8 +97,8 @@ bool SpaceEvenly(Document& doc, Axis axis) {
     const IntRect& firstRect = rects[static_cast<std::size_t>(order.front())];
     const IntRect& lastRect = rects[static_cast<std::size_t>(order.back())];
     const int span = axis.End(lastRect) - axis.Start(firstRect);
-    const int gap = static_cast<int>(static_cast<float>(span - extents) /
-                                     static_cast<float>(count - 1));
+    const int gap =
+        static_cast<int>(static_cast<float>(span - extents) / static_cast<float>(count - 1));
 
     // Every shift is measured from where the nodes were before any moved.
     std::vector<int> shifts(static_cast<std::size_t>(count), 0);

@@ -34,7 +34,8 @@ std::vector<KeptNode> KeptNodes(const Document& doc) {
 // one once) and each kept node gets a new picture made from its bytes.
 void Compact(Document& doc, const std::vector<KeptNode>& kept) {
     const int oldCount = doc.State().nodeCount;
-    for (int i = 0; i < oldCount; ++i) doc.Pictures().Release(doc.Node(i).picture);
+    for (int i = 0; i < oldCount; ++i)
+        doc.Pictures().Release(doc.Node(i).picture);
     const int count = static_cast<int>(kept.size());
     for (int k = 0; k < count; ++k) {
         NodeRecord& node = doc.Node(k);
@@ -45,7 +46,8 @@ void Compact(Document& doc, const std::vector<KeptNode>& kept) {
             node.picture = doc.Pictures().Adopt(*std::move(picture));
         }
     }
-    for (int i = count; i < oldCount; ++i) doc.Node(i) = NodeRecord{};
+    for (int i = count; i < oldCount; ++i)
+        doc.Node(i) = NodeRecord{};
     doc.State().nodeCount = count;
 }
 
@@ -70,7 +72,8 @@ bool DeleteSelected(EditedDocument& edited) {
             return false;
         }
         Compact(doc, kept);
-        for (int i = 0; i < kNodeTableCapacity; ++i) doc.Mark(i) = NodeMark{};
+        for (int i = 0; i < kNodeTableCapacity; ++i)
+            doc.Mark(i) = NodeMark{};
         doc.State().mainSelection = -1;
     }
     return edit.Commit();

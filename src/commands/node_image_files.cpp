@@ -27,7 +27,8 @@ QImage PicturePixels(const ImageBlob& picture) {
 
 }  // namespace
 
-bool ChangeNodeImage(const Document& doc, const ChooseFile& choose, const ReplaceWithFile& replace) {
+bool ChangeNodeImage(const Document& doc, const ChooseFile& choose,
+                     const ReplaceWithFile& replace) {
     if (!HasMainSelection(doc)) return false;
     const QString path = choose();
     if (path.isEmpty() || !QFileInfo::exists(path)) return false;
@@ -51,8 +52,8 @@ bool SaveNodeImage(const Document& doc, const ChooseFile& choose, QObject* owner
     bool written = false;
     {
         const WaitCursor wait;
-        written = SaveBitmapFile(pixels, path, pixels.width(), pixels.height(), type,
-                                 kSavedQuality, false);
+        written = SaveBitmapFile(pixels, path, pixels.width(), pixels.height(), type, kSavedQuality,
+                                 false);
     }
     if (!written) {
         ShowMessage(owner, QDir::toNativeSeparators(path) + u'\n', kMsgFileSaveFailed, kStyleStop);

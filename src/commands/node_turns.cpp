@@ -29,7 +29,8 @@ bool TurnSelected(EditedDocument& edited, int degrees) {
 bool MirrorSelected(EditedDocument& edited, MirrorAxis axis) {
     if (!HasMainSelection(edited.Doc())) return false;
     EditScope edit(edited, SnapshotRule::Always);
-    for (const int i : SelectedNodes(edit.Doc())) MirrorNodePicture(edit.Doc(), i, axis);
+    for (const int i : SelectedNodes(edit.Doc()))
+        MirrorNodePicture(edit.Doc(), i, axis);
     return edit.Commit();
 }
 

@@ -97,6 +97,7 @@ private slots:
     void toolBarButtonsAreDrawnAndExplained();
     void recentFilesAreListedAndOpened();
     void menusReadTheSelectionWhenTheyOpen();
+    void arrangementCommandsReachTheDocument();
     void gridCommandsMarkTheDocumentWithoutHistory();
     void viewPropertiesReportAClearedBackground();
     void f2ShowsTheGuideSwitchForASecond();
@@ -317,6 +318,28 @@ void MainFrameTest::menusReadTheSelectionWhenTheyOpen() {
     Open(align);
     QVERIFY(frame->CommandAction(CommandId::kAlignRight)->isEnabled());
     QVERIFY(frame->CommandAction(CommandId::kSpaceHorizontal)->isEnabled());
+}
+
+void MainFrameTest::arrangementCommandsReachTheDocument() {
+    tessaly::test::MessageRecorder messages;
+    tessaly::test::FillDocument(*doc_, 3);
+    auto frame = MakeFrame(true);
+    for (const int i : {0, 2}) doc_->Mark(i).selected = 1;
+    doc_->State().mainSelection = 0;
+    frame->UpdateCommandStates();
+
+    // A menu entry runs its command of the core.
+    frame->CommandAction(CommandId::kAlignLeft)->trigger();
+    QCOMPARE(doc_->Node(2).centerX - doc_->Node(2).halfWidth,
+             doc_->Node(0).centerX - doc_->Node(0).halfWidth);
+    QCOMPARE(edited_->UndoCount(), 1);
+
+    // So does a key of the canvas: Delete asks first.
+    messages.QueueAnswer(tessaly::kResultYes);
+    frame->View()->setFocus();
+    QTest::keyClick(frame->View(), Qt::Key_Delete);
+    QCOMPARE(doc_->State().nodeCount, 1);
+    QCOMPARE(messages.Texts().size(), std::size_t{1});
 }
 
 void MainFrameTest::viewPropertiesReportAClearedBackground() {
