@@ -1,5 +1,6 @@
 #include "commands/node_order.h"
 
+#include <functional>
 #include <vector>
 
 #include "commands/node_visibility.h"
@@ -17,83 +18,61 @@ protected:
         for (int i = 0; i < 5; ++i)
             Add(10 * i, 0, 10, 10);
     }
-
-    // The original index of each record, in table order.
-    std::vector<int> Order() const {
-        std::vector<int> order;
+    // The original index of each record and its selection mark, in table order.
+    std::vector<std::pair<int, int>> Table() const {
+        std::vector<std::pair<int, int>> table;
         for (int i = 0; i < doc.State().nodeCount; ++i)
-            order.push_back(doc.Node(i).Left() / 10);
-        return order;
-    }
-    std::vector<int> SelectedMarks() const {
-        std::vector<int> marks;
-        for (int i = 0; i < doc.State().nodeCount; ++i)
-            marks.push_back(doc.Mark(i).selected);
-        return marks;
+            table.emplace_back(doc.Node(i).Left() / 10, doc.Mark(i).selected);
+        return table;
     }
 };
 
-TEST_F(NodeOrderTest, SelectedNodesGoToOneEndWithTheirMarks) {
+TEST_F(NodeOrderTest, SelectedNodesGoToOneEndWithTheirMarksAndASwapExchangesTwo) {
     struct Row {
-        StackEnd end;
-        std::vector<int> order;
-        std::vector<int> marks;
+        std::function<bool()> command;
+        std::vector<std::pair<int, int>> table;
         int main;
     };
-    for (const Row& row : {Row{StackEnd::Front, {0, 2, 4, 1, 3}, {0, 0, 0, 1, 1}, 4},
-                           Row{StackEnd::Back, {1, 3, 0, 2, 4}, {1, 1, 0, 0, 0}, 0}}) {
+    const Row rows[] = {
+        {[&] { return RestackSelected(edited, StackEnd::Front); },
+         {{0, 0}, {2, 0}, {4, 0}, {1, 1}, {3, 1}},
+         4},
+        {[&] { return RestackSelected(edited, StackEnd::Back); },
+         {{1, 1}, {3, 1}, {0, 0}, {2, 0}, {4, 0}},
+         0},
+        // The main selection keeps its index and so names the other node.
+        {[&] { return SwapSelected(edited); }, {{0, 0}, {3, 1}, {2, 0}, {1, 1}, {4, 0}}, 1},
+    };
+    for (const Row& row : rows) {
         SetUp();
         Select({1, 3}, 1);
-        ASSERT_TRUE(RestackSelected(edited, row.end));
-        EXPECT_EQ(Order(), row.order);
-        EXPECT_EQ(SelectedMarks(), row.marks);
+        ASSERT_TRUE(row.command());
+        EXPECT_EQ(Table(), row.table);
         EXPECT_EQ(doc.State().mainSelection, row.main);
         EXPECT_EQ(edited.UndoCount(), 0);
-        EXPECT_TRUE(doc.IsModified());
     }
-}
-
-TEST_F(NodeOrderTest, AHiddenNodeStopsTheStackingWithAMessage) {
-    Select({1, 3}, 1);
-    doc.Node(2).visible = 0;
-    for (const StackEnd end : {StackEnd::Front, StackEnd::Back}) {
-        EXPECT_FALSE(RestackSelected(edited, end));
-        EXPECT_EQ(Order(), (std::vector{0, 1, 2, 3, 4}));
-        EXPECT_EQ(doc.State().mainSelection, 1);
-    }
-    EXPECT_EQ(messages.Texts(),
-              (std::vector{LoadString(kMsgSwapFailed), LoadString(kMsgSwapFailed)}));
-    EXPECT_FALSE(doc.IsModified());
-}
-
-TEST_F(NodeOrderTest, SwapNeedsExactlyTwoSelectedAndKeepsTheMainIndex) {
-    Select({1, 2, 3}, 3);
-    EXPECT_FALSE(SwapSelected(edited));
-    EXPECT_EQ(Order(), (std::vector{0, 1, 2, 3, 4}));
-
-    doc.Mark(2).selected = 0;
-    ASSERT_TRUE(SwapSelected(edited));
-    EXPECT_EQ(Order(), (std::vector{0, 3, 2, 1, 4}));
-    EXPECT_EQ(SelectedMarks(), (std::vector{0, 1, 0, 1, 0}));
-    EXPECT_EQ(doc.State().mainSelection, 3);  // now the other node
     EXPECT_FALSE(doc.Node(kScratchRecord).picture);
-    EXPECT_EQ(edited.UndoCount(), 0);
+}
+
+TEST_F(NodeOrderTest, AHiddenNodeStopsTheStackingAndThreeSelectedStopTheSwap) {
+    Select({1, 2, 3}, 1);
+    EXPECT_FALSE(SwapSelected(edited));
     EXPECT_TRUE(messages.Texts().empty());
+    doc.Node(4).visible = 0;
+    EXPECT_FALSE(RestackSelected(edited, StackEnd::Front));
+    EXPECT_EQ(messages.Texts(), std::vector{LoadString(kMsgSwapFailed)});
+    EXPECT_EQ(Table(), (std::vector<std::pair<int, int>>{{0, 0}, {1, 1}, {2, 1}, {3, 1}, {4, 0}}));
+    EXPECT_FALSE(doc.IsModified());
 }
 
 TEST_F(NodeOrderTest, HidingKeepsTheMainSelectionAndShowingKeepsTheMarks) {
     Select({1, 3}, 3);
     HideSelected(edited);
-    EXPECT_EQ(doc.Node(3).visible, 0);
-    EXPECT_EQ(SelectedMarks(), (std::vector{0, 0, 0, 0, 0}));
-    EXPECT_EQ(doc.State().mainSelection, 3);
-
+    EXPECT_EQ(std::pair(doc.Node(3).visible, doc.State().mainSelection), std::pair(0, 3));
     doc.Mark(0).selected = 1;
     ShowAllNodes(edited);
-    EXPECT_EQ(doc.Node(1).visible, 1);
+    EXPECT_EQ(Table(), (std::vector<std::pair<int, int>>{{0, 1}, {1, 0}, {2, 0}, {3, 0}, {4, 0}}));
     EXPECT_EQ(doc.Node(3).visible, 1);
-    EXPECT_EQ(SelectedMarks(), (std::vector{1, 0, 0, 0, 0}));
-    EXPECT_EQ(edited.UndoCount(), 0);
 }
 
 }  // namespace

@@ -7,8 +7,8 @@
 namespace tessaly {
 namespace {
 
-// Left half red, right half blue; top half bright, bottom half dark.
-QImage Quadrants() {
+// 40 x 20: the left half red, the right half blue; the top bright, the bottom dark.
+QByteArray Quadrants() {
     QImage image(40, 20, QImage::Format_RGB32);
     for (int y = 0; y < 20; ++y) {
         for (int x = 0; x < 40; ++x) {
@@ -16,63 +16,52 @@ QImage Quadrants() {
             image.setPixel(x, y, x < 20 ? qRgb(level, 0, 0) : qRgb(0, 0, level));
         }
     }
-    return image;
+    return test::PngBytes(image);
 }
 
 class NodeTurnsTest : public test::SelectionEditTest {
 protected:
-    QImage PictureOf(int i) const { return doc.Picture(doc.Node(i).picture)->Decode(); }
+    QRgb PixelOf(int i, QPoint p) const {
+        return doc.Picture(doc.Node(i).picture)->Decode().pixel(p);
+    }
 };
 
 TEST_F(NodeTurnsTest, TurningKNodesTakesUpToKPlusOneUndoSteps) {
-    const QByteArray png = test::PngBytes(Quadrants());
-    const int a = Add(100, 100, 80, 40, png);
-    const int b = Add(300, 100, 40, 20, png);
-    const int plain = Add(500, 100, 40, 20);  // no picture, inside: no step of its own
-    // Its centre beyond the right edge comes back onto the canvas.
-    const int edge = Add(980, 500, 40, 20, png);
+    const int a = Add(100, 100, 80, 40, Quadrants());
+    const int b = Add(300, 100, 40, 20, Quadrants());
+    const int plain = Add(500, 100, 40, 20);              // no picture, inside: no step of its own
+    const int edge = Add(980, 500, 40, 20, Quadrants());  // its centre beyond the right edge
     Select({a, b, plain, edge}, a);
     doc.State().canvasWidth = 980;
 
     ASSERT_TRUE(TurnSelected(edited, 270));
     EXPECT_EQ(edited.UndoCount(), 4);
-    EXPECT_EQ(doc.Node(a).Width(), 40);
+    EXPECT_EQ(doc.Node(a).Width(), 40);  // the scale stays
     EXPECT_EQ(doc.Node(a).Height(), 80);
-    EXPECT_EQ(doc.Node(b).centerX, 320);  // the centre stays
-    EXPECT_EQ(doc.Node(plain).Width(), 40);
+    EXPECT_EQ(doc.Node(b).centerX, 320);  // so does the centre
     EXPECT_EQ(doc.Node(edge).centerX, 980);
-    // A quarter turn clockwise brings the red left half to the top.
-    EXPECT_GT(qRed(PictureOf(a).pixel(15, 5)), 200);
+    EXPECT_GT(qRed(PixelOf(a, {15, 5})), 200);  // clockwise: the red half on top
 
     for (int step = 0; step < 4; ++step)
         ASSERT_TRUE(edited.Undo());
     EXPECT_EQ(doc.Node(a).Width(), 80);
-    EXPECT_EQ(doc.Node(edge).centerX, 1000);  // the first step is the group's, before any turn
+    EXPECT_EQ(doc.Node(edge).centerX, 1000);  // the first step is the group's
 }
 
 TEST_F(NodeTurnsTest, MirrorsAreOneUndoableEditThatKeepsTheGeometry) {
-    struct Row {
-        MirrorAxis axis;
-        QPoint probe;  // a pixel whose colour changes side
-        bool red;      // what it shows afterwards
-        int level;
-    };
-    for (const Row& row : {Row{MirrorAxis::LeftRight, {5, 5}, false, 255},
-                           Row{MirrorAxis::TopBottom, {5, 5}, true, 100}}) {
+    // The pixel at (5, 5), bright red before, afterwards shows:
+    for (const auto& [axis, red, level] : {std::tuple{MirrorAxis::LeftRight, false, 255},
+                                           std::tuple{MirrorAxis::TopBottom, true, 100}}) {
         SetUp();
-        const int a = Add(100, 100, 80, 40, test::PngBytes(Quadrants()));
-        const int plain = Add(300, 100, 40, 20);
-        Select({a, plain}, a);
+        const int a = Add(100, 100, 80, 40, Quadrants());
+        Select({a, Add(300, 100, 40, 20)}, a);
         const int before = edited.UndoCount();
-        ASSERT_TRUE(MirrorSelected(edited, row.axis));
+        ASSERT_TRUE(MirrorSelected(edited, axis));
         EXPECT_EQ(edited.UndoCount() - before, 1);
-        EXPECT_EQ(doc.Node(a).Width(), 80);
         EXPECT_EQ(doc.Node(a).Left(), 100);
-        const ImageBlob* picture = doc.Picture(doc.Node(a).picture);
-        EXPECT_TRUE(picture->IsJpeg());
-        EXPECT_EQ(picture->PixelSize(), QSize(40, 20));
-        const QRgb pixel = picture->Decode().pixel(row.probe);
-        EXPECT_NEAR(row.red ? qRed(pixel) : qBlue(pixel), row.level, 8);
+        EXPECT_EQ(doc.Picture(doc.Node(a).picture)->PixelSize(), QSize(40, 20));
+        EXPECT_TRUE(doc.Picture(doc.Node(a).picture)->IsJpeg());
+        EXPECT_NEAR(red ? qRed(PixelOf(a, {5, 5})) : qBlue(PixelOf(a, {5, 5})), level, 8);
     }
 }
 
