@@ -4,11 +4,10 @@
 #include <vector>
 
 #include "canvas/image_batch.h"
+#include "document/edited_document.h"
 #include "image/image_blob.h"
 
 namespace tessaly {
-
-class EditedDocument;
 
 // The edits that bring pictures into the document.
 
@@ -17,9 +16,11 @@ class EditedDocument;
 int AddImages(EditedDocument& edited, const std::vector<ImageEntry>& entries,
               const AddImagesRequest& request);
 
-// A dropped link or bitmap: one node centred on `position` (canvas pixels),
-// selected alone. Not undoable. False when the document is full.
-bool AddDroppedPicture(EditedDocument& edited, QPoint position, QSize size, ImageBlob picture);
+// A dropped link or bitmap, or a pasted image: one node centred on
+// `position` (canvas pixels), selected alone; undoable as `rule` says (a
+// drop is not). False when the document is full.
+bool AddDroppedPicture(EditedDocument& edited, QPoint position, QSize size, ImageBlob picture,
+                       SnapshotRule rule = SnapshotRule::None);
 
 // Gives node `node` a new picture and makes it the main selection, as one
 // undoable edit (ReplaceNodePicture).
