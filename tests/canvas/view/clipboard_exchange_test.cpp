@@ -97,7 +97,6 @@ void ClipboardExchangeTest::pasteCommandPlacesByTheInsertPoint() {
         bool centreOfWindow;
         QPoint pasted;
     } cases[] = {{true, {600, 500}, false, {300, 250}},
-                 {true, {}, false, {210, 210}},
                  {false, {600, 500}, false, {300, 250}},
                  {false, {}, true, {}}};
     for (const auto& c : cases) {
