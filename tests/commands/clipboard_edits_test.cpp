@@ -67,23 +67,6 @@ TEST_F(ClipboardEditsTest, RepeatedPastesStepOnFromTheCopy) {
     }
 }
 
-// A pasted node is pushed back inside the canvas by its edges; the stored
-// position moves by the whole offset all the same.
-TEST_F(ClipboardEditsTest, PastedNodesStayOnTheCanvas) {
-    const struct {
-        QPoint from, offset, pasted, stored;
-    } cases[] = {{{975, 500}, {10, 10}, {980, 510}, {985, 510}},
-                 {{30, 30}, {-50, 0}, {20, 30}, {-20, 30}}};
-    for (const auto& c : cases) {
-        ASSERT_TRUE(doc.ResetDocument());
-        AddNode(c.from.x(), c.from.y(), 20);
-        ASSERT_TRUE(Copy());
-        Paste(c.offset);
-        EXPECT_EQ(Centre(1), c.pasted);
-        EXPECT_EQ(QPoint(store.records[0].centerX, store.records[0].centerY), c.stored);
-    }
-}
-
 // A copied node whose picture has been released since gets no picture when
 // pasted, never the stale reference of another.
 TEST_F(ClipboardEditsTest, PasteGivesNoPictureWhenTheCopiedOneIsGone) {
