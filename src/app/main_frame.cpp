@@ -132,6 +132,8 @@ void CMainFrame::AddHandlers() {
         {C::kAppExit, [this] { close(); }},
         {C::kEditUndo, [this] { edited_.Undo(); }},
         {C::kEditRedo, [this] { edited_.Redo(); }},
+        {C::kEditCopy, [this] { view_->Exchange().Copy(); }},
+        {C::kEditPaste, [this] { view_->Exchange().PasteCommand(); }},
         {C::kGridNone, [this] { ToggleGridShown(edited_); }},
         {C::kGridCross, [this] { SetGridMode(edited_, GridMode::CentreCross); }},
         {C::kGrid10, [this] { SetGridMode(edited_, GridMode::Every10); }},

@@ -2,6 +2,8 @@
 
 #include <QImage>
 
+#include "canvas/int_rect.h"
+
 namespace tessaly {
 
 class Document;
@@ -17,12 +19,19 @@ struct CanvasImageRequest {
     // where the document shows its background picture. Null: the copy is made
     // for this picture (BackgroundCopy), at the document's brightness.
     const QImage* backgroundCopy = nullptr;
+    // Only the background and the canvas frame, as the view's background
+    // preview shows them.
+    bool backgroundOnly = false;
+    // The part of the canvas wanted, in pixels at the zoom; empty for all of
+    // it. It is clipped to the canvas.
+    IntRect area;
 };
 
 // The canvas painted by the view's renderer into an image of the canvas's
-// size at the zoom: trunc(canvasWidth x zoom) x trunc(canvasHeight x zoom).
-// The document is only read. A null image when the pixels cannot be
-// allocated.
+// size at the zoom: trunc(canvasWidth x zoom) x trunc(canvasHeight x zoom),
+// or of the requested area's size holding the same pixels as that part of
+// the whole. The document is only read. A null image when the pixels cannot
+// be allocated or the area lies outside the canvas.
 QImage RenderCanvasImage(const Document& doc, const CanvasImageRequest& request);
 
 }  // namespace tessaly

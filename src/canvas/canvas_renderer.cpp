@@ -24,11 +24,6 @@ QColor ToQColor(ColorRef c) {
     return QColor(ColorRed(c), ColorGreen(c), ColorBlue(c));
 }
 
-IntRect Intersected(const IntRect& a, const IntRect& b) {
-    return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-            std::min(a.bottom, b.bottom)};
-}
-
 bool Meets(const IntRect& a, const IntRect& b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
@@ -275,7 +270,7 @@ void PaintCanvas(QPainter& painter, const Document& doc, const RenderOptions& op
     const IntRect canvas = {0, 0, CanvasToView(options.zoom, s.canvasWidth),
                             CanvasToView(options.zoom, s.canvasHeight)};
     const IntRect area =
-        options.viewArea.IsEmpty() ? canvas : Intersected(options.viewArea, canvas);
+        options.viewArea.IsEmpty() ? canvas : options.viewArea.Intersected(canvas);
     if (area.IsEmpty()) return;
 
     painter.save();

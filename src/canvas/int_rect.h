@@ -27,6 +27,12 @@ struct IntRect {
                 std::max(bottom, other.bottom)};
     }
 
+    // The part both cover; empty (IsEmpty) when they do not meet.
+    IntRect Intersected(const IntRect& other) const {
+        return {std::max(left, other.left), std::max(top, other.top), std::min(right, other.right),
+                std::min(bottom, other.bottom)};
+    }
+
     QRect ToQRect() const { return QRect(left, top, Width(), Height()); }
 
     friend bool operator==(const IntRect&, const IntRect&) = default;

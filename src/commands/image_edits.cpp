@@ -16,10 +16,11 @@ int AddImages(EditedDocument& edited, const std::vector<ImageEntry>& entries,
     return added;
 }
 
-bool AddDroppedPicture(EditedDocument& edited, QPoint position, QSize size, ImageBlob picture) {
-    EditScope edit(edited, SnapshotRule::None);
+bool AddDroppedPicture(EditedDocument& edited, QPoint position, QSize size, ImageBlob picture,
+                       SnapshotRule rule) {
+    if (!CanAddNode(edited.Doc())) return false;
+    EditScope edit(edited, rule);
     Document& doc = edit.Doc();
-    if (!CanAddNode(doc)) return false;
     ClearSelection(doc);
     return edit.Commit(
         AppendNode(doc, position, size.width(), size.height(), std::move(picture)));

@@ -16,9 +16,11 @@ namespace tessaly {
 int AddImages(EditedDocument& edited, const std::vector<ImageEntry>& entries,
               const AddImagesRequest& request);
 
-// A dropped link or bitmap: one node centred on `position` (canvas pixels),
-// selected alone. Not undoable. False when the document is full.
-bool AddDroppedPicture(EditedDocument& edited, QPoint position, QSize size, ImageBlob picture);
+// A dropped link or bitmap, or a pasted image: one node centred on
+// `position` (canvas pixels), selected alone; undoable as `rule` says (a
+// drop is not). False when the document is full.
+bool AddDroppedPicture(EditedDocument& edited, QPoint position, QSize size, ImageBlob picture,
+                       SnapshotRule rule = SnapshotRule::None);
 
 // Gives node `node` a new picture and makes it the main selection, as one
 // edit (ReplaceNodePicture), undoable unless `rule` says otherwise.

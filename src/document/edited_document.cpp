@@ -17,6 +17,7 @@ bool EditedDocument::Step(bool undo) {
     if (!(undo ? history_.Undo(doc_) : history_.Redo(doc_))) return false;
     for (int i = 0; i < doc_.State().nodeCount; ++i) doc_.Mark(i).selected = 0;
     doc_.State().mainSelection = -1;
+    Q_EMIT historyStepped();
     // Undo and redo mark the document modified even when they return it to
     // its saved state.
     Changed();

@@ -64,6 +64,9 @@ Q_SIGNALS:
     void documentChanged();
     // Only the selection changed.
     void selectionChanged();
+    // An undo or redo replaced the document from a snapshot, just before its
+    // documentChanged: pictures held by reference elsewhere may be gone.
+    void historyStepped();
     // Only a setting the canvas does not show changed.
     void viewSettingChanged();
 

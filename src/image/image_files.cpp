@@ -1,6 +1,7 @@
 #include "image/image_files.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -11,7 +12,9 @@
 #include "image/gif_writer.h"
 #include "image/image_limits.h"
 #include "image/regular_file.h"
+#include "image/working_folder.h"
 #include "resources/string_table.h"
+#include "resources/ui_strings.h"
 #include "services/message_service.h"
 
 namespace tessaly {
@@ -130,6 +133,22 @@ bool SaveBitmapFile(const QImage& bitmap, const QString& path, int width, int he
         return false;
     }
     return file.commit();
+}
+
+QString SaveBitmapToWorkingFile(const QImage& bitmap, QString* failedStep) {
+    const QString folder = WorkingFolder();
+    if (folder.isEmpty()) return {};
+    const auto fail = [failedStep](QStringView step) {
+        if (failedStep != nullptr) *failedStep = step.toString();
+        return QString();
+    };
+    const QImage pixels = bitmap.convertToFormat(QImage::Format_RGB32);
+    if (pixels.isNull()) return fail(ui_text::kBitmapConvertStep);
+    const QString path = QDir(folder).filePath(u"tmp.jpeg"_qs);
+    if (!SaveBitmapFile(pixels, path, pixels.width(), pixels.height(), u"jpeg"_qs, 100, false)) {
+        return fail(ui_text::kBitmapSaveStep);
+    }
+    return path;
 }
 
 QByteArray EncodeJpeg(const QImage& image, int quality) {

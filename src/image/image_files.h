@@ -33,6 +33,14 @@ LoadedPicture LoadImageFile(const QString& path, const QString& type);
 bool SaveBitmapFile(const QImage& bitmap, const QString& path, int width, int height,
                     const QString& type, int quality, bool flip);
 
+// Writes a bitmap taken from another program (dropped, or on the clipboard)
+// into the working folder as the JPEG file "tmp.jpeg", quality 100, at its
+// own size, and returns the file's path. Empty on failure, with the failed
+// step in `failedStep` (ui_text::kBitmapConvertStep, kBitmapSaveStep), or
+// with `failedStep` left empty when the working folder could not be had
+// (WorkingFolder has said so).
+QString SaveBitmapToWorkingFile(const QImage& bitmap, QString* failedStep = nullptr);
+
 // A JPEG picture (quality 100) of `bitmap` scaled to width x height.
 std::optional<ImageBlob> BitmapToPicture(const QImage& bitmap, int width, int height);
 

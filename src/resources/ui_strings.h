@@ -78,4 +78,11 @@ inline constexpr QStringView kBmpFileHeaderWriteStep = u"BITMAPFILEHEADER書き�
 inline constexpr QStringView kBmpInfoWriteStep = u"BITMAPINFO書き込みエラー";
 inline constexpr QStringView kBmpPixelsWriteStep = u"ビット配列書き込みエラー";
 
+// The step of taking a bitmap from another program that failed, shown in
+// kPasteErrorLine before message 30027.
+inline constexpr QStringView kClipboardGetStep = u"クリップボードからの取得エラー\n";
+inline constexpr QStringView kBitmapConvertStep = u"DIBへの変換エラー\n";
+inline constexpr QStringView kBitmapSaveStep = u"セーブエラー\n";
+inline constexpr QStringView kPasteErrorLine = u"エラー(%1)\n";
+
 }  // namespace tessaly::ui_text

@@ -67,7 +67,8 @@ CAtelierView::CAtelierView(EditedDocument& edited, QWidget* parent)
       edgeDrag_(*this),
       selectionDrag_(*this),
       popups_(*this, [this](CommandId id) { RunPopupCommand(id); }),
-      images_(*this) {
+      images_(*this),
+      exchange_(*this) {
     setFocusPolicy(Qt::StrongFocus);
     setFrameShape(QFrame::NoFrame);
     viewport()->setMouseTracking(true);
@@ -95,6 +96,7 @@ CAtelierView::CAtelierView(EditedDocument& edited, QWidget* parent)
     connect(&edited_, &EditedDocument::documentChanged, this,
             &CAtelierView::FollowDocumentChange);
     connect(&edited_, &EditedDocument::selectionChanged, this, &CAtelierView::InvalidateCanvas);
+    connect(&edited_, &EditedDocument::historyStepped, this, &CAtelierView::EmptyCopyStore);
     UpdateScrollSizes();
 }
 
@@ -159,6 +161,7 @@ void CAtelierView::InitialUpdate(bool fromFile) {
     StopHoverAnimation();
     selectionDrag_.Cancel();
     insertPoint_ = {};
+    EmptyCopyStore();
     UpdateScrollSizes();
     ScrollTo({doc_.State().savedScrollX, doc_.State().savedScrollY});
     doc_.State().mainSelection = -1;
@@ -379,9 +382,20 @@ void CAtelierView::wheelEvent(QWheelEvent* event) {
 void CAtelierView::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers keys =
         event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier);
-    if (event->key() == Qt::Key_A && keys == Qt::ControlModifier) {
-        SelectAll();
-        return;
+    if (keys == Qt::ControlModifier) {
+        switch (event->key()) {
+            case Qt::Key_A:
+                SelectAll();
+                return;
+            case Qt::Key_C:
+                exchange_.Copy();
+                return;
+            case Qt::Key_V:
+                exchange_.PasteByKey();
+                return;
+            default:
+                break;
+        }
     }
     if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
         StepSelectionByTab(event->key() == Qt::Key_Backtab || keys == Qt::ShiftModifier);
@@ -445,6 +459,12 @@ void CAtelierView::RunPopupCommand(CommandId id) {
             break;
         case CommandId::kAddImages:
             images_.AddImagesCommand();
+            break;
+        case CommandId::kEditCopy:
+            exchange_.Copy();
+            break;
+        case CommandId::kEditPaste:
+            exchange_.PasteCommand();
             break;
         default:
             Q_EMIT commandRequested(id);

@@ -13,6 +13,7 @@
 #include "canvas/view/canvas_cursors.h"
 #include "canvas/view/canvas_edge_drag.h"
 #include "canvas/view/canvas_popups.h"
+#include "canvas/view/clipboard_exchange.h"
 #include "canvas/view/image_adding.h"
 #include "canvas/view/selection_drag.h"
 #include "canvas/view/zoom_console.h"
@@ -49,6 +50,11 @@ public:
     const Document& Doc() const { return doc_; }
     ZoomConsole& Console() { return console_; }
     ImageAdding& Images() { return images_; }
+    ClipboardExchange& Exchange() { return exchange_; }
+
+    // Forgets the copied nodes; called whenever their pictures may be gone
+    // (undo, redo, a new or opened document, a delete).
+    void EmptyCopyStore() { exchange_.EmptyStore(); }
 
     // Coordinates: the scroll position is the view point at the client origin.
     QPoint ScrollPosition() const;
@@ -174,6 +180,7 @@ private:
     SelectionDrag selectionDrag_;
     CanvasPopups popups_;
     ImageAdding images_;
+    ClipboardExchange exchange_;
     QPoint insertPoint_;
     QImage frame_;
     bool frameDirty_ = true;

@@ -12,13 +12,13 @@
 
 #include "canvas/selection.h"
 #include "canvas/view/atelier_view.h"
+#include "canvas/view/canvas_cursors.h"
 #include "canvas/view_geometry.h"
 #include "commands/image_edits.h"
 #include "document/document.h"
 #include "image/image_files.h"
 #include "image/image_links.h"
 #include "image/link_download.h"
-#include "image/working_folder.h"
 #include "resources/string_table.h"
 #include "resources/ui_strings.h"
 #include "services/message_service.h"
@@ -192,13 +192,8 @@ void ImageAdding::DropLink(QString link, QPoint viewPoint) {
 
 void ImageAdding::DropBitmap(const QImage& bitmap, QPoint viewPoint) {
     if (bitmap.isNull()) return;
-    const QString folder = WorkingFolder();
-    if (folder.isEmpty()) return;
-    const QString path = QDir(folder).filePath(u"tmp.jpeg"_qs);
-    if (!SaveBitmapFile(bitmap, path, bitmap.width(), bitmap.height(), u"jpeg"_qs, 100, false)) {
-        return;
-    }
-    AddPictureFile(path, u"jpeg"_qs, viewPoint);
+    const QString path = SaveBitmapToWorkingFile(bitmap);
+    if (!path.isEmpty()) AddPictureFile(path, u"jpeg"_qs, viewPoint);
 }
 
 QString ImageAdding::Download(const QString& link, const QString& type) {

@@ -12,9 +12,11 @@
 #include "services/settings.h"
 #include "services/status_service.h"
 #include "support/document_builder.h"
+#include "support/fake_clipboard.h"
 #include "support/message_recorder.h"
 #include "support/status_recorder.h"
 #include "support/temp_env.h"
+#include "support/test_images.h"
 
 using namespace tessaly;
 
@@ -38,6 +40,8 @@ private Q_SLOTS:
     void hoverAnimationRunsOverTheCachedFrame();
     void keysSelectAndMoveNodes();
     void zoomChangesMarkTheDocumentModified();
+    void copyAndPasteKeysUntilTheStoreIsEmptied();
+    void pasteCommandPlacesByTheInsertPoint();
 
 private:
     QPoint Centre() const { return view_->Console().Centre(); }
@@ -45,11 +49,14 @@ private:
     void Drag(QPoint from, const std::vector<QPoint>& through, QPoint to);
     void Roll(QPointF at, int delta, Qt::KeyboardModifiers keys);
     void AddNode(int centerX, int centerY, int halfWidth, int halfHeight);
+    void CopySelectedNode(int centerX, int centerY);
+    QPoint NodeCentre(int i) const { return {doc_->Node(i).centerX, doc_->Node(i).centerY}; }
 
     std::unique_ptr<test::ScopedTempDir> temp_;
     std::unique_ptr<EditedDocument> edited_;
     Document* doc_ = nullptr;
     std::unique_ptr<CAtelierView> view_;
+    test::FakeClipboard clipboard_;
 };
 
 void AtelierViewTest::init() {
@@ -290,6 +297,57 @@ void AtelierViewTest::keysSelectAndMoveNodes() {
     QTest::keyClick(view_.get(), Qt::Key_Down, Qt::ControlModifier);
     QCOMPARE(doc_->Node(0).centerY, 301);
     QCOMPARE(edited_->UndoCount(), undoBefore + 2);
+}
+
+void AtelierViewTest::CopySelectedNode(int centerX, int centerY) {
+    QVERIFY(doc_->ResetDocument());
+    view_->Exchange().SetClipboardForTesting(&clipboard_);
+    AddNode(centerX, centerY, 20, 20);
+    doc_->Mark(0).selected = 1;
+    doc_->State().mainSelection = 0;
+    QTest::keyClick(view_.get(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(clipboard_.text, u"[OBJ]"_qs);
+}
+
+// Ctrl+V pastes the copy one step on; an undo, like a new document,
+// empties the store, so the next paste finds nothing.
+void AtelierViewTest::copyAndPasteKeysUntilTheStoreIsEmptied() {
+    const std::function<void()> empties[] = {[this] { edited_->Undo(); },
+                                             [this] { view_->InitialUpdate(false); }};
+    for (const auto& empty : empties) {
+        CopySelectedNode(200, 200);
+        QTest::keyClick(view_.get(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(NodeCentre(1), QPoint(210, 210));
+        empty();
+        QVERIFY(view_->Exchange().Store().IsEmpty());
+        const int nodes = doc_->State().nodeCount;
+        QTest::keyClick(view_.get(), Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(doc_->State().nodeCount, nodes);
+    }
+}
+
+// The paste command moves copied nodes from the copy's insert point to the
+// pending one and puts an image from another program at the pending point,
+// or without one in the middle of the window; the point is used up.
+void AtelierViewTest::pasteCommandPlacesByTheInsertPoint() {
+    const struct {
+        bool ownCopy;
+        QPoint pending;  // view pixels at zoom 2
+        QPoint pasted;   // (0, 0): the middle of the window
+    } cases[] = {{true, {600, 500}, {300, 250}}, {false, {600, 500}, {300, 250}}, {false, {}, {}}};
+    for (const auto& c : cases) {
+        view_->SetInsertPoint({400, 400});
+        CopySelectedNode(200, 200);
+        view_->SetZoom(2.0f);
+        if (!c.ownCopy) {
+            clipboard_.text.clear();
+            clipboard_.image = test::Gradient(40, 30);
+        }
+        view_->SetInsertPoint(c.pending);
+        view_->RunPopupCommand(CommandId::kEditPaste);
+        QCOMPARE(NodeCentre(1), c.pasted.isNull() ? view_->VisibleCentreOnCanvas() : c.pasted);
+        QCOMPARE(view_->InsertPoint(), QPoint());
+    }
 }
 
 QTEST_MAIN(AtelierViewTest)

@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Copy and paste through the real clipboard in a virtual X server: selects
+# the red node, presses Ctrl+C, reads the clipboard from outside with xclip
+# (a PNG of the node at its shown size, and the marker text), then pastes
+# with Ctrl+V, saves and reads the saved file back with tessaly-cli.
+#
+#   clipboard_test.sh <tessaly> <tessaly-cli> <output folder>
+#
+# Needs xvfb-run, xdotool, xclip, import (imagemagick) and python3 with PIL.
+source "$(dirname "$0")/x_session.sh" e2e_clipboard "$@"
+readonly DOCUMENT="$OUT/copy.tsd"
+readonly SHOT="$OUT/screen.png"
+readonly COPIED="$OUT/copied.png"
+readonly HERE=$(cd "$(dirname "$0")" && pwd)
+command -v xclip >/dev/null || fail "xclip is not installed"
+
+"$PYTHON" "$HERE/make_document.py" "$DOCUMENT"
+
+start_editor "$OUT" "$DOCUMENT"
+
+WINDOW=$(timeout 20 xdotool search --sync --name "copy.tsd - Tessaly" | head -1) ||
+  fail "no editor window"
+xdotool windowmove "$WINDOW" 0 0 windowsize "$WINDOW" 1024 768
+xdotool windowfocus --sync "$WINDOW"
+sleep 1.5
+
+# The centre of the red node (160 x 120 canvas pixels at zoom 1) on screen.
+import -window root "PNG:$SHOT"
+read -r cx cy < <("$PYTHON" - "$SHOT" <<'PY'
+import sys
+from PIL import Image
+image = Image.open(sys.argv[1]).convert("RGB")
+pixels = image.load()
+red = [(x, y) for y in range(image.height) for x in range(image.width)
+       if pixels[x, y][0] > 200 and pixels[x, y][1] < 60 and pixels[x, y][2] < 60]
+if not red:
+    sys.exit("no red node on screen")
+top = min(y for _, y in red)
+xs = [x for x, y in red if y <= top + 130]
+ys = [y for _, y in red if y <= top + 130]
+print((min(xs) + max(xs) + 1) // 2, (min(ys) + max(ys) + 1) // 2)
+PY
+) || fail "the red node is not on screen"
+
+xdotool mousemove "$cx" "$cy" click 1
+sleep 0.3
+xdotool key ctrl+c
+sleep 1
+
+# Other programs receive the node as a raster image at its shown size.
+timeout 10 xclip -selection clipboard -t TARGETS -o >"$OUT/targets.txt" ||
+  fail "nothing on the clipboard"
+grep -qx "image/png" "$OUT/targets.txt" || fail "no image/png on the clipboard: $(tr '\n' ' ' <"$OUT/targets.txt")"
+timeout 10 xclip -selection clipboard -t image/png -o >"$COPIED" || fail "the image cannot be read"
+size=$("$PYTHON" -c 'import sys; from PIL import Image; i = Image.open(sys.argv[1]); print(*i.size)' "$COPIED") ||
+  fail "the clipboard's image is no PNG"
+[[ "$size" == "160 120" ]] || fail "the copied image is $size, not the node's 160 x 120"
+marker=$(timeout 10 xclip -selection clipboard -o)
+[[ "$marker" == "[OBJ]" ]] || fail "the clipboard's text is '$marker'"
+
+# Ctrl+V pastes the node one step down and right.
+xdotool key ctrl+v
+sleep 0.5
+xdotool key ctrl+s
+sleep 1.5
+result=$("$CLI" info "$DOCUMENT" 2>/dev/null | "$PYTHON" -c '
+import json, sys
+records = json.load(sys.stdin)["records"]
+n = records[-1]
+print(len(records), n["centerX"], n["centerY"], n["halfWidth"], n["halfHeight"])')
+[[ "$result" == "9 210 210 80 60" ]] || fail "after the paste the last node is '$result'"
+
+quit_editor
+echo "e2e_clipboard: ok"
