@@ -15,6 +15,8 @@ namespace {
 
 void DeleteNodes(CAtelierView& view, QWidget* owner) {
     if (!AskDeleteSelected(view.Doc(), owner)) return;
+    // The stored copies may refer to pictures the deletion releases.
+    view.EmptyCopyStore();
     DeleteSelected(view.Edited());
 }
 

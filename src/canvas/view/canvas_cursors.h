@@ -1,8 +1,5 @@
 #pragma once
 
-#include <QCursor>
-#include <QGuiApplication>
-
 #include "canvas/selection.h"
 
 class QCursor;
@@ -35,14 +32,5 @@ const QCursor& CursorFor(CanvasCursor role);
 
 // The sizing cursor of a selection handle.
 CanvasCursor HandleCursor(Handle handle);
-
-// Shows the wait cursor over the whole program while it lives.
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 }  // namespace tessaly

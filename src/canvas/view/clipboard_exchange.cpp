@@ -1,12 +1,13 @@
 #include "canvas/view/clipboard_exchange.h"
 
+#include <QGuiApplication>
 #include <QTimer>
 
 #include "canvas/view/atelier_view.h"
-#include "canvas/view/canvas_cursors.h"
 #include "canvas/view_geometry.h"
 #include "document/document.h"
 #include "services/clipboard.h"
+#include "services/wait_cursor.h"
 
 namespace tessaly {
 namespace {
