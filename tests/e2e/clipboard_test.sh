@@ -9,7 +9,6 @@
 # Needs xvfb-run, xdotool, xclip, import (imagemagick) and python3 with PIL.
 source "$(dirname "$0")/x_session.sh" e2e_clipboard "$@"
 readonly DOCUMENT="$OUT/copy.tsd"
-readonly SHOT="$OUT/screen.png"
 readonly COPIED="$OUT/copied.png"
 readonly HERE=$(cd "$(dirname "$0")" && pwd)
 command -v xclip >/dev/null || fail "xclip is not installed"
@@ -25,22 +24,7 @@ xdotool windowfocus --sync "$WINDOW"
 sleep 1.5
 
 # The centre of the red node (160 x 120 canvas pixels at zoom 1) on screen.
-import -window root "PNG:$SHOT"
-read -r cx cy < <("$PYTHON" - "$SHOT" <<'PY'
-import sys
-from PIL import Image
-image = Image.open(sys.argv[1]).convert("RGB")
-pixels = image.load()
-red = [(x, y) for y in range(image.height) for x in range(image.width)
-       if pixels[x, y][0] > 200 and pixels[x, y][1] < 60 and pixels[x, y][2] < 60]
-if not red:
-    sys.exit("no red node on screen")
-top = min(y for _, y in red)
-xs = [x for x, y in red if y <= top + 130]
-ys = [y for _, y in red if y <= top + 130]
-print((min(xs) + max(xs) + 1) // 2, (min(ys) + max(ys) + 1) // 2)
-PY
-) || fail "the red node is not on screen"
+read -r cx cy _ < <(red_node_centre) || fail "the red node is not on screen"
 
 xdotool mousemove "$cx" "$cy" click 1
 sleep 0.3

@@ -9,7 +9,6 @@
 # Needs xvfb-run, xdotool, import (imagemagick) and python3 with PIL.
 source "$(dirname "$0")/x_session.sh" e2e_mouse_editing "$@"
 readonly DOCUMENT="$OUT/edit.tsd"
-readonly SHOT="$OUT/screen.png"
 readonly HERE=$(cd "$(dirname "$0")" && pwd)
 
 "$PYTHON" "$HERE/make_document.py" "$DOCUMENT"
@@ -22,24 +21,6 @@ xdotool windowmove "$WINDOW" 0 0 windowsize "$WINDOW" 1024 768
 sleep 1.5
 
 # The centre of the red node (160 x 120 canvas pixels at zoom 1) on screen.
-red_node_centre() {
-  import -window root "PNG:$SHOT"
-  "$PYTHON" - "$SHOT" <<'PY'
-import sys
-from PIL import Image
-image = Image.open(sys.argv[1]).convert("RGB")
-pixels = image.load()
-red = [(x, y) for y in range(image.height) for x in range(image.width)
-       if pixels[x, y][0] > 200 and pixels[x, y][1] < 60 and pixels[x, y][2] < 60]
-if not red:
-    sys.exit("no red node on screen")
-# Only the top row of nodes: another node has a red ellipse further down.
-top = min(y for _, y in red)
-xs = [x for x, y in red if y <= top + 130]
-ys = [y for _, y in red if y <= top + 130]
-print((min(xs) + max(xs) + 1) // 2, (min(ys) + max(ys) + 1) // 2, max(xs) - min(xs) + 1)
-PY
-}
 
 drag() {  # from x, from y, to x, to y
   xdotool mousemove "$1" "$2"

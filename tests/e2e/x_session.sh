@@ -66,3 +66,26 @@ quit_editor() {
   done
   fail "the editor did not quit"
 }
+
+# The scripts' documents put a red node in the top row of nodes. Prints the
+# screen position of its centre and its width on screen; fails when it is
+# not on screen.
+red_node_centre() {
+  local shot="$OUT/screen.png"
+  import -window root "PNG:$shot"
+  "$PYTHON" - "$shot" <<'PY'
+import sys
+from PIL import Image
+image = Image.open(sys.argv[1]).convert("RGB")
+pixels = image.load()
+red = [(x, y) for y in range(image.height) for x in range(image.width)
+       if pixels[x, y][0] > 200 and pixels[x, y][1] < 60 and pixels[x, y][2] < 60]
+if not red:
+    sys.exit("no red node on screen")
+# Only the top row of nodes: another node has a red ellipse further down.
+top = min(y for _, y in red)
+xs = [x for x, y in red if y <= top + 130]
+ys = [y for _, y in red if y <= top + 130]
+print((min(xs) + max(xs) + 1) // 2, (min(ys) + max(ys) + 1) // 2, max(xs) - min(xs) + 1)
+PY
+}
