@@ -16,6 +16,7 @@
 #include "app/commands/command_texts.h"
 #include "app/export_image_command.h"
 #include "app/insatu_dlg.h"
+#include "app/multi_cut_commands.h"
 #include "app/mosaic_dlg.h"
 #include "app/my_status_bar.h"
 #include "app/view_properties_command.h"
@@ -75,6 +76,7 @@ CMainFrame::CMainFrame(EditedDocument& edited, CAtelierDoc& atelierDoc, RecentFi
     atelierDoc_.SetView(view_);
 
     connect(view_, &CAtelierView::commandRequested, this, &CMainFrame::RunCommand);
+    connect(view_, &CAtelierView::multiCutChanged, this, &CMainFrame::UpdateCommandStates);
     connect(&edited_, &EditedDocument::documentChanged, this, &CMainFrame::UpdateCommandStates);
     connect(&edited_, &EditedDocument::selectionChanged, this,
             &CMainFrame::UpdateCommandStates);
@@ -153,6 +155,7 @@ void CMainFrame::AddHandlers() {
         {C::kPrint, [this] { PrintCanvas(); }},
     };
     AddArrangementHandlers(handlers_, *view_, this);
+    (new MultiCutCommands(*view_, this))->AddHandlers(handlers_);
     for (const auto& [id, action] : menus_.actions) {
         if (IsOfferedStyle(id)) handlers_[id] = [this, id] { ChooseVisualStyle(static_cast<int>(id)); };
     }
@@ -191,6 +194,7 @@ CommandContext CMainFrame::CurrentContext() const {
     context.statusBarShown = statusBar_ && !statusBar_->isHidden();
     context.applicationLook = applicationLook_;
     context.consoleShown = MosaicConsoleShown();
+    context.multiCutMode = view_ && view_->MultiCut().IsOn();
     return context;
 }
 

@@ -1,5 +1,7 @@
 #include "commands/view_settings.h"
 
+#include <algorithm>
+
 #include "document/edited_document.h"
 
 namespace tessaly {
@@ -28,6 +30,19 @@ bool SetDocumentZoom(EditedDocument& edited, float zoom) {
     if (stored == zoom) return false;
     stored = zoom;
     return edit.Commit();
+}
+
+void SetCutLineColour(EditedDocument& edited, ColorRef colour) {
+    EditScope edit(edited, SnapshotRule::None);
+    edit.Doc().State().cutLineColor = colour;
+    edit.Commit();
+}
+
+void SetCutLineWidth(EditedDocument& edited, int width) {
+    constexpr int kWidestCutLine = 5;
+    EditScope edit(edited, SnapshotRule::None);
+    edit.Doc().State().cutLineWidth = std::clamp(width, 1, kWidestCutLine);
+    edit.Commit();
 }
 
 }  // namespace tessaly

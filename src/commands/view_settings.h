@@ -18,5 +18,9 @@ void ToggleGridOnTop(EditedDocument& edited);
 // Stores a zoom already bounded by ClampZoom. False when it is the current one.
 bool SetDocumentZoom(EditedDocument& edited, float zoom);
 
+// The multi-cut lines: their colour, and their width in canvas pixels,
+// bounded to 1..5.
+void SetCutLineColour(EditedDocument& edited, ColorRef colour);
+void SetCutLineWidth(EditedDocument& edited, int width);
 
 }  // namespace tessaly

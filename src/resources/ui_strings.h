@@ -67,6 +67,9 @@ inline constexpr QStringView kAfterMoveGuide =
 inline constexpr QStringView kResizeDragGuide = u"Ctrlキーを押されているときは、縦横比を無視します";
 inline constexpr QStringView kWidthEdgeTip = u"Width=%1\nmin:%2  max:%3";
 inline constexpr QStringView kHeightEdgeTip = u"Height=%1\nmin:%2  max:%3";
+// The guide while multi-cut mode is on.
+inline constexpr QStringView kMultiCutGuide =
+    u"マルチカット処理中です。反転部分を右クリックするとメニューが表示されます。（中止 : ESCキー）";
 
 // The step of writing a BMP file that failed, shown before message 30025.
 inline constexpr QStringView kBmpHeaderStep = u"BITMAPINFOHEADER取得エラー";

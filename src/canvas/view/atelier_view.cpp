@@ -18,6 +18,7 @@
 
 #include "app/commands/command_rules.h"
 #include "canvas/canvas_renderer.h"
+#include "canvas/multi_cut_overlay.h"
 #include "canvas/selection.h"
 #include "canvas/view_geometry.h"
 #include "commands/selection_edits.h"
@@ -66,6 +67,7 @@ CAtelierView::CAtelierView(EditedDocument& edited, QWidget* parent)
       console_(*this),
       edgeDrag_(*this),
       selectionDrag_(*this),
+      cutDrag_(*this, cut_),
       popups_(*this, [this](CommandId id) { RunPopupCommand(id); }),
       images_(*this),
       exchange_(*this) {
@@ -107,6 +109,8 @@ void CAtelierView::FollowDocumentChange() {
     // edge drag, an undo).
     UpdateScrollSizes();
     console_.RepaintDigits();
+    // An undo or a deletion may have taken the node being cut.
+    if (cut_.FollowDocument(doc_) && !cut_.IsOn()) StopMultiCut();
 }
 
 QPoint CAtelierView::ScrollPosition() const {
@@ -160,6 +164,7 @@ void CAtelierView::ZoomToFit() {
 void CAtelierView::InitialUpdate(bool fromFile) {
     StopHoverAnimation();
     selectionDrag_.Cancel();
+    StopMultiCut();
     insertPoint_ = {};
     EmptyCopyStore();
     UpdateScrollSizes();
@@ -182,6 +187,30 @@ void CAtelierView::InitialUpdate(bool fromFile) {
 void CAtelierView::InvalidateCanvas() {
     frameDirty_ = true;
     viewport()->update();
+}
+
+bool CAtelierView::StartMultiCut() {
+    StopHoverAnimation();
+    selectionDrag_.Cancel();
+    if (!cut_.Start(doc_, CurrentSettings())) return false;
+    SelectionChanged();
+    InvalidateCanvas();
+    ShowGuide(ui_text::kMultiCutGuide);
+    Q_EMIT multiCutChanged();
+    return true;
+}
+
+void CAtelierView::StopMultiCut() {
+    cutDrag_.Cancel();
+    cut_.Stop();
+    InvalidateCanvas();
+    Q_EMIT multiCutChanged();
+}
+
+void CAtelierView::CutRectChanged() {
+    InvalidateCanvas();
+    edited_.ViewSettingChanged();
+    RefreshStatusPanes(doc_);
 }
 
 void CAtelierView::SetBackgroundOnly(bool on) {
@@ -214,6 +243,15 @@ void CAtelierView::ComposeFrame() {
     options.backgroundOnly = backgroundOnly_;
     options.backgroundCopy = BackgroundCopy();
     options.viewArea = area;
+    if (cut_.IsOn()) {
+        options.multiCutNode = cut_.Node();
+        options.multiCutOverlay = [this](QPainter& overlayPainter) {
+            const DocState& s = doc_.State();
+            PaintCutOverlay(overlayPainter,
+                            {cut_.Rect(), cut_.Highlighted(), s.cutLineColor, s.cutLineWidth},
+                            CurrentSettings(), s.zoom);
+        };
+    }
     PaintCanvas(painter, doc_, options);
     PaintOutsideCanvas(painter, CanvasViewRect(doc_.State()), area);
     frameDirty_ = false;
@@ -230,6 +268,7 @@ void CAtelierView::paintEvent(QPaintEvent* event) {
     console_.Draw(painter, ClientRect());
     if (edgeDrag_.IsActive()) edgeDrag_.DrawFeedback(painter);
     selectionDrag_.DrawFeedback(painter);
+    cutDrag_.DrawFeedback(painter);
     if (comets_) DrawComets(painter, *comets_, CometPenWidth(doc_.State().zoom));
 }
 
@@ -258,18 +297,29 @@ void CAtelierView::LeftPress(QPoint client, Qt::KeyboardModifiers keys) {
     if (backgroundOnly_) SetBackgroundOnly(false);
     if (console_.Press(client)) return;
     const QPoint view = ClientToView(client);
-    if (const HandleHit hit = HandleAt(doc_, view); hit.IsValid()) {
+    if (cut_.IsOn()) {
+        if (cutDrag_.Press(client)) {
+            setFocus(Qt::MouseFocusReason);
+        } else {
+            PressOnEdgeOrNothing(client);
+        }
+    } else if (const HandleHit hit = HandleAt(doc_, view); hit.IsValid()) {
         const bool changed = doc_.State().mainSelection != hit.node;
         doc_.State().mainSelection = hit.node;
         if (changed) SelectionChanged();
         selectionDrag_.BeginResize(hit, client);
     } else if (const int node = NodeAt(doc_, view); node >= 0) {
         PressOnNode(node, client, keys);
-    } else if (!edgeDrag_.Press(view)) {
-        ClearSelection();
-        selectionDrag_.BeginRubberBand(client);
+    } else {
+        PressOnEdgeOrNothing(client);
     }
     console_.PressTakenElsewhere();
+}
+
+void CAtelierView::PressOnEdgeOrNothing(QPoint client) {
+    if (edgeDrag_.Press(ClientToView(client))) return;
+    ClearSelection();
+    selectionDrag_.BeginRubberBand(client);
 }
 
 void CAtelierView::PressOnNode(int node, QPoint client, Qt::KeyboardModifiers keys) {
@@ -289,7 +339,7 @@ void CAtelierView::mouseMoveEvent(QMouseEvent* event) {
 
 // At most one drag runs at a time.
 bool CAtelierView::MoveActiveDrag(QPoint client, Qt::KeyboardModifiers keys) {
-    return selectionDrag_.Move(client, keys) || console_.Move(client) ||
+    return selectionDrag_.Move(client, keys) || console_.Move(client) || cutDrag_.Move(client) ||
            edgeDrag_.Move(ClientToView(client));
 }
 
@@ -301,6 +351,7 @@ void CAtelierView::mouseReleaseEvent(QMouseEvent* event) {
     }
     if (event->button() != Qt::LeftButton) return;
     if (console_.Release(client)) return;
+    if (cutDrag_.Release(client)) return;
     if (selectionDrag_.Release(client)) return;
     edgeDrag_.Release(ClientToView(client));
 }
@@ -312,6 +363,14 @@ void CAtelierView::RightRelease(QPoint client, QPoint global) {
     if (QLineF(client, console_.Centre()).length() <= kConsoleRadius) {
         console_.SetVisible(true);
         ShowZoomMenu(global);
+        return;
+    }
+    if (cut_.IsOn()) {
+        // Only the edges and the inside of the cut rectangle have a menu.
+        const CutPart part = cutDrag_.PartAt(client);
+        if (IsCutEdge(part) || part == CutPart::Whole) {
+            popups_.Open(PopupKind::MultiCut, global, CurrentPopupContext());
+        }
         return;
     }
     const int node = NodeAt(doc_, view);
@@ -397,8 +456,14 @@ void CAtelierView::keyPressEvent(QKeyEvent* event) {
                 break;
         }
     }
+    if (CommandKey(*event)) return;
     if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
-        StepSelectionByTab(event->key() == Qt::Key_Backtab || keys == Qt::ShiftModifier);
+        const bool backwards = event->key() == Qt::Key_Backtab || keys == Qt::ShiftModifier;
+        if (!cut_.IsOn()) {
+            StepSelectionByTab(backwards);
+        } else if (cut_.CycleHighlight(backwards)) {
+            InvalidateCanvas();
+        }
         return;
     }
     if (keys == Qt::NoModifier && (event->key() == Qt::Key_Delete || event->key() == Qt::Key_F5)) {
@@ -429,8 +494,31 @@ void CAtelierView::keyPressEvent(QKeyEvent* event) {
     }
     // The console moves while it shows its dial; otherwise the selection does.
     if (console_.MoveByKey(dx * step, dy * step)) return;
+    if (cut_.IsOn()) {
+        // The cut rectangle moves by canvas pixels, whatever the zoom.
+        if (cut_.StepByKey(doc_, dx * step, dy * step)) CutRectChanged();
+        return;
+    }
     const int canvasStep = ArrowKeyStep(doc_.State().zoom, ctrl);
     MoveSelectionByKeys(dx * canvasStep, dy * canvasStep);
+}
+
+bool CAtelierView::CommandKey(const QKeyEvent& event) {
+    const Qt::KeyboardModifiers keys =
+        event.modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
+    const bool keypad = event.modifiers() & Qt::KeypadModifier;
+    std::optional<CommandId> id;
+    if (event.key() == Qt::Key_Escape && keys == Qt::NoModifier) {
+        id = CommandId::kMultiCutStop;
+    } else if (event.key() == Qt::Key_M && keys == Qt::ControlModifier) {
+        id = CommandId::kMultiCutStart;
+    } else if (keypad && keys == Qt::NoModifier && event.key() == Qt::Key_Plus) {
+        id = CommandId::kCutWiden;
+    } else if (keypad && keys == Qt::NoModifier && event.key() == Qt::Key_Minus) {
+        id = CommandId::kCutNarrow;
+    }
+    if (id) Q_EMIT commandRequested(*id);
+    return id.has_value();
 }
 
 bool CAtelierView::focusNextPrevChild(bool) {
@@ -479,6 +567,7 @@ PopupContext CAtelierView::CurrentPopupContext() const {
     const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
     context.clipboardHasBitmap = clipboard != nullptr && clipboard->hasImage();
     context.cutLineWidth = doc_.State().cutLineWidth;
+    context.commands.multiCutMode = cut_.IsOn();
     return context;
 }
 
@@ -558,6 +647,10 @@ void CAtelierView::Hover(QPoint client) {
     } else if (QToolTip::isVisible()) {
         QToolTip::hideText();
     }
+    if (cut_.IsOn()) {
+        if (!cutDrag_.Hover(client)) HoverNothing(client);
+        return;
+    }
     if (const HandleHit hit = HandleAt(doc_, view); hit.IsValid()) {
         SetCanvasCursor(HandleCursor(hit.handle));
         return;
@@ -593,7 +686,8 @@ void CAtelierView::HoverNothing(QPoint client) {
         ShowGuide(*edge == Qt::Horizontal ? ui_text::kWidthEdgeGuide : ui_text::kHeightEdgeGuide);
         return;
     }
-    ShowGuide({});
+    // The multi-cut guide stays while the mode is on.
+    if (!cut_.IsOn()) ShowGuide({});
     SetCanvasCursor(CanvasCursor::Arrow);
 }
 

@@ -10,11 +10,13 @@
 #include "canvas/background_copy.h"
 #include "canvas/hover_animation.h"
 #include "canvas/int_rect.h"
+#include "canvas/multi_cut_session.h"
 #include "canvas/view/canvas_cursors.h"
 #include "canvas/view/canvas_edge_drag.h"
 #include "canvas/view/canvas_popups.h"
 #include "canvas/view/clipboard_exchange.h"
 #include "canvas/view/image_adding.h"
+#include "canvas/view/multi_cut_drag.h"
 #include "canvas/view/selection_drag.h"
 #include "canvas/view/zoom_console.h"
 
@@ -36,6 +38,10 @@ class EditedDocument;
 // A right-button release opens one of the context menus; their commands are
 // run here when they belong to the view and handed on otherwise.
 //
+// In multi-cut mode the cut rectangle takes the place of the nodes: a press
+// on it moves or resizes it, the arrow keys and Tab act on it, and the
+// right button opens its menu only over it.
+//
 // The view changes the document only through the edit commands of the core;
 // it follows the document's notifications to lay out and repaint.
 class CAtelierView : public QAbstractScrollArea {
@@ -55,6 +61,9 @@ public:
     // Forgets the copied nodes; called whenever their pictures may be gone
     // (undo, redo, a new or opened document, a delete).
     void EmptyCopyStore() { exchange_.EmptyStore(); }
+
+    MultiCutSession& MultiCut() { return cut_; }
+    const MultiCutSession& MultiCut() const { return cut_; }
 
     // Coordinates: the scroll position is the view point at the client origin.
     QPoint ScrollPosition() const;
@@ -76,6 +85,14 @@ public:
 
     // The canvas is composed again on the next paint.
     void InvalidateCanvas();
+
+    // Multi-cut mode on the main selection, with the operation guide; false
+    // when it cannot start. Stopping also forgets a drag of the rectangle.
+    bool StartMultiCut();
+    void StopMultiCut();
+    // After the mouse or a key changed the cut rectangle: redraws and marks
+    // the document modified.
+    void CutRectChanged();
 
     bool IsBackgroundOnly() const { return backgroundOnly_; }
     void SetBackgroundOnly(bool on);
@@ -132,6 +149,8 @@ Q_SIGNALS:
     void documentStarted(bool fromFile);
     // A context-menu command that the frame runs.
     void commandRequested(tessaly::CommandId id);
+    // Multi-cut mode started or stopped.
+    void multiCutChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -160,6 +179,10 @@ private:
     void MoveSelectionByKeys(int dx, int dy);
     void LeftPress(QPoint client, Qt::KeyboardModifiers keys);
     void PressOnNode(int node, QPoint client, Qt::KeyboardModifiers keys);
+    // A press on a canvas edge, or else on nothing (the rubber band).
+    void PressOnEdgeOrNothing(QPoint client);
+    // Esc, Ctrl+M and the keypad's + and -: the command they stand for.
+    bool CommandKey(const QKeyEvent& event);
     void RightRelease(QPoint client, QPoint global);
     bool MoveActiveDrag(QPoint client, Qt::KeyboardModifiers keys);
     void Hover(QPoint client);
@@ -178,6 +201,8 @@ private:
     ZoomConsole console_;
     CanvasEdgeDrag edgeDrag_;
     SelectionDrag selectionDrag_;
+    MultiCutSession cut_;
+    MultiCutDrag cutDrag_;
     CanvasPopups popups_;
     ImageAdding images_;
     ClipboardExchange exchange_;

@@ -1,0 +1,125 @@
+#include "app/multu_cut_dlg.h"
+
+#include <QAbstractSpinBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QtTest>
+
+#include "app/atelier_doc.h"
+#include "app/commands/command_rules.h"
+#include "app/main_frame.h"
+#include "canvas/view/atelier_view.h"
+#include "document/edited_document.h"
+#include "services/app_settings.h"
+#include "services/recent_files.h"
+#include "services/settings.h"
+#include "support/document_builder.h"
+#include "support/temp_env.h"
+#include "support/test_images.h"
+
+using namespace Qt::StringLiterals;
+using tessaly::CommandId;
+
+// The multi-cut commands through the frame, and the settings window: what
+// lands in the settings, the document and the cut rectangle.
+class MultuCutDlgTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void startFromTheMenuOpensTheSettingsAndEscStops();
+    void spinStepsFollowTheFittingRule();
+    void keysAndLineCommandsReachTheRectangleAndTheDocument();
+
+private:
+    tessaly::CMultuCutDlg* Dialog() const {
+        return frame_->View()->findChild<tessaly::CMultuCutDlg*>();
+    }
+    tessaly::MultiCutSession& Cut() const { return frame_->View()->MultiCut(); }
+
+    std::unique_ptr<tessaly::test::ScopedTempDir> temp_;
+    std::unique_ptr<tessaly::EditedDocument> edited_;
+    std::unique_ptr<tessaly::RecentFileList> recent_;
+    std::unique_ptr<tessaly::CAtelierDoc> atelierDoc_;
+    std::unique_ptr<tessaly::CMainFrame> frame_;
+};
+
+void MultuCutDlgTest::init() {
+    temp_ = std::make_unique<tessaly::test::ScopedTempDir>();
+    tessaly::UseSettingsFile(QDir(temp_->Path()).filePath(u"settings.ini"_s));
+    tessaly::CurrentSettings() = tessaly::AppSettings{};
+    edited_ = std::make_unique<tessaly::EditedDocument>();
+    tessaly::Document& doc = edited_->Doc();
+    QVERIFY(doc.ResetDocument());
+    // 200 x 100 at (100, 100): the rectangle starts at (150, 125), 100 x 50.
+    tessaly::test::AddNode(doc, 200, 150, 100, 50, tessaly::test::JpegBytes(50, 25));
+    doc.Mark(0).selected = 1;
+    doc.State().mainSelection = 0;
+    recent_ = std::make_unique<tessaly::RecentFileList>();
+    atelierDoc_ = std::make_unique<tessaly::CAtelierDoc>(*edited_, *recent_);
+    frame_ = std::make_unique<tessaly::CMainFrame>(*edited_, *atelierDoc_, *recent_);
+    frame_->CommandAction(CommandId::kMultiCutStart)->trigger();
+}
+
+void MultuCutDlgTest::cleanup() {
+    frame_.reset();
+    atelierDoc_.reset();
+    recent_.reset();
+    edited_.reset();
+    tessaly::UseSettingsFile({});
+    temp_.reset();
+}
+
+void MultuCutDlgTest::startFromTheMenuOpensTheSettingsAndEscStops() {
+    QVERIFY(Cut().IsOn());
+    QVERIFY(Dialog() && Dialog()->isVisible());
+    QCOMPARE(Dialog()->windowTitle(), u"マルチカット設定"_s);
+    QCOMPARE(edited_->Doc().State().mainSelection, -1);
+    QVERIFY(!frame_->CommandAction(CommandId::kMultiCutStart)->isEnabled());
+    QVERIFY(frame_->CommandAction(CommandId::kMultiCutExecute)->isEnabled());
+
+    QTest::keyClick(frame_->View(), Qt::Key_Escape);
+    QVERIFY(!Cut().IsOn());
+    QVERIFY(!Dialog()->isVisible());
+    QVERIFY(!frame_->CommandAction(CommandId::kMultiCutStart)->isEnabled());  // nothing selected
+}
+
+void MultuCutDlgTest::spinStepsFollowTheFittingRule() {
+    const auto spins = Dialog()->findChildren<QAbstractSpinBox*>();
+    QCOMPARE(spins.size(), qsizetype{2});
+    QAbstractSpinBox* columns = spins.front();
+    const tessaly::AppSettings& grid = tessaly::CurrentSettings();
+    // cw = 100, ox = 50 on a node 200 wide: one cell fits, two do not.
+    columns->stepUp();
+    QCOMPARE(grid.multiCntX, 1);
+    QCOMPARE(columns->text(), u"1"_s);
+
+    // A typed gap that is no number counts as 0; the box shows what is used.
+    auto* gap = Dialog()->findChildren<QLineEdit*>().at(2);
+    gap->setText(u"abc"_s);
+    Dialog()->findChildren<QToolButton*>().at(0)->click();
+    QCOMPARE(grid.multiMaX, 0.0f);
+    QCOMPARE(gap->text(), u"0.000"_s);
+}
+
+void MultuCutDlgTest::keysAndLineCommandsReachTheRectangleAndTheDocument() {
+    tessaly::CAtelierView* view = frame_->View();
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Left);  // the right edge, 10 canvas pixels
+    QCOMPARE(Cut().Rect(), (tessaly::IntRect{150, 125, 240, 175}));
+    QCOMPARE(tessaly::GetProfileInt(u"Last"_s, u"RectSX"_s, 0), 90);
+    QVERIFY(edited_->IsModified());
+
+    QTest::keyClick(view, Qt::Key_Minus, Qt::KeypadModifier);
+    QCOMPARE(Cut().Rect(), (tessaly::IntRect{151, 126, 239, 174}));
+
+    frame_->RunCommand(tessaly::CutLineWidthCommand(3));
+    QCOMPARE(edited_->Doc().State().cutLineWidth, 3);
+    QCOMPARE(edited_->UndoCount(), 0);
+}
+
+QTEST_MAIN(MultuCutDlgTest)
+#include "multu_cut_dlg_test.moc"

@@ -1,0 +1,132 @@
+#include "commands/multi_cut_run.h"
+
+#include <QDir>
+#include <vector>
+
+#include "canvas/multi_cut_session.h"
+#include "commands/selection_edit_test.h"
+#include "resources/string_table.h"
+#include "services/app_settings.h"
+#include "services/settings.h"
+#include "support/test_images.h"
+
+namespace tessaly {
+namespace {
+
+// A node shown at 80 x 40 whose picture is 40 x 20 (twice its own size), cut
+// into 2 x 2 cells of 40 x 20 canvas pixels from its top-left corner.
+class MultiCutRunTest : public test::SelectionEditTest {
+protected:
+    void SetUp() override {
+        SelectionEditTest::SetUp();
+        UseSettingsFile(QDir(temp.Path()).filePath(QStringLiteral("settings.ini")));
+        for (const QString& key : {u"RectPX"_qs, u"RectPY"_qs})
+            WriteProfileInt(u"Last"_qs, key, 0);
+        WriteProfileInt(u"Last"_qs, u"RectSX"_qs, 40);
+        WriteProfileInt(u"Last"_qs, u"RectSY"_qs, 20);
+        grid.multiCntX = 2;
+        grid.multiCntY = 2;
+        grid.multiMaX = 0.0f;
+        grid.multiMaY = 0.0f;
+    }
+    void TearDown() override { UseSettingsFile({}); }
+
+    void StartOn(int node) {
+        Select({node}, node);
+        ASSERT_TRUE(session.Start(doc, grid));
+    }
+
+    CutOutcome Execute(int answer, const QString& folder = {}) {
+        messages.QueueAnswer(answer);
+        return ExecuteMultiCut(edited, session, grid, [folder](const QString&) { return folder; });
+    }
+
+    AppSettings grid;
+    MultiCutSession session;
+};
+
+TEST_F(MultiCutRunTest, PiecesBecomeNodesAtTheCellSizeInOneUndoStep) {
+    StartOn(Add(100, 100, 80, 40, test::JpegBytes(40, 20)));
+    EXPECT_EQ(Execute(kResultYes), CutOutcome::NodesAdded);
+
+    EXPECT_EQ(doc.State().nodeCount, 5);
+    EXPECT_EQ(edited.UndoCount(), 1);
+    EXPECT_FALSE(session.IsOn());
+    for (int i = 1; i <= 4; ++i) {
+        const NodeRecord& piece = doc.Node(i);
+        EXPECT_EQ(QPoint(piece.Left(), piece.Top()),
+                  QPoint(100 + 40 * ((i - 1) % 2), 100 + 20 * ((i - 1) / 2)));
+        EXPECT_EQ(QSize(piece.Width(), piece.Height()), QSize(40, 20));
+        // Half the cell: the picture is drawn at twice its size.
+        EXPECT_EQ(doc.Picture(piece.picture)->PixelSize(), QSize(20, 10));
+    }
+    EXPECT_EQ(doc.State().mainSelection, 4);
+    ASSERT_TRUE(edited.Undo());
+    EXPECT_EQ(doc.State().nodeCount, 1);
+}
+
+TEST_F(MultiCutRunTest, NodesStopAtTheLimitAndTheModeStaysOn) {
+    for (int i = 0; i < kMaxNodes - 2; ++i)
+        Add(0, 0, 10, 10);
+    StartOn(Add(100, 100, 80, 40, test::JpegBytes(40, 20)));
+    EXPECT_EQ(Execute(kResultYes), CutOutcome::NodeLimit);
+
+    EXPECT_EQ(doc.State().nodeCount, kMaxNodes);
+    EXPECT_EQ(edited.UndoCount(), 1);
+    EXPECT_TRUE(session.IsOn());
+    EXPECT_TRUE(messages.Texts().back().endsWith(LoadString(kMsgImageLimitReached)));
+}
+
+TEST_F(MultiCutRunTest, FilesTakeTheNextFreeNumbersAndNeverReplaceOne) {
+    StartOn(Add(100, 100, 80, 40, test::JpegBytes(40, 20)));
+    grid.multiCntY = 1;
+    grid.multiExt = 3;
+    const QString folder = QDir(temp.Path()).filePath(u"out"_qs);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (const QString& name : {u"00000000.png"_qs, u"00000001.png"_qs})
+        test::WriteFile(folder, name, "old");
+
+    EXPECT_EQ(Execute(kResultNo, folder), CutOutcome::FilesWritten);
+    const QDir out(folder);
+    EXPECT_EQ(out.entryList(QDir::Files), (QStringList{u"00000000.png"_qs, u"00000001.png"_qs,
+                                                       u"00000002.png"_qs, u"00000003.png"_qs}));
+    EXPECT_EQ(test::ReadFile(out.filePath(u"00000001.png"_qs)), "old");
+    EXPECT_EQ(QImage(out.filePath(u"00000003.png"_qs)).size(), QSize(20, 10));
+    EXPECT_EQ(GetProfileString(u"Last"_qs, u"SaveFolder"_qs), folder + u'/');
+    EXPECT_EQ(messages.Texts(), (std::vector<QString>{LoadString(kMsgCreateIndividually),
+                                                      LoadString(kMsgSavedShowLocation)}));
+    EXPECT_TRUE(session.IsOn());
+    EXPECT_FALSE(doc.IsModified());
+
+    // With every number taken nothing is written.
+    int counter = 0;
+    EXPECT_EQ(ClaimPieceName(folder + u'/', counter, u"png"_qs, 4), QString());
+}
+
+TEST_F(MultiCutRunTest, AFolderThatCannotBeWrittenIsReportedOnceAndNotAsSuccess) {
+    StartOn(Add(100, 100, 80, 40, test::JpegBytes(40, 20)));
+    const QString folder = QDir(temp.Path()).filePath(u"missing/"_qs);
+    EXPECT_EQ(Execute(kResultNo, folder), CutOutcome::FilesWritten);
+    EXPECT_EQ(messages.Texts(), (std::vector<QString>{LoadString(kMsgCreateIndividually),
+                                                      QDir::toNativeSeparators(folder) + u'\n' +
+                                                          LoadString(kMsgFileSaveFailed)}));
+}
+
+TEST_F(MultiCutRunTest, CellsBeyondThePictureAreWhite) {
+    const QImage picture = test::Filled(10, 10, qRgb(255, 0, 0));
+    const struct {
+        QRect cell;
+        QPoint at;
+        QRgb expected;
+    } rows[] = {
+        {{2, 2, 4, 4}, {3, 3}, qRgb(255, 0, 0)},
+        {{6, 6, 8, 8}, {3, 3}, qRgb(255, 0, 0)},
+        {{6, 6, 8, 8}, {4, 4}, qRgb(255, 255, 255)},
+        {{-3, 0, 5, 5}, {0, 0}, qRgb(255, 255, 255)},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(CopyCell(picture, row.cell).pixel(row.at), row.expected) << row.at.x();
+}
+
+}  // namespace
+}  // namespace tessaly
