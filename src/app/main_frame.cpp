@@ -17,6 +17,7 @@
 #include "app/export_image_command.h"
 #include "app/insatu_dlg.h"
 #include "app/mosaic_dlg.h"
+#include "app/mosaic_tool_commands.h"
 #include "app/my_status_bar.h"
 #include "app/view_properties_command.h"
 #include "app/visual_styles.h"
@@ -151,6 +152,7 @@ void CMainFrame::AddHandlers() {
         {C::kPrint, [this] { PrintCanvas(); }},
     };
     AddArrangementHandlers(handlers_, *view_, this);
+    AddMosaicToolHandlers(handlers_, edited_, this);
     for (const auto& [id, action] : menus_.actions) {
         if (IsOfferedStyle(id)) handlers_[id] = [this, id] { ChooseVisualStyle(static_cast<int>(id)); };
     }
