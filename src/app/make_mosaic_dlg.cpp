@@ -159,7 +159,8 @@ void CMakeMosaicDlg::BuildList() {
     list_->headerItem()->setTextAlignment(kNumberColumn, Qt::AlignCenter);
     list_->headerItem()->setTextAlignment(kTypeColumn, Qt::AlignCenter);
     list_->setMinimumSize(kColumnWidths[0] + kColumnWidths[1] + kColumnWidths[2] + 24, 200);
-    list_->setAcceptDrops(true);
+    // Drops land on the viewport, where this dialog takes them before the list.
+    list_->viewport()->setAcceptDrops(true);
     list_->viewport()->installEventFilter(this);
 }
 

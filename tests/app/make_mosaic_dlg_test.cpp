@@ -60,6 +60,9 @@ void Drop(CMakeMosaicDlg& dialog, const QStringList& paths) {
     for (const QString& path : paths) urls << QUrl::fromLocalFile(path);
     data.setUrls(urls);
     QWidget* viewport = dialog.findChild<QTreeWidget*>()->viewport();
+    // The drop goes where the drag entered.
+    QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &enter);
     QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(viewport, &drop);
 }
