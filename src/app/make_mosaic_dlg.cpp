@@ -158,7 +158,7 @@ void CMakeMosaicDlg::BuildList() {
     for (int column = 0; column < 3; ++column) list_->setColumnWidth(column, kColumnWidths[column]);
     list_->headerItem()->setTextAlignment(kNumberColumn, Qt::AlignCenter);
     list_->headerItem()->setTextAlignment(kTypeColumn, Qt::AlignCenter);
-    list_->setMinimumSize(kColumnWidths[0] + kColumnWidths[1] + kColumnWidths[2] + 24, 200);
+    list_->setMinimumSize(kColumnWidths[0] + kColumnWidths[1] + kColumnWidths[2] + 24, 240);
     // Drops land on the viewport, where this dialog takes them before the list.
     list_->viewport()->setAcceptDrops(true);
     list_->viewport()->installEventFilter(this);
