@@ -176,11 +176,11 @@ ImageBlob ResizePicture(const ImageBlob& picture, int width, int height) {
     return *std::move(resized);
 }
 
-void SaveScaledPicture(const ImageBlob& picture, int width, int height, const QString& path,
+bool SaveScaledPicture(const ImageBlob& picture, int width, int height, const QString& path,
                        const QString& type) {
     const QImage decoded = picture.Decode();
-    if (decoded.isNull()) return;
-    SaveBitmapFile(decoded, path, width, height, type, 100, false);
+    if (decoded.isNull()) return false;
+    return SaveBitmapFile(decoded, path, width, height, type, 100, false);
 }
 
 }  // namespace tessaly

@@ -50,8 +50,9 @@ std::optional<ImageBlob> BitmapToPicture(const QImage& bitmap, int width, int he
 ImageBlob ResizePicture(const ImageBlob& picture, int width, int height);
 
 // Writes `picture` scaled to width x height into an image file of the given
-// type, quality 100. Failures are not reported.
-void SaveScaledPicture(const ImageBlob& picture, int width, int height, const QString& path,
+// type, quality 100. False when it could not be written; failures are not
+// reported.
+bool SaveScaledPicture(const ImageBlob& picture, int width, int height, const QString& path,
                        const QString& type);
 
 // Encodes `image` as a JPEG stream of the given quality (10..100).

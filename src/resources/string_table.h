@@ -85,6 +85,9 @@ inline constexpr QStringView kMaxNodeCountLine = u"最大セット件数 %1 個\
 inline constexpr QStringView kMemoryUsageLine = u"物理メモリ使用量 %1 % です\n";
 inline constexpr QStringView kWidthLine = u"幅 : %1\n";
 inline constexpr QStringView kHeightLine = u"高さ : %1\n";
+inline constexpr QStringView kNoFreeNameLine =
+    u"同じ名前のファイルが多すぎるため作成できなかったイメージ : %1 個\n";
+inline constexpr QStringView kMaximumSizeLine = u"環境設定で設定されているサイズ : 幅 %1 高さ %2\n";
 // The two words swapped when a toggle message reports "off".
 inline constexpr QStringView kWordOn = u"する";
 inline constexpr QStringView kWordOff = u"しない";

@@ -15,6 +15,7 @@
 #include "canvas/view/canvas_cursors.h"
 #include "canvas/view_geometry.h"
 #include "commands/image_edits.h"
+#include "commands/image_size_check.h"
 #include "document/document.h"
 #include "image/image_files.h"
 #include "image/image_links.h"
@@ -22,7 +23,6 @@
 #include "resources/string_table.h"
 #include "resources/ui_strings.h"
 #include "services/message_service.h"
-#include "services/settings.h"
 #include "services/system_memory.h"
 #include "services/wait_cursor.h"
 
@@ -31,14 +31,6 @@ namespace {
 
 constexpr int kMemoryWarningPercent = 90;
 constexpr int kShowDownloadAfterMs = 500;
-
-// The size images are shrunk to for the photomosaic, from the settings.
-QSize ShrinkSize() {
-    auto bounded = [](const char16_t* key) {
-        return std::clamp(GetProfileInt(u"SYS"_qs, QString::fromUtf16(key), 40), 20, 100);
-    };
-    return {bounded(u"MaxImgW"), bounded(u"MaxImgH")};
-}
 
 // The sample images installed beside the program.
 QString SampleImagesFolder() {
@@ -90,7 +82,7 @@ bool ImageAdding::AddImageFiles(const std::vector<ImageEntry>& entries, QPoint s
     AddImagesRequest request;
     request.start = start;
     request.windowCentre = view_.VisibleCentreOnCanvas();
-    if (answer == kResultYes) request.shrinkTo = ShrinkSize();
+    if (answer == kResultYes) request.shrinkTo = PhotomosaicMaximumSize();
     request.workers = workers_;
     {
         WaitCursor wait;

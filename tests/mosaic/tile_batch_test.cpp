@@ -1,0 +1,156 @@
+#include "mosaic/tile_batch.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QImageReader>
+
+#include "support/message_recorder.h"
+#include "support/temp_env.h"
+#include "support/test_images.h"
+
+using namespace tessaly;
+
+namespace {
+
+class TileBatchTest : public ::testing::Test {
+protected:
+    // A fresh folder of the temporary one.
+    QString Folder(const QString& name) {
+        const QString path = QDir(temp_.Path()).filePath(name);
+        EXPECT_TRUE(QDir().mkpath(path));
+        return path;
+    }
+
+    test::ScopedTempDir temp_;
+    test::MessageRecorder messages_;
+};
+
+TEST_F(TileBatchTest, TheMethodDecidesWhichSideFollowsTheAspectRatio) {
+    struct Row {
+        QSize source;
+        ShrinkMethod method;
+        QSize expected;
+    };
+    const QSize entered(100, 100);
+    const Row rows[] = {
+        {{400, 300}, ShrinkMethod::EnteredSize, {100, 100}},
+        {{400, 300}, ShrinkMethod::HeightKeepsAspect, {133, 100}},
+        {{400, 300}, ShrinkMethod::WidthKeepsAspect, {100, 75}},
+        {{3000, 1}, ShrinkMethod::WidthKeepsAspect, {100, 1}},  // never 0 high
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(ShrunkSize(row.source, entered, row.method), row.expected)
+            << static_cast<int>(row.method);
+    }
+}
+
+TEST_F(TileBatchTest, AFileIsListedOnceWhateverItsCaseAndFoldersBringTheirImages) {
+    const QString photos = Folder(u"photos"_qs);
+    test::WriteFile(photos, u"a.jpg"_qs, test::JpegBytes(8, 8));
+    test::WriteFile(photos, u"b.PNG"_qs, test::PngBytes(test::Gradient(8, 8)));
+    test::WriteFile(photos, u"notes.txt"_qs, "text");
+    const QString empty = Folder(u"empty"_qs);
+    const QString loose = test::WriteFile(temp_.Path(), u"c.jpeg"_qs, test::JpegBytes(8, 8));
+    const QString upper = QDir(photos).filePath(u"A.JPG"_qs);
+
+    struct Row {
+        const char* what;
+        QStringList listed;
+        QStringList dropped;
+        int added;
+    };
+    const Row rows[] = {
+        {"a folder of two images", {}, {photos}, 2},
+        {"an empty folder and two images", {}, {empty, loose, QDir(photos).filePath(u"a.jpg"_qs)}, 2},
+        {"the same file in another case", {upper}, {photos}, 1},
+        {"twice in one drop", {}, {loose, loose.toUpper(), loose}, 1},
+    };
+    for (const Row& row : rows) {
+        const CollectedEntries dropped = DroppedImages(row.dropped);
+        EXPECT_EQ(NewListEntries(row.listed, dropped.entries).size(), std::size_t(row.added))
+            << row.what;
+    }
+
+    QStringList full;
+    for (int i = 0; i < kMaxListedImages - 1; ++i) full << u"/x/%1.jpg"_qs.arg(i);
+    EXPECT_EQ(NewListEntries(full, DroppedImages({photos}).entries).size(), 1u);
+}
+
+TEST_F(TileBatchTest, SequenceNumbersFollowTheLargestNumberInTheFolder) {
+    const QString folder = Folder(u"Images"_qs);
+    EXPECT_EQ(NextSequenceNumber(folder), 1);
+    test::WriteFile(folder, u"000007.jpeg"_qs, "x");
+    test::WriteFile(folder, u"readme.txt"_qs, "x");
+    Folder(u"Images/000099"_qs);  // a folder does not count
+    EXPECT_EQ(NextSequenceNumber(folder), 8);
+    EXPECT_EQ(SequenceName(8), u"000008"_qs);
+    EXPECT_EQ(SourceBaseName(u"/p/photo.v2.JPG"_qs), u"photo.v2"_qs);
+    EXPECT_EQ(SourceBaseName(u"/p.d/photo"_qs), QString());
+}
+
+TEST_F(TileBatchTest, TilesTakeAFreeNameAndTheirTypeAndNeverReplaceAFile) {
+    const QString sources = Folder(u"sources"_qs);
+    const ImageEntry photo{test::WriteFile(sources, u"photo.png"_qs,
+                                           test::PngBytes(test::Gradient(400, 300))),
+                           u"png"_qs};
+    const ImageEntry anim{test::WriteFile(sources, u"anim.gif"_qs,
+                                          test::TwoFrameGif(400, 300, Qt::red, Qt::blue)),
+                          u"gif"_qs};
+    struct Row {
+        const char* what;
+        TileNaming naming;
+        int fileType;
+        QStringList existing;
+        ImageEntry source;
+        int candidates;
+        QString written;  // empty: nothing written
+        QByteArray format;
+    };
+    const auto numbers = TileNaming::SequenceNumbers;
+    const auto names = TileNaming::SourceNames;
+    const int all = kMaxTileNameCandidates;
+    const Row rows[] = {
+        {"after 000007", numbers, 1, {u"000007.jpeg"_qs, u"a.txt"_qs}, photo, all,
+         u"000008.jpeg"_qs, "jpeg"},
+        {"name taken", names, 1, {u"photo.jpeg"_qs}, photo, all, u"photo(1).jpeg"_qs, "jpeg"},
+        {"two names taken", names, 1, {u"photo.jpeg"_qs, u"photo(1).jpeg"_qs}, photo, all,
+         u"photo(2).jpeg"_qs, "jpeg"},
+        {"source type kept", names, 0, {}, anim, all, u"anim.gif"_qs, "gif"},
+        {"PNG chosen", names, 4, {}, anim, all, u"anim.png"_qs, "png"},
+        {"every name taken", names, 0, {u"anim.gif"_qs, u"anim(1).gif"_qs}, anim, 2, {}, {}},
+    };
+    TileBatchSettings settings;
+    settings.method = ShrinkMethod::HeightKeepsAspect;
+    int folderNumber = 0;
+    for (const Row& row : rows) {
+        const QString folder = Folder(u"out%1"_qs.arg(++folderNumber));
+        for (const QString& name : row.existing) test::WriteFile(folder, name, "old");
+        settings.naming = row.naming;
+        settings.fileType = row.fileType;
+        std::vector<int> progress;
+        const TileBatchResult result = CreateTileFiles(
+            {row.source}, settings, folder, [&](int done) { progress.push_back(done); },
+            row.candidates);
+
+        const QString written = QDir(folder).filePath(row.written);
+        EXPECT_EQ(result.written, row.written.isEmpty() ? 0 : 1) << row.what;
+        EXPECT_EQ(result.lastWritten, row.written.isEmpty() ? QString() : written) << row.what;
+        EXPECT_EQ(result.withoutFreeName,
+                  row.written.isEmpty() ? QStringList{row.source.path} : QStringList{})
+            << row.what;
+        EXPECT_EQ(progress, std::vector<int>{1}) << row.what;
+        EXPECT_EQ(QDir(folder).count(), row.existing.size() + (row.written.isEmpty() ? 2 : 3))
+            << row.what;  // "." and ".." besides the files
+        for (const QString& name : row.existing)
+            EXPECT_EQ(test::ReadFile(QDir(folder).filePath(name)), "old") << row.what;
+        if (row.written.isEmpty()) continue;
+        QImageReader reader(written);
+        reader.setDecideFormatFromContent(true);
+        EXPECT_EQ(reader.format(), row.format) << row.what;
+        EXPECT_EQ(reader.size(), QSize(133, 100)) << row.what;
+    }
+    EXPECT_TRUE(messages_.Messages().empty());
+}
+
+}  // namespace
