@@ -109,18 +109,7 @@ QString TileOutputFolder() {
 }
 
 CollectedEntries DroppedImages(const QStringList& paths) {
-    QStringList files;
-    for (const QString& path : paths) {
-        const QFileInfo info(path);
-        if (!info.isDir()) {
-            files << path;
-            continue;
-        }
-        const QDir folder(path);
-        for (const QString& name : folder.entryList(QDir::Files, QDir::Name))
-            files << folder.filePath(name);
-    }
-    return CollectImageEntries(files, true);
+    return CollectImageEntries(paths, true);
 }
 
 std::vector<ImageEntry> ChosenImages(const QStringList& paths) {

@@ -61,9 +61,9 @@ QString TileTypeOf(int fileType, const QString& sourceType);
 // The desktop's "Images" folder, where tiles are written.
 QString TileOutputFolder();
 
-// The list's candidates from dropped paths: a folder stands for the files
-// directly inside it; then the existing image files, at most kMaxAddEntries
-// (overflowed says more were offered).
+// The list's candidates from dropped paths: folders are skipped, then the
+// existing image files are taken, at most kMaxAddEntries (overflowed says
+// more were offered).
 CollectedEntries DroppedImages(const QStringList& paths);
 
 // The existing image files among paths chosen in the file dialog.

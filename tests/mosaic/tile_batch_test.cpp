@@ -45,13 +45,14 @@ TEST_F(TileBatchTest, TheMethodDecidesWhichSideFollowsTheAspectRatio) {
     }
 }
 
-TEST_F(TileBatchTest, AFileIsListedOnceWhateverItsCaseAndFoldersBringTheirImages) {
+TEST_F(TileBatchTest, AFileIsListedOnceWhateverItsCaseAndFoldersAreSkipped) {
     const QString photos = Folder(u"photos"_qs);
     test::WriteFile(photos, u"a.jpg"_qs, test::JpegBytes(8, 8));
     test::WriteFile(photos, u"b.PNG"_qs, test::PngBytes(test::Gradient(8, 8)));
     test::WriteFile(photos, u"notes.txt"_qs, "text");
-    const QString empty = Folder(u"empty"_qs);
     const QString loose = test::WriteFile(temp_.Path(), u"c.jpeg"_qs, test::JpegBytes(8, 8));
+    const QString a = QDir(photos).filePath(u"a.jpg"_qs);
+    const QString b = QDir(photos).filePath(u"b.PNG"_qs);
     const QString upper = QDir(photos).filePath(u"A.JPG"_qs);
 
     struct Row {
@@ -61,9 +62,9 @@ TEST_F(TileBatchTest, AFileIsListedOnceWhateverItsCaseAndFoldersBringTheirImages
         int added;
     };
     const Row rows[] = {
-        {"a folder of two images", {}, {photos}, 2},
-        {"an empty folder and two images", {}, {empty, loose, QDir(photos).filePath(u"a.jpg"_qs)}, 2},
-        {"the same file in another case", {upper}, {photos}, 1},
+        {"a folder and two images", {}, {photos, loose, a}, 2},
+        {"a folder alone", {}, {photos}, 0},
+        {"the same file in another case", {upper}, {a, b}, 1},
         {"twice in one drop", {}, {loose, loose.toUpper(), loose}, 1},
     };
     for (const Row& row : rows) {
@@ -74,7 +75,7 @@ TEST_F(TileBatchTest, AFileIsListedOnceWhateverItsCaseAndFoldersBringTheirImages
 
     QStringList full;
     for (int i = 0; i < kMaxListedImages - 1; ++i) full << u"/x/%1.jpg"_qs.arg(i);
-    EXPECT_EQ(NewListEntries(full, DroppedImages({photos}).entries).size(), 1u);
+    EXPECT_EQ(NewListEntries(full, DroppedImages({loose, a}).entries).size(), 1u);
 }
 
 TEST_F(TileBatchTest, SequenceNumbersFollowTheLargestNumberInTheFolder) {
