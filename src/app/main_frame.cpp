@@ -20,6 +20,7 @@
 #include "app/mosaic_dlg.h"
 #include "app/mosaic_tool_commands.h"
 #include "app/my_status_bar.h"
+#include "app/settings_dialog_commands.h"
 #include "app/view_properties_command.h"
 #include "app/visual_styles.h"
 #include "canvas/view/atelier_view.h"
@@ -158,6 +159,7 @@ void CMainFrame::AddHandlers() {
     AddArrangementHandlers(handlers_, *view_, this);
     (new MultiCutCommands(*view_, this))->AddHandlers(handlers_);
     AddMosaicToolHandlers(handlers_, edited_, this);
+    AddSettingsDialogHandlers(handlers_, recent_, this);
     for (const auto& [id, action] : menus_.actions) {
         if (IsOfferedStyle(id)) handlers_[id] = [this, id] { ChooseVisualStyle(static_cast<int>(id)); };
     }

@@ -1,21 +1,16 @@
 #include "commands/image_size_check.h"
 
-#include <algorithm>
-
 #include "document/edited_document.h"
 #include "image/image_files.h"
 #include "resources/string_table.h"
+#include "services/environment_settings.h"
 #include "services/message_service.h"
-#include "services/settings.h"
 #include "services/status_service.h"
 #include "services/wait_cursor.h"
 
 namespace tessaly {
 namespace {
 
-constexpr int kDefaultMaximum = 40;
-constexpr int kLeastMaximum = 20;
-constexpr int kGreatestMaximum = 100;
 constexpr QStringView kResizingText = u"ただ今サイズ調整中です。このまま、お待ちください...";
 
 bool IsOversized(QSize size, QSize maximum) {
@@ -28,13 +23,7 @@ const ImageBlob* PictureOf(const Document& doc, int node) {
 
 }  // namespace
 
-QSize PhotomosaicMaximumSize() {
-    const auto read = [](const QString& key) {
-        return std::clamp(GetProfileInt(u"SYS"_qs, key, kDefaultMaximum), kLeastMaximum,
-                          kGreatestMaximum);
-    };
-    return {read(u"MaxImgW"_qs), read(u"MaxImgH"_qs)};
-}
+QSize PhotomosaicMaximumSize() { return StoredShrinkSize(); }
 
 bool HasOversizedPicture(const Document& doc, QSize maximum) {
     for (int i = 0; i < doc.State().nodeCount; ++i) {

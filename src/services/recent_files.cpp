@@ -1,5 +1,8 @@
 #include "services/recent_files.h"
 
+#include <algorithm>
+#include <functional>
+
 #include "services/settings.h"
 
 namespace tessaly {
@@ -29,5 +32,15 @@ void RecentFileList::Add(const QString& path) {
 }
 
 void RecentFileList::Remove(const QString& path) { files_.removeAll(path); }
+
+void RecentFileList::RemoveAt(QList<int> positions) {
+    // From the last to the first, so that each position still means the
+    // entry it meant when the positions were chosen.
+    std::sort(positions.begin(), positions.end(), std::greater<>());
+    positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+    for (const int position : positions) {
+        if (position >= 0 && position < files_.size()) files_.removeAt(position);
+    }
+}
 
 }  // namespace tessaly

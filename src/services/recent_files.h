@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QList>
 #include <QStringList>
 
 namespace tessaly {
@@ -17,6 +18,10 @@ public:
     // Puts `path` first (moving it up if it is already listed).
     void Add(const QString& path);
     void Remove(const QString& path);
+    // Removes the entries at the 0-based `positions`, given in any order;
+    // a position outside the list is passed over.
+    void RemoveAt(QList<int> positions);
+    void Clear() { files_.clear(); }
     const QStringList& Files() const { return files_; }
 
 private:
