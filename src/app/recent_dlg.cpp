@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPalette>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -69,6 +70,11 @@ void CRecentDlg::BuildList() {
     list_->setColumnWidth(kPathColumnIndex, kPathWidth);
     list_->headerItem()->setTextAlignment(0, Qt::AlignCenter);
     list_->setMinimumSize(kNumberWidth + kPathWidth + 24, 260);
+    // The styles outline a row's check box in a shade of the window colour,
+    // which vanishes on a dark list; a shade of the text keeps it in sight.
+    QPalette palette = list_->palette();
+    palette.setColor(QPalette::Window, palette.color(QPalette::Text));
+    list_->setPalette(palette);
 
     const QStringList& files = recent_.Files();
     const int count = std::min<int>(static_cast<int>(files.size()), RecentFileList::kMaxEntries);
