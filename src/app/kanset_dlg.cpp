@@ -24,7 +24,8 @@ constexpr QStringView kSizeHeading = u"2 フォトモザイク用イメージの
 constexpr QStringView kHeightLabel = u"タテ：";
 constexpr QStringView kWidthLabel = u"ヨコ：";
 constexpr QStringView kSizeRange = u"(20 ～ 100ピクセル)";
-constexpr QStringView kAnimation = u"3 イメージ上にマウスカーソルが乗ったとき、アニメを表示する(&A)";
+constexpr QStringView kAnimation =
+    u"3 イメージ上にマウスカーソルが乗ったとき、アニメを表示する(&A)";
 constexpr QStringView kAnimationKey = u"[切替え:F10]";
 constexpr QStringView kCountLabel = u"表示するアニメの個数：";
 constexpr QStringView kCountRange = u"(1 - 10個)";
@@ -38,11 +39,14 @@ constexpr QStringView kStore = u"保存して終了(&S)";
 constexpr QStringView kClose = u"閉じる(&C)";
 
 constexpr QStringView kFirstOpenTip =
-    u"チェックがあるときは\n最後に編集していたドキュメントを\nこのソフトの起動時にセットして表示します";
+    u"チェックがあるときは\n最後に編集していたドキュメントを\nこのソフトの起動時にセットして表示し"
+    u"ます";
 constexpr QStringView kAnimationTip =
-    u"チェックがあるときは\nオブジェクト上であることを明示します\n※ すでに選択されているときは、表示されません";
+    u"チェックがあるときは\nオブジェクト上であることを明示します\n※ "
+    u"すでに選択されているときは、表示されません";
 constexpr QStringView kMakeBackupTip =
-    u"チェックがあるときは\nドキュメントを上書き保存時、同じ場所に\nファイル名に(back)を付けて直前のドキュメントを保存します";
+    u"チェックがあるときは\nドキュメントを上書き保存時、同じ場所に\nファイル名に(back)"
+    u"を付けて直前のドキュメントを保存します";
 constexpr QStringView kGuideTip =
     u"チェックがあるときは\n最下段にあるステータスバーの左側に操作ガイドを表示します";
 

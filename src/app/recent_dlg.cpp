@@ -31,15 +31,15 @@ constexpr int kPathColumnIndex = 1;
 
 }  // namespace
 
-CRecentDlg::CRecentDlg(RecentFileList& recent, QWidget* parent)
-    : QDialog(parent), recent_(recent) {
+CRecentDlg::CRecentDlg(RecentFileList& recent, QWidget* parent) : QDialog(parent), recent_(recent) {
     setWindowTitle(kTitle.toString());
     BuildList();
 
     auto* deleteChecked = new QPushButton(kDeleteChecked.toString(), this);
     auto* deleteAll = new QPushButton(kDeleteAll.toString(), this);
     auto* back = new QPushButton(kBack.toString(), this);
-    for (QPushButton* button : {deleteChecked, deleteAll}) button->setAutoDefault(false);
+    for (QPushButton* button : {deleteChecked, deleteAll})
+        button->setAutoDefault(false);
     back->setDefault(true);
     connect(deleteChecked, &QPushButton::clicked, this, &CRecentDlg::DeleteChecked);
     connect(deleteAll, &QPushButton::clicked, this, &CRecentDlg::DeleteAll);
@@ -96,7 +96,8 @@ void CRecentDlg::DeleteChecked() {
         if (list_->topLevelItem(i)->checkState(0) == Qt::Checked) checked.append(i);
     }
     recent_.RemoveAt(checked);
-    for (const int i : checked) delete list_->takeTopLevelItem(i);
+    for (const int i : checked)
+        delete list_->takeTopLevelItem(i);
     NumberRows(list_);
 }
 

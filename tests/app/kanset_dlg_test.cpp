@@ -37,7 +37,9 @@ private:
 
 namespace {
 
-int Stored(const QString& key) { return tessaly::GetProfileInt(u"SYS"_s, key, -99); }
+int Stored(const QString& key) {
+    return tessaly::GetProfileInt(u"SYS"_s, key, -99);
+}
 
 QString EditText(CKansetDlg& dialog, const QString& name) {
     return dialog.findChild<tessaly::NumberEdit*>(name)->findChild<QLineEdit*>()->text();
@@ -95,7 +97,8 @@ void KansetDlgTest::animationSwitchedOffOffersThreeNextTime() {
 void KansetDlgTest::closeKeepsEverything() {
     AppSettings app;
     CKansetDlg dialog(app);
-    for (QCheckBox* box : dialog.findChildren<QCheckBox*>()) box->toggle();
+    for (QCheckBox* box : dialog.findChildren<QCheckBox*>())
+        box->toggle();
     Type(dialog, u"width"_s, u"80"_s);
     Type(dialog, u"count"_s, u"9"_s);
     Find<QRadioButton>(dialog, u"遅い"_s)->setChecked(true);

@@ -31,7 +31,8 @@ RecentFileList FiveFiles() {
 
 QStringList Column(const QTreeWidget* list, int column) {
     QStringList texts;
-    for (int i = 0; i < list->topLevelItemCount(); ++i) texts << list->topLevelItem(i)->text(column);
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        texts << list->topLevelItem(i)->text(column);
     return texts;
 }
 

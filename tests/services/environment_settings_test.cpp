@@ -16,7 +16,9 @@ protected:
     void SetUp() override { UseSettingsFile(QDir(temp.Path()).filePath(u"settings.ini"_qs)); }
     void TearDown() override { UseSettingsFile({}); }
 
-    static int Stored(const char* key) { return GetProfileInt(u"SYS"_qs, QString::fromLatin1(key), -99); }
+    static int Stored(const char* key) {
+        return GetProfileInt(u"SYS"_qs, QString::fromLatin1(key), -99);
+    }
 
     test::ScopedTempDir temp;
 };

@@ -17,7 +17,8 @@ TEST(RecentFileList, RemovesTheEntriesAtTheGivenPositions) {
     };
     for (const Row& row : rows) {
         RecentFileList recent;
-        for (const char* path : {"e", "d", "c", "b", "a"}) recent.Add(QString::fromLatin1(path));
+        for (const char* path : {"e", "d", "c", "b", "a"})
+            recent.Add(QString::fromLatin1(path));
         recent.RemoveAt(row.positions);
         EXPECT_EQ(recent.Files(), row.left);
     }
