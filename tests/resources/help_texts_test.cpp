@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QStringList>
+
 #include "resources/help_texts.h"
 
 namespace tessaly {
