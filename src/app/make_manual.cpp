@@ -8,9 +8,11 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QGuiApplication>
+#include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QUrl>
 #include <cstdio>
@@ -19,6 +21,25 @@ namespace {
 
 constexpr int kResolution = 300;
 constexpr int kMarginMillimetres = 18;
+
+// Printing works on a copy of the document that keeps its resources but not
+// its base URL, so every picture is loaded here, from beside the manual.
+bool AddPictures(QTextDocument& document, const QDir& folder) {
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextImageFormat format = it.fragment().charFormat().toImageFormat();
+            if (!format.isValid()) continue;
+            const QImage picture(folder.filePath(format.name()));
+            if (picture.isNull()) {
+                std::fprintf(stderr, "tessaly-make-manual: cannot read picture %s\n",
+                             qPrintable(format.name()));
+                return false;
+            }
+            document.addResource(QTextDocument::ImageResource, QUrl(format.name()), picture);
+        }
+    }
+    return true;
+}
 
 int Fail(const char* what, const QString& path) {
     std::fprintf(stderr, "tessaly-make-manual: %s: %s\n", what, qPrintable(path));
@@ -46,9 +67,9 @@ int main(int argc, char* argv[]) {
     QFont font(QStringLiteral("Noto Sans CJK JP"));
     font.setPointSizeF(10.5);
     document.setDefaultFont(font);
-    // Pictures are named relative to the manual's own folder.
-    document.setBaseUrl(QUrl::fromLocalFile(QFileInfo(source).absolutePath() + QLatin1Char('/')));
     document.setHtml(QString::fromUtf8(html.readAll()));
+    // Pictures are named relative to the manual's own folder.
+    if (!AddPictures(document, QFileInfo(source).absoluteDir())) return 1;
 
     QDir().mkpath(QFileInfo(output).absolutePath());
     QFile::remove(output);
