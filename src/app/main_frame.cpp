@@ -15,6 +15,7 @@
 #include "app/commands/command_rules.h"
 #include "app/commands/command_texts.h"
 #include "app/export_image_command.h"
+#include "app/help_commands.h"
 #include "app/insatu_dlg.h"
 #include "app/multi_cut_commands.h"
 #include "app/mosaic_dlg.h"
@@ -160,6 +161,7 @@ void CMainFrame::AddHandlers() {
     (new MultiCutCommands(*view_, this))->AddHandlers(handlers_);
     AddMosaicToolHandlers(handlers_, edited_, this);
     AddSettingsDialogHandlers(handlers_, recent_, this);
+    AddHelpHandlers(handlers_, this);
     for (const auto& [id, action] : menus_.actions) {
         if (IsOfferedStyle(id)) handlers_[id] = [this, id] { ChooseVisualStyle(static_cast<int>(id)); };
     }

@@ -102,6 +102,7 @@ private slots:
     void viewPropertiesReportAClearedBackground();
     void f2ShowsTheGuideSwitchForASecond();
     void f10TurnsTheAnimationBackOnWithTheStoredCount();
+    void f1WithoutTheManualNamesTheMissingFile();
     void undoAndRedoFollowTheHistory();
     void editsEnableUndoAtOnce_data();
     void editsEnableUndoAtOnce();
@@ -393,6 +394,18 @@ void MainFrameTest::gridCommandsMarkTheDocumentWithoutHistory() {
     QCOMPARE(frame->CommandAction(CommandId::kGridOnTop)->isChecked(), onTop == 0);
     // Grid changes are not steps of the history.
     QCOMPARE(edited_->UndoCount(), 0);
+}
+
+void MainFrameTest::f1WithoutTheManualNamesTheMissingFile() {
+    // The test program's folder holds no manual.
+    QVERIFY(!QFile::exists(QCoreApplication::applicationDirPath() + u"/Manual.pdf"_s));
+    auto frame = MakeFrame(true);
+    tessaly::test::MessageRecorder messages;
+    QTest::keyClick(frame.get(), Qt::Key_F1);
+    QCOMPARE(messages.Texts(),
+             std::vector<QString>{u"Manual.pdf\n実行ファイルと同じ場所に上記のファイルがありません"_s});
+    QCOMPARE(messages.Messages().front().style, int(tessaly::kStyleStop));
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
 }
 
 void MainFrameTest::f2ShowsTheGuideSwitchForASecond() {

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a private folder (DESTDIR) and checks what a
-# desktop needs: the programs, the sample images beside the editor, the
-# desktop entry and the document type (.tsd) for shared-mime-info.
+# desktop needs: the programs, the sample images and the manual beside the
+# editor, the desktop entry and the document type (.tsd) for shared-mime-info.
 #
 #   install_test.sh <cmake> <build folder>
 #
@@ -30,6 +30,18 @@ for program in tessaly tessaly-cli; do
   [[ -x "$ROOT/bin/$program" ]] || fail "bin/$program is missing or not executable"
 done
 [[ ! -e "$ROOT/bin/tessaly-make-samples" ]] || fail "the build-time sample generator was installed"
+[[ ! -e "$ROOT/bin/tessaly-make-manual" ]] || fail "the build-time manual maker was installed"
+
+# The manual beside the editor, where the help menu looks for it: a PDF of
+# several pages.
+readonly MANUAL=$ROOT/bin/Manual.pdf
+[[ "$(head -c 5 "$MANUAL" 2>/dev/null)" == %PDF- ]] || fail "bin/Manual.pdf is missing or not a PDF"
+if command -v pdfinfo >/dev/null; then
+  pages=$(pdfinfo "$MANUAL" | sed -n 's/^Pages: *//p')
+  ((${pages:-0} >= 5)) || fail "the manual has ${pages:-no} pages, expected at least 5"
+else
+  echo "install: pdfinfo not installed, manual pages not counted"
+fi
 
 # Sample images beside the editor: 60 JPEGs, all different.
 mapfile -t samples < <(find "$ROOT/bin/images" -maxdepth 1 -type f -name '*.jpg' | sort)
