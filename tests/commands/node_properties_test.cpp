@@ -58,7 +58,9 @@ TEST(NodePropertyRules, OnlyTheCornerOfTheSectionGridHasSwatches) {
         for (int column = 0; column < 5; ++column) {
             const std::optional<QRgb> colour = SwatchColour(node, 9, row, column);
             EXPECT_EQ(colour.has_value(), row < 3 && column < 3);
-            if (colour) EXPECT_EQ(qRed(*colour), row * 3 + column);
+            if (colour) {
+                EXPECT_EQ(qRed(*colour), row * 3 + column);
+            }
             painted += colour.has_value();
         }
     }
