@@ -21,6 +21,7 @@
 #include "app/mosaic_dlg.h"
 #include "app/mosaic_tool_commands.h"
 #include "app/my_status_bar.h"
+#include "app/node_properties_command.h"
 #include "app/settings_dialog_commands.h"
 #include "app/view_properties_command.h"
 #include "app/visual_styles.h"
@@ -155,6 +156,7 @@ void CMainFrame::AddHandlers() {
         {C::kPickNoSetColour, [this] { PickNoSetColour(); }},
         {C::kSetBackground, [this] { EditViewProperties(); }},
         {C::kViewProperties, [this] { EditViewProperties(); }},
+        {C::kImageProperties, [this] { EditNodeProperties(edited_, this); }},
         {C::kPrint, [this] { PrintCanvas(); }},
     };
     AddArrangementHandlers(handlers_, *view_, this);

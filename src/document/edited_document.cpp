@@ -70,6 +70,10 @@ EditScope::~EditScope() {
     edited_.Changed();
 }
 
+void EditScope::Publish() {
+    if (outermost_ && edited_.scopeChanged_) edited_.Changed();
+}
+
 bool EditScope::Commit(bool changed) {
     if (changed) edited_.scopeChanged_ = true;
     return changed;

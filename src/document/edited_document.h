@@ -103,6 +103,13 @@ public:
     // Marks the edit as made when `changed` is true; returns `changed`.
     bool Commit(bool changed = true);
 
+    // For an edit the user makes in several steps while the scope stays open
+    // (a modal dialog on the live document): shows the steps committed so
+    // far, as the end of the scope would (modified mark, status panes,
+    // documentChanged), while the snapshot still joins the history once, when
+    // the scope ends. Does nothing in an inner scope or before a commit.
+    void Publish();
+
 private:
     EditedDocument& edited_;
     QString snapshot_;  // written before the change, empty for none

@@ -43,8 +43,10 @@ QValidator::State NumberEdit::validate(QString&, int&) const {
 
 void NumberEdit::stepBy(int steps) {
     const int from = ReadEditBox(lineEdit()->text(), minimum_, maximum_).value;
-    SetValue(std::clamp(from + steps, minimum_, maximum_));
+    const int value = std::clamp(from + steps, minimum_, maximum_);
+    SetValue(value);
     lineEdit()->selectAll();
+    Q_EMIT Stepped(value);
 }
 
 QAbstractSpinBox::StepEnabled NumberEdit::stepEnabled() const {

@@ -27,6 +27,10 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
 
+Q_SIGNALS:
+    // An arrow or key step has just written `value` into the box.
+    void Stepped(int value);
+
 protected:
     QValidator::State validate(QString& input, int& pos) const override;
     void stepBy(int steps) override;
