@@ -15,11 +15,10 @@
 #include "image/image_blob.h"
 #include "mosaic/colour_features.h"
 #include "services/app_settings.h"
-#include "services/recent_files.h"
 #include "services/settings.h"
 #include "support/document_builder.h"
 #include "support/message_recorder.h"
-#include "support/temp_env.h"
+#include "support/frame_harness.h"
 #include "support/test_images.h"
 
 using namespace Qt::StringLiterals;
@@ -44,39 +43,26 @@ private:
         QTest::mouseClick(OpenConsole().findChild<QPushButton*>(u"rearrange"_s), Qt::LeftButton);
     }
 
-    std::unique_ptr<tessaly::test::ScopedTempDir> temp_;
+    std::unique_ptr<tessaly::test::FrameHarness> h_;
     std::unique_ptr<tessaly::test::MessageRecorder> messages_;
-    std::unique_ptr<tessaly::EditedDocument> edited_;
-    std::unique_ptr<tessaly::RecentFileList> recent_;
-    std::unique_ptr<tessaly::CAtelierDoc> atelierDoc_;
-    std::unique_ptr<tessaly::CMainFrame> frame_;
 };
 
 void MosaicDlgTest::init() {
-    temp_ = std::make_unique<tessaly::test::ScopedTempDir>();
-    tessaly::UseSettingsFile(QDir(temp_->Path()).filePath(u"settings.ini"_s));
+    h_ = std::make_unique<tessaly::test::FrameHarness>();
     messages_ = std::make_unique<tessaly::test::MessageRecorder>();
-    edited_ = std::make_unique<tessaly::EditedDocument>();
-    QVERIFY(edited_->Doc().AllocateNodeTables());
-    QVERIFY(edited_->Doc().ResetDocument());
-    recent_ = std::make_unique<tessaly::RecentFileList>();
-    atelierDoc_ = std::make_unique<tessaly::CAtelierDoc>(*edited_, *recent_);
-    frame_ = std::make_unique<tessaly::CMainFrame>(*edited_, *atelierDoc_, *recent_);
+    QVERIFY(h_->Doc().AllocateNodeTables());
+    QVERIFY(h_->Doc().ResetDocument());
+    h_->Frame();
 }
 
 void MosaicDlgTest::cleanup() {
-    frame_.reset();
-    atelierDoc_.reset();
-    recent_.reset();
-    edited_.reset();
     messages_.reset();
-    tessaly::UseSettingsFile({});
-    temp_.reset();
+    h_.reset();
 }
 
 tessaly::CMosaicDlg& MosaicDlgTest::OpenConsole() {
-    if (!frame_->MosaicDlg()) frame_->OpenMosaicConsole();
-    return *frame_->MosaicDlg();
+    if (!h_->Frame().MosaicDlg()) h_->Frame().OpenMosaicConsole();
+    return *h_->Frame().MosaicDlg();
 }
 
 void MosaicDlgTest::editBoxIsClampedWhenTheRunReadsIt() {
@@ -85,7 +71,7 @@ void MosaicDlgTest::editBoxIsClampedWhenTheRunReadsIt() {
     columns->selectAll();
     QTest::keyClicks(columns, u"700"_s);
     ClickRearrange();
-    QCOMPARE(edited_->Doc().State().gridColumns, 500);
+    QCOMPARE(h_->Doc().State().gridColumns, 500);
     QCOMPARE(columns->text(), u"500"_s);
     QVERIFY(OpenConsole().isVisible());
 }
@@ -96,13 +82,13 @@ void MosaicDlgTest::storedPlaceIsKeptOnTheDesktop() {
     QCOMPARE(OpenConsole().pos(), QPoint(0, 0));
     // Closing hides the console; the open command then shows it again.
     QTest::keyClick(&OpenConsole(), Qt::Key_Escape);
-    QVERIFY(!frame_->MosaicConsoleShown() && !OpenConsole().isVisible());
+    QVERIFY(!h_->Frame().MosaicConsoleShown() && !OpenConsole().isVisible());
 }
 
 // The whole road: a document with a background and a few hundred images,
 // the console opened through its command, one run, its undo.
 void MosaicDlgTest::rearrangeFromTheFramePlacesAndUndoes() {
-    tessaly::Document& doc = edited_->Doc();
+    tessaly::Document& doc = h_->Doc();
     for (int i = 0; i < 300; ++i) {
         const QRgb colour = qRgb(i * 37 % 256, i * 91 % 256, i * 53 % 256);
         tessaly::test::AddNode(doc, 100, 100, 10, 10,
@@ -112,12 +98,12 @@ void MosaicDlgTest::rearrangeFromTheFramePlacesAndUndoes() {
     doc.State().backPicture =
         doc.Pictures().Adopt(*tessaly::ImageBlob::FromEncoded(tessaly::test::JpegBytes(64, 40)));
     const tessaly::NodeRecord before = doc.Node(7);
-    frame_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
-    frame_->UpdateCommandStates();
-    frame_->CommandAction(CommandId::kConsole)->trigger();
-    QVERIFY(frame_->MosaicConsoleShown());
-    QVERIFY(!frame_->CommandAction(CommandId::kConsole)->isEnabled());
+    h_->Frame().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&h_->Frame()));
+    h_->Frame().UpdateCommandStates();
+    h_->Frame().CommandAction(CommandId::kConsole)->trigger();
+    QVERIFY(h_->Frame().MosaicConsoleShown());
+    QVERIFY(!h_->Frame().CommandAction(CommandId::kConsole)->isEnabled());
 
     ClickRearrange();
     QVERIFY(messages_->Messages().empty());
@@ -127,7 +113,7 @@ void MosaicDlgTest::rearrangeFromTheFramePlacesAndUndoes() {
     QVERIFY(Field("elapsed").endsWith(u"ms"_s));
     QVERIFY(Field("areaRatio").endsWith(u"%"_s));
     QCOMPARE(Field("unplaced"), QString::number(300 - placed) + u" 個"_s);
-    QAction* undo = frame_->CommandAction(CommandId::kEditUndo);
+    QAction* undo = h_->Frame().CommandAction(CommandId::kEditUndo);
     QVERIFY(undo->isEnabled());
     undo->trigger();
     QCOMPARE(doc.Node(7).centerX, before.centerX);
@@ -138,13 +124,13 @@ void MosaicDlgTest::rearrangeFromTheFramePlacesAndUndoes() {
 // The colour shown where the canvas menu opened; the document takes it only
 // at the next run.
 void MosaicDlgTest::pickedColourGoesToTheButtonOnly() {
-    tessaly::DocState& s = edited_->Doc().State();
+    tessaly::DocState& s = h_->Doc().State();
     s.backColor = tessaly::MakeColorRef(200, 30, 40);
-    frame_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
+    h_->Frame().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&h_->Frame()));
     OpenConsole();
-    frame_->View()->SetInsertPoint(QPoint(400, 300));
-    frame_->RunCommand(CommandId::kPickNoSetColour);
+    h_->Frame().View()->SetInsertPoint(QPoint(400, 300));
+    h_->Frame().RunCommand(CommandId::kPickNoSetColour);
     auto* button = OpenConsole().findChild<tessaly::ColourButton*>(u"noSetColour"_s);
     QCOMPARE(button->Colour(), tessaly::MakeColorRef(200, 30, 40));
     QCOMPARE(s.noSetColor, tessaly::MakeColorRef(255, 255, 255));
@@ -153,18 +139,18 @@ void MosaicDlgTest::pickedColourGoesToTheButtonOnly() {
 // Alt+E is also the frame's "編集(&E)" menu: while the console is the active
 // window its own check box takes the key.
 void MosaicDlgTest::consoleKeysWinOverTheFrameMenus() {
-    frame_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(frame_.get()));
+    h_->Frame().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&h_->Frame()));
     tessaly::CMosaicDlg& console = OpenConsole();
     QApplication::setActiveWindow(&console);
     QCOMPARE(QApplication::activeWindow(), &console);
-    const int adjust = edited_->Doc().State().adjustColors;
+    const int adjust = h_->Doc().State().adjustColors;
     // A button's key clicks it a moment later, as a pressed button shows.
     QTest::keyClick(&console, Qt::Key_E, Qt::AltModifier);
     QVERIFY(!QApplication::activePopupWidget());
     QTest::qWait(200);
     QTest::keyClick(&console, Qt::Key_N, Qt::AltModifier);  // "再表示(&N)" stores it
-    QTRY_COMPARE(edited_->Doc().State().adjustColors, 1 - adjust);
+    QTRY_COMPARE(h_->Doc().State().adjustColors, 1 - adjust);
 }
 
 QTEST_MAIN(MosaicDlgTest)

@@ -12,10 +12,9 @@
 #include "canvas/view/atelier_view.h"
 #include "document/edited_document.h"
 #include "services/app_settings.h"
-#include "services/recent_files.h"
 #include "services/settings.h"
 #include "support/document_builder.h"
-#include "support/temp_env.h"
+#include "support/frame_harness.h"
 #include "support/test_images.h"
 
 using namespace Qt::StringLiterals;
@@ -36,55 +35,40 @@ private slots:
 
 private:
     tessaly::CMultuCutDlg* Dialog() const {
-        return frame_->View()->findChild<tessaly::CMultuCutDlg*>();
+        return h_->Frame().View()->findChild<tessaly::CMultuCutDlg*>();
     }
-    tessaly::MultiCutSession& Cut() const { return frame_->View()->MultiCut(); }
+    tessaly::MultiCutSession& Cut() const { return h_->Frame().View()->MultiCut(); }
 
-    std::unique_ptr<tessaly::test::ScopedTempDir> temp_;
-    std::unique_ptr<tessaly::EditedDocument> edited_;
-    std::unique_ptr<tessaly::RecentFileList> recent_;
-    std::unique_ptr<tessaly::CAtelierDoc> atelierDoc_;
-    std::unique_ptr<tessaly::CMainFrame> frame_;
+    std::unique_ptr<tessaly::test::FrameHarness> h_;
 };
 
 void MultuCutDlgTest::init() {
-    temp_ = std::make_unique<tessaly::test::ScopedTempDir>();
-    tessaly::UseSettingsFile(QDir(temp_->Path()).filePath(u"settings.ini"_s));
-    tessaly::CurrentSettings() = tessaly::AppSettings{};
-    edited_ = std::make_unique<tessaly::EditedDocument>();
-    tessaly::Document& doc = edited_->Doc();
+    h_ = std::make_unique<tessaly::test::FrameHarness>();
+    tessaly::Document& doc = h_->Doc();
     QVERIFY(doc.ResetDocument());
     // 200 x 100 at (100, 100): the rectangle starts at (150, 125), 100 x 50.
     tessaly::test::AddNode(doc, 200, 150, 100, 50, tessaly::test::JpegBytes(50, 25));
     doc.Mark(0).selected = 1;
     doc.State().mainSelection = 0;
-    recent_ = std::make_unique<tessaly::RecentFileList>();
-    atelierDoc_ = std::make_unique<tessaly::CAtelierDoc>(*edited_, *recent_);
-    frame_ = std::make_unique<tessaly::CMainFrame>(*edited_, *atelierDoc_, *recent_);
-    frame_->CommandAction(CommandId::kMultiCutStart)->trigger();
+    h_->Frame().CommandAction(CommandId::kMultiCutStart)->trigger();
 }
 
 void MultuCutDlgTest::cleanup() {
-    frame_.reset();
-    atelierDoc_.reset();
-    recent_.reset();
-    edited_.reset();
-    tessaly::UseSettingsFile({});
-    temp_.reset();
+    h_.reset();
 }
 
 void MultuCutDlgTest::startFromTheMenuOpensTheSettingsAndEscStops() {
     QVERIFY(Cut().IsOn());
     QVERIFY(Dialog() && Dialog()->isVisible());
     QCOMPARE(Dialog()->windowTitle(), u"マルチカット設定"_s);
-    QCOMPARE(edited_->Doc().State().mainSelection, -1);
-    QVERIFY(!frame_->CommandAction(CommandId::kMultiCutStart)->isEnabled());
-    QVERIFY(frame_->CommandAction(CommandId::kMultiCutExecute)->isEnabled());
+    QCOMPARE(h_->Doc().State().mainSelection, -1);
+    QVERIFY(!h_->Frame().CommandAction(CommandId::kMultiCutStart)->isEnabled());
+    QVERIFY(h_->Frame().CommandAction(CommandId::kMultiCutExecute)->isEnabled());
 
-    QTest::keyClick(frame_->View(), Qt::Key_Escape);
+    QTest::keyClick(h_->Frame().View(), Qt::Key_Escape);
     QVERIFY(!Cut().IsOn());
     QVERIFY(!Dialog()->isVisible());
-    QVERIFY(!frame_->CommandAction(CommandId::kMultiCutStart)->isEnabled());  // nothing selected
+    QVERIFY(!h_->Frame().CommandAction(CommandId::kMultiCutStart)->isEnabled());  // nothing selected
 }
 
 void MultuCutDlgTest::spinStepsFollowTheFittingRule() {
@@ -106,19 +90,19 @@ void MultuCutDlgTest::spinStepsFollowTheFittingRule() {
 }
 
 void MultuCutDlgTest::keysAndLineCommandsReachTheRectangleAndTheDocument() {
-    tessaly::CAtelierView* view = frame_->View();
+    tessaly::CAtelierView* view = h_->Frame().View();
     view->setFocus();
     QTest::keyClick(view, Qt::Key_Left);  // the right edge, 10 canvas pixels
     QCOMPARE(Cut().Rect(), (tessaly::IntRect{150, 125, 240, 175}));
     QCOMPARE(tessaly::GetProfileInt(u"Last"_s, u"RectSX"_s, 0), 90);
-    QVERIFY(edited_->IsModified());
+    QVERIFY(h_->Edited().IsModified());
 
     QTest::keyClick(view, Qt::Key_Minus, Qt::KeypadModifier);
     QCOMPARE(Cut().Rect(), (tessaly::IntRect{151, 126, 239, 174}));
 
-    frame_->RunCommand(tessaly::CutLineWidthCommand(3));
-    QCOMPARE(edited_->Doc().State().cutLineWidth, 3);
-    QCOMPARE(edited_->UndoCount(), 0);
+    h_->Frame().RunCommand(tessaly::CutLineWidthCommand(3));
+    QCOMPARE(h_->Doc().State().cutLineWidth, 3);
+    QCOMPARE(h_->Edited().UndoCount(), 0);
 }
 
 QTEST_MAIN(MultuCutDlgTest)

@@ -12,10 +12,9 @@
 #include "app/widgets/number_edit.h"
 #include "document/edited_document.h"
 #include "services/app_settings.h"
-#include "services/recent_files.h"
 #include "services/settings.h"
 #include "support/document_builder.h"
-#include "support/temp_env.h"
+#include "support/frame_harness.h"
 #include "support/test_images.h"
 
 using namespace Qt::StringLiterals;
@@ -35,14 +34,10 @@ private slots:
 private:
     // Runs the command and `steps` in the dialog it opens, then closes it.
     void RunDialog(const std::function<void(tessaly::CNodeDlg&)>& steps);
-    const tessaly::NodeRecord& Node() const { return edited_->Doc().Node(0); }
-    QSize PictureSize() const { return edited_->Doc().Picture(Node().picture)->PixelSize(); }
+    const tessaly::NodeRecord& Node() const { return h_->Doc().Node(0); }
+    QSize PictureSize() const { return h_->Doc().Picture(Node().picture)->PixelSize(); }
 
-    std::unique_ptr<tessaly::test::ScopedTempDir> temp_;
-    std::unique_ptr<tessaly::EditedDocument> edited_;
-    std::unique_ptr<tessaly::RecentFileList> recent_;
-    std::unique_ptr<tessaly::CAtelierDoc> atelierDoc_;
-    std::unique_ptr<tessaly::CMainFrame> frame_;
+    std::unique_ptr<tessaly::test::FrameHarness> h_;
 };
 
 namespace {
@@ -62,11 +57,8 @@ bool Shows(QWidget& dialog, const QString& text) {
 }  // namespace
 
 void NodeDlgTest::init() {
-    temp_ = std::make_unique<tessaly::test::ScopedTempDir>();
-    tessaly::UseSettingsFile(QDir(temp_->Path()).filePath(u"settings.ini"_s));
-    tessaly::CurrentSettings() = tessaly::AppSettings{};
-    edited_ = std::make_unique<tessaly::EditedDocument>();
-    tessaly::Document& doc = edited_->Doc();
+    h_ = std::make_unique<tessaly::test::FrameHarness>();
+    tessaly::Document& doc = h_->Doc();
     QVERIFY(doc.ResetDocument());
     doc.State().canvasWidth = 1000;
     doc.State().canvasHeight = 1000;
@@ -74,18 +66,11 @@ void NodeDlgTest::init() {
     tessaly::test::AddNode(doc, 300, 300, 160, 120, tessaly::test::JpegBytes(640, 480));
     doc.Mark(0).selected = 1;
     doc.State().mainSelection = 0;
-    recent_ = std::make_unique<tessaly::RecentFileList>();
-    atelierDoc_ = std::make_unique<tessaly::CAtelierDoc>(*edited_, *recent_);
-    frame_ = std::make_unique<tessaly::CMainFrame>(*edited_, *atelierDoc_, *recent_);
+    h_->Frame();
 }
 
 void NodeDlgTest::cleanup() {
-    frame_.reset();
-    atelierDoc_.reset();
-    recent_.reset();
-    edited_.reset();
-    tessaly::UseSettingsFile({});
-    temp_.reset();
+    h_.reset();
 }
 
 void NodeDlgTest::RunDialog(const std::function<void(tessaly::CNodeDlg&)>& steps) {
@@ -97,7 +82,7 @@ void NodeDlgTest::RunDialog(const std::function<void(tessaly::CNodeDlg&)>& steps
         ran = true;
         steps(*dialog);
     });
-    frame_->RunCommand(CommandId::kImageProperties);
+    h_->Frame().RunCommand(CommandId::kImageProperties);
     QVERIFY(ran);
 }
 
@@ -122,8 +107,8 @@ void NodeDlgTest::buttonsReachTheNodeAsOneUndoStep() {
         QVERIFY(!Button(dialog, u"実寸にする(&M)"_s)->isEnabled());
         QVERIFY(!Button(dialog, u"ビューのイメージの大きさにする(&F)"_s)->isEnabled());
     });
-    QCOMPARE(edited_->UndoCount(), 1);
-    QVERIFY(edited_->Undo());
+    QCOMPARE(h_->Edited().UndoCount(), 1);
+    QVERIFY(h_->Edited().Undo());
     QCOMPARE(Node().Width(), 320);
     QCOMPARE(PictureSize(), QSize(640, 480));
 }
