@@ -1,35 +1,43 @@
 #pragma once
 
 #include <QDialog>
-#include <functional>
+
+class QPdfDocument;
+class QPdfView;
 
 namespace tessaly {
 
-// The manual "Manual.pdf" in the editor's own folder, shown by the desktop's
-// PDF viewer. The dialog finds the file and hands it to the viewer; when the
-// file is missing it names it above message 30173 and closes, and when no
-// viewer can be started it says so instead of pretending it showed anything.
+// The manual "Manual.pdf" from the editor's own folder, shown in a modal
+// window with an embedded PDF viewer. When the file is missing the dialog
+// names it above message 30173 and closes; when it cannot be read it says so
+// instead of showing an empty window.
 class CHelpDlg : public QDialog {
     Q_OBJECT
 
 public:
-    // Starts the viewer on a file; false when it could not be started.
-    using Viewer = std::function<bool(const QString& path)>;
+    // `programFolder` empty means the editor's folder.
+    explicit CHelpDlg(QWidget* parent = nullptr, QString programFolder = {});
 
-    // `programFolder` empty means the editor's folder; `viewer` empty means
-    // the desktop's default application for PDF files.
-    explicit CHelpDlg(QWidget* parent = nullptr, QString programFolder = {}, Viewer viewer = {});
-
-    // Shows the manual and returns Accepted, or reports why it cannot and
-    // returns Rejected. No window of its own stays open either way.
+    // Shows the manual until the user closes it. When it cannot be shown the
+    // dialog reports why and returns Rejected without opening a window.
     int exec() override;
 
     // The full path of the manual looked for.
     QString ManualPath() const;
 
+    QPdfDocument* Document() const { return document_; }
+    QPdfView* View() const { return view_; }
+
 private:
+    // Loads the manual; false (after telling the user) when it cannot be shown.
+    bool LoadManual();
+    // About two thirds of the screen's width and nearly its height, centred
+    // over the window that opened the manual.
+    void PlaceOnScreen();
+
     QString programFolder_;
-    Viewer viewer_;
+    QPdfDocument* document_;
+    QPdfView* view_;
 };
 
 }  // namespace tessaly
