@@ -9,6 +9,7 @@ namespace tessaly {
 ExplanationPanel::ExplanationPanel(QWidget* parent) : QPlainTextEdit(parent) {
     setReadOnly(true);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // every line wraps
     QPalette white = palette();
     white.setColor(QPalette::Base, Qt::white);
     white.setColor(QPalette::Window, Qt::white);

@@ -588,8 +588,12 @@ void CMosaicDlg::LayoutPanels() {
     const int h = sizeAtStart_.height();
     int width = w;
     if (explanationShown_) {
-        explanationPanel_->setGeometry(w + 4, 5, 2 * w + 25, h - 10);
-        width = 3 * w + 40;
+        // Twice the console's width, narrowed on a screen too small for it:
+        // the text wraps, so no line is cut off at the screen's edge.
+        const int room = DesktopSize().width() - (frameGeometry().width() - this->width());
+        const int panelWidth = std::max(200, std::min(2 * w + 25, room - w - 15));
+        explanationPanel_->setGeometry(w + 4, 5, panelWidth, h - 10);
+        width = w + panelWidth + 15;
     }
     if (histogramShown_) {
         histogramPanel_->setGeometry(w + 5, 5, 537, h - 10);
@@ -601,9 +605,13 @@ void CMosaicDlg::LayoutPanels() {
     KeepOnDesktop(pos());
 }
 
-void CMosaicDlg::KeepOnDesktop(QPoint place) {
+QSize CMosaicDlg::DesktopSize() const {
     const QScreen* screen = view_.screen() ? view_.screen() : QGuiApplication::primaryScreen();
-    const QSize desktop = screen ? screen->virtualSize() : size();
+    return screen ? screen->virtualSize() : size();
+}
+
+void CMosaicDlg::KeepOnDesktop(QPoint place) {
+    const QSize desktop = DesktopSize();
     move(std::max(0, std::min(place.x(), desktop.width() - width())),
          std::max(0, std::min(place.y(), desktop.height() - height())));
 }

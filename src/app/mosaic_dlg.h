@@ -77,6 +77,8 @@ private:
     QLayout* BuildBottomRow();
     void BuildPanels();
     void PlaceAtStart();
+    // The size of the desktop the console is shown on.
+    QSize DesktopSize() const;
     // Moves the window to `place`, or as near as it stays wholly on the desktop.
     void KeepOnDesktop(QPoint place);
 

@@ -54,8 +54,8 @@ enum MessageId : int {
     kMsgPointerWidthMismatch = 30112,  // 32bit版で保存したものを 64bit版で開くことはできません…
     kMsgNoImagesToShrink = 30113,      // 縮小するイメージがセットされていません
     kMsgAddSampleImages = 30114,       // サンプルイメージを追加しますか
-    kMsgNoSampleFolder = 30115,
-    kMsgNoBackgroundToMeasure = 30130,  // 背景イメージがセットされていないため、含有率を…        // 実行ファイルと同じ場所にサンプルイメージフォルダ(images)がありません
+    kMsgNoSampleFolder = 30115,        // 実行ファイルと同じ場所にサンプルイメージフォルダ(images)がありません
+    kMsgNoBackgroundToMeasure = 30130,  // 背景イメージがセットされていないため、含有率を…
     kMsgImageLimitReached = 30163,     // イメージの数が制限を超えました…
     kMsgFileMissingBesideProgram = 30173,  // 実行ファイルと同じ場所に上記のファイルがありません
     kStrManualBaseName = 30174,        // Manual

@@ -80,6 +80,18 @@ void MosaicDlgTest::storedPlaceIsKeptOnTheDesktop() {
     tessaly::WriteProfileInt(u"Mosaic"_s, u"LastPX"_s, -30);
     tessaly::WriteProfileInt(u"Mosaic"_s, u"LastPY"_s, 0);
     QCOMPARE(OpenConsole().pos(), QPoint(0, 0));
+    // A side panel widens the console, never beyond the desktop; one panel
+    // replaces the other, and hiding it gives back the size at creation.
+    tessaly::CMosaicDlg& console = OpenConsole();
+    const QSize atCreation = console.size();
+    const int desktopWidth = console.screen()->virtualSize().width();
+    console.ToggleExplanation();
+    QVERIFY(console.width() > atCreation.width() && console.frameGeometry().right() < desktopWidth);
+    console.ToggleHistogram();
+    QCOMPARE(console.width(), atCreation.width() + 552);
+    QVERIFY(!console.IsExplanationShown());
+    console.ToggleHistogram();
+    QCOMPARE(console.size(), atCreation);
     // Closing hides the console; the open command then shows it again.
     QTest::keyClick(&OpenConsole(), Qt::Key_Escape);
     QVERIFY(!h_->Frame().MosaicConsoleShown() && !OpenConsole().isVisible());
