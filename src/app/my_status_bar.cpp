@@ -13,7 +13,9 @@ namespace tessaly {
 namespace {
 
 // The panes, left to right. The label names the pane in the show/hide menu;
-// the pane is made just wide enough to draw its width template.
+// the pane is made just wide enough to draw its width template, the widest
+// text it shows: up to 9,000 images with the thousands comma, and sizes up to
+// the largest canvas.
 struct PaneDefinition {
     QStringView label;
     QStringView widthTemplate;
@@ -23,9 +25,9 @@ struct PaneDefinition {
 
 const std::array<PaneDefinition, kStatusPaneCount> kPaneTable{{
     {u"プログレス", u"999999999999999999999999999999", Qt::AlignLeft | Qt::AlignVCenter, {}},
-    {u"OBJECT", u"9999", Qt::AlignCenter, u"オブジェクト数"},
+    {u"OBJECT", u"9,999", Qt::AlignCenter, u"オブジェクト数"},
     {u"POS", u"9999, 9999", Qt::AlignCenter, u"主選択位置(単位:Pixel)"},
-    {u"SIZE", u"999×999", Qt::AlignCenter, u"主選択サイズ(単位:Pixel)"},
+    {u"SIZE", u"9999×9999", Qt::AlignCenter, u"主選択サイズ(単位:Pixel)"},
     {u"CURSOR", u"9999, 9999", Qt::AlignCenter, u"カーソル位置(単位:Pixel)"},
 }};
 

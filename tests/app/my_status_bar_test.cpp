@@ -80,8 +80,9 @@ void MyStatusBarTest::panesStartEmptyInOrderWithTooltips() {
 }
 
 void MyStatusBarTest::panesAreWideEnoughForTheirTemplates() {
-    const QStringList templates{u"999999999999999999999999999999"_s, u"9999"_s, u"9999, 9999"_s,
-                                u"999×999"_s, u"9999, 9999"_s};
+    // The widest texts each pane shows: 9,000 images, a 5000 × 5000 node.
+    const QStringList templates{u"999999999999999999999999999999"_s, u"9,000"_s, u"9999, 9999"_s,
+                                u"5000×5000"_s, u"9999, 9999"_s};
     auto check = [&] {
         for (int i = 0; i < 5; ++i) {
             QLabel* label = bar_->PaneWidget(kAllPanes[i]);
