@@ -2,7 +2,8 @@
 // own copy of a 1600 x 1200 JPEG made from the photographs python3-skimage
 // ships, on a 5000 x 5000 canvas, rendered once at 100 % (RenderCanvasImage
 // without the view's marks). Each iteration starts with the decode cache
-// emptied and the process's peak resident size reset to what it holds then.
+// emptied, freed memory handed back to the system and the process's peak
+// resident size reset to what it holds then.
 // The argument is the side the nodes are drawn at:
 //   52   the grid an arrangement lays over the whole canvas, every node
 //        decoded small;
@@ -19,6 +20,8 @@
 // TESSALY_BENCH_NODES and TESSALY_BENCH_CANVAS shrink the document.
 
 #include <benchmark/benchmark.h>
+
+#include <malloc.h>
 
 #include <QFile>
 #include <algorithm>
@@ -138,6 +141,9 @@ void BM_DocumentMemory(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
         cache.Clear();
+        // Memory freed so far goes back to the system, so that the resident
+        // size before the render is what the document holds.
+        malloc_trim(0);
         if (!ResetPeakResidentSize()) return state.SkipWithError("the peak resident size cannot be reset");
         document = StatusMiB("VmRSS");
         state.ResumeTiming();

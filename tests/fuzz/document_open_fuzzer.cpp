@@ -29,7 +29,8 @@ namespace {
 
 EditedDocument* g_edited = nullptr;
 Document* g_reopened = nullptr;
-QByteArray g_editedInner;  // the inner file of the document being edited
+QByteArray g_madeInner;    // the inner file the document being edited is read from
+QByteArray g_editedInner;  // that document's inner file with its selection
 
 constexpr int kSelected = 1;
 
@@ -42,13 +43,13 @@ QByteArray SmallJpeg(int shade) {
 // Puts the document back into the state of one being edited.
 void StartEditing() {
     Document& doc = g_edited->Doc();
-    if (!ReadDocumentBytes(g_editedInner, doc, true)) fuzz::FuzzFailure("the edited document is refused");
+    if (!ReadDocumentBytes(g_madeInner, doc, true)) fuzz::FuzzFailure("the edited document is refused");
     doc.State().mainSelection = kSelected;
     doc.Mark(kSelected).selected = 1;
     doc.SetModified(true);
 }
 
-QByteArray EditedInnerFile() {
+QByteArray MadeInnerFile() {
     Document doc;
     if (!doc.AllocateNodeTables()) fuzz::FuzzFailure("node tables could not be allocated");
     DocState& state = doc.State();
@@ -100,8 +101,9 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     if (!g_edited->Doc().AllocateNodeTables() || !g_reopened->AllocateNodeTables()) {
         fuzz::FuzzFailure("node tables could not be allocated");
     }
-    g_editedInner = EditedInnerFile();
+    g_madeInner = MadeInnerFile();
     StartEditing();
+    g_editedInner = ComposeDocumentFile(g_edited->Doc(), true);
     return 0;
 }
 
