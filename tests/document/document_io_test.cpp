@@ -265,13 +265,18 @@ void PrintTo(const RefusingFolder& row, std::ostream* out) { *out << row.name; }
 class RefusedSaveTest : public DocumentIoTest, public ::testing::WithParamInterface<RefusingFolder> {
 protected:
     // What a save in a child process saw: its outcome, the messages shown
-    // (style, and the row's message where the text ends with it), whether the previous file is byte for byte as
-    // it was, and what is left in the folder (the filler aside) and in the
-    // working folder.
+    // (style, and the row's message where the text ends with it), whether
+    // the previous file is byte for byte as it was, and what is left in the
+    // folder (the filler aside) and in the working folder. Empty when the
+    // row cannot be set up here.
     QStringList SaveInChild(const QString& path) {
         const QByteArray previous = test::ReadFile(path);
         const QString report = QDir(temp.Path()).filePath(u"report"_qs);
         const pid_t child = fork();
+        if (child < 0) {
+            ADD_FAILURE() << "fork failed";
+            return {};
+        }
         if (child == 0) {
             if (!GetParam().prepare(docs, path)) _exit(kUnavailable);
             const bool saved = SaveDocument(doc, path);
