@@ -57,7 +57,7 @@ test-sanitize: deps
 # finding.
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZERS = document_reader cabinet_extract
+FUZZERS = document_reader cabinet_extract document_open picture_load bmp_round_trip
 FUZZ_RUN_OPTIONS = -rss_limit_mb=4096 -malloc_limit_mb=1100 -timeout=10 -close_fd_mask=2
 FUZZ_OPTIONS = $(FUZZ_RUN_OPTIONS) -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1
 fuzz: deps

@@ -20,6 +20,7 @@
 #include "canvas/view/atelier_view.h"
 #include "document/document_io.h"
 #include "document/edited_document.h"
+#include "resources/string_table.h"
 #include "services/app_settings.h"
 #include "services/message_service.h"
 #include "services/recent_files.h"
@@ -96,6 +97,7 @@ private slots:
     void everyEntryHasItsTextAndOnlyFrameKeysAct();
     void toolBarButtonsAreDrawnAndExplained();
     void recentFilesAreListedAndOpened();
+    void reopeningFromAFolderThatIsGone();
     void menusReadTheSelectionWhenTheyOpen();
     void arrangementCommandsReachTheDocument();
     void gridCommandsMarkTheDocumentWithoutHistory();
@@ -298,6 +300,38 @@ void MainFrameTest::recentFilesAreListedAndOpened() {
     Open(file);
     EntryStarting(file, u"&2 "_s)->trigger();
     QVERIFY(!recent_->Files().contains(QFileInfo(second).absoluteFilePath()));
+}
+
+// The open document's folder goes away: opening it again from the list says
+// so, keeps the document in memory as it was and drops only that entry; the
+// other entries still open.
+void MainFrameTest::reopeningFromAFolderThatIsGone() {
+    auto frame = MakeFrame();
+    QMenu* file = TopMenu(*frame, u"ファイル(&F)"_s);
+    const QString other = QFileInfo(SaveWithNodes(u"other.tsd"_s, 1)).absoluteFilePath();
+    QVERIFY(QDir(temp_->Path()).mkdir(u"folder"_s));
+    const QString path = QFileInfo(SaveWithNodes(u"folder/plan.tsd"_s, 3)).absoluteFilePath();
+    recent_->Add(other);
+    QVERIFY(atelierDoc_->OpenPath(frame.get(), path));
+    const QByteArray inMemory = tessaly::test::InnerFileOf(*doc_);
+    QVERIFY(QDir(QFileInfo(path).absolutePath()).removeRecursively());
+
+    tessaly::test::MessageRecorder messages;
+    Open(file);
+    EntryStarting(file, u"&1 "_s)->trigger();
+    QCOMPARE(messages.Texts(),
+             std::vector<QString>{QDir::toNativeSeparators(path) + u'\n' +
+                                  tessaly::LoadString(tessaly::kMsgFileNotFound)});
+    QCOMPARE(tessaly::test::InnerFileOf(*doc_), inMemory);
+    QVERIFY(!doc_->IsModified());
+    QCOMPARE(atelierDoc_->PathName(), path);
+    QCOMPARE(frame->windowTitle(), u"plan.tsd - Tessaly"_s);
+    QCOMPARE(recent_->Files(), QStringList{other});
+
+    Open(file);
+    EntryStarting(file, u"&1 "_s)->trigger();
+    QCOMPARE(atelierDoc_->PathName(), other);
+    QCOMPARE(doc_->State().nodeCount, 1);
 }
 
 // The states are read again as a menu opens, with hidden nodes left out.

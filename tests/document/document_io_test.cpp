@@ -1,12 +1,20 @@
 #include "document/document_io.h"
 
 #include <gtest/gtest.h>
+#include <sched.h>
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <algorithm>
 
 #include "resources/string_table.h"
 #include "services/settings.h"
@@ -187,6 +195,138 @@ TEST_F(DocumentIoTest, AFolderInTheTargetsPlaceIsReportedAsSuch) {
     EXPECT_TRUE(QFileInfo(path).isDir());
     EXPECT_TRUE(doc.IsModified());
 }
+
+// Ways a target folder refuses a save. Each runs in a child process of its
+// own, whose mounts and limits end with it; false when this machine cannot
+// set it up.
+bool WriteText(const char* path, const char* text) {
+    QFile file(QString::fromLatin1(path));
+    return file.open(QIODevice::WriteOnly) && file.write(text) == qint64(qstrlen(text));
+}
+
+// Mounts made from here on are seen by this process alone.
+bool PrivateMounts() {
+    if (unshare(CLONE_NEWNS) != 0) {
+        const QByteArray uid = QByteArray::number(geteuid()), gid = QByteArray::number(getegid());
+        if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0 || !WriteText("/proc/self/setgroups", "deny") ||
+            !WriteText("/proc/self/uid_map", ("0 " + uid + " 1").constData()) ||
+            !WriteText("/proc/self/gid_map", ("0 " + gid + " 1").constData())) {
+            return false;
+        }
+    }
+    return mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+}
+
+// A small file system of its own, holding the previous document and filled
+// up to the last few KiB.
+bool NearlyFullFolder(const QString& folder, const QString& previous) {
+    const QByteArray kept = test::ReadFile(previous);
+    if (!PrivateMounts() ||
+        mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=512k") != 0) {
+        return false;
+    }
+    test::WriteFile(folder, QFileInfo(previous).fileName(), kept);
+    struct statvfs space {};
+    if (statvfs(QFile::encodeName(folder).constData(), &space) != 0) return false;
+    const qint64 room = qint64(space.f_bavail) * qint64(space.f_frsize);
+    test::WriteFile(folder, u"filler"_qs, QByteArray(std::max<qint64>(0, room - 4096), 'f'));
+    return true;
+}
+
+// No file may grow past half the previous document; the write fails instead
+// of ending the program.
+bool FileSizeLimit(const QString&, const QString& previous) {
+    rlimit limit{};
+    if (getrlimit(RLIMIT_FSIZE, &limit) != 0) return false;
+    limit.rlim_cur = rlim_t(QFileInfo(previous).size() / 2);
+    signal(SIGXFSZ, SIG_IGN);
+    return setrlimit(RLIMIT_FSIZE, &limit) == 0;
+}
+
+bool ReadOnlyFolder(const QString& folder, const QString&) {
+    const QByteArray path = QFile::encodeName(folder);
+    if (PrivateMounts()) {
+        return mount(path.constData(), path.constData(), nullptr, MS_BIND, nullptr) == 0 &&
+               mount(nullptr, path.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
+    }
+    // Without mounts, permissions do it, except for the superuser.
+    return geteuid() != 0 && chmod(path.constData(), 0555) == 0;
+}
+
+struct RefusingFolder {
+    const char* name;
+    bool (*prepare)(const QString& folder, const QString& previous);
+    int message;  // what the one message shown ends with
+    int style;
+};
+
+void PrintTo(const RefusingFolder& row, std::ostream* out) { *out << row.name; }
+
+class RefusedSaveTest : public DocumentIoTest, public ::testing::WithParamInterface<RefusingFolder> {
+protected:
+    // What a save in a child process saw: its outcome, the messages shown
+    // (style, and the row's message where the text ends with it), whether
+    // the previous file is byte for byte as it was, and what is left in the
+    // folder (the filler aside) and in the working folder. Empty when the
+    // row cannot be set up here.
+    QStringList SaveInChild(const QString& path) {
+        const QByteArray previous = test::ReadFile(path);
+        const QString report = QDir(temp.Path()).filePath(u"report"_qs);
+        const pid_t child = fork();
+        if (child < 0) {
+            ADD_FAILURE() << "fork failed";
+            return {};
+        }
+        if (child == 0) {
+            if (!GetParam().prepare(docs, path)) _exit(kUnavailable);
+            const bool saved = SaveDocument(doc, path);
+            QStringList seen{saved ? u"saved"_qs : u"refused"_qs};
+            const QString expected = LoadString(GetParam().message);
+            for (const auto& shown : messages.Messages())
+                seen << QString::number(shown.style) << (shown.text.endsWith(expected) ? expected : shown.text);
+            seen << (test::ReadFile(path) == previous ? u"previous kept"_qs : u"previous changed"_qs);
+            QStringList left = QDir(docs).entryList(QDir::Files | QDir::Hidden);
+            left.removeAll(u"filler"_qs);
+            seen << left.join(u' ') << WorkingFiles().join(u' ');
+            test::WriteFile(temp.Path(), u"report"_qs, seen.join(u'\t').toUtf8());
+            _exit(0);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        if (WIFEXITED(status) && WEXITSTATUS(status) == kUnavailable) return {};
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+        return QString::fromUtf8(test::ReadFile(report)).split(u'\t');
+    }
+
+    static constexpr int kUnavailable = 77;
+};
+
+TEST_P(RefusedSaveTest, FailsWithAMessageAndKeepsThePreviousFile) {
+    const QString path = PathOf(u"plan.tsd"_qs);
+    ASSERT_TRUE(SaveDocument(doc, path));
+    // Large enough to need more than the room left.
+    test::AddNode(doc, 50, 50, 40, 30, test::JpegBytes(320, 240));
+    doc.SetModified();
+
+    const QStringList seen = SaveInChild(path);
+    if (seen.isEmpty()) GTEST_SKIP() << GetParam().name << " cannot be set up here";
+    const QStringList expected{u"refused"_qs, QString::number(GetParam().style),
+                               LoadString(GetParam().message), u"previous kept"_qs, u"plan.tsd"_qs,
+                               QString()};
+    EXPECT_EQ(seen.join(u" | ").toStdString(), expected.join(u" | ").toStdString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, RefusedSaveTest,
+    ::testing::Values(RefusingFolder{"nearly full", NearlyFullFolder, kMsgFileSaveFailed, kStyleStop},
+                      RefusingFolder{"file size limit", FileSizeLimit, kMsgFileSaveFailed, kStyleStop},
+                      RefusingFolder{"read-only", ReadOnlyFolder, kMsgNoWriteAccess, kStyleInformation}),
+    [](const ::testing::TestParamInfo<RefusingFolder>& row) {
+        std::string name = row.param.name;
+        for (char& c : name)
+            if (c == ' ' || c == '-') c = '_';
+        return name;
+    });
 
 TEST(BackupPathFor, CutsAtTheLastDot) {
     EXPECT_EQ(BackupPathFor(u"/a/b.tsd"_qs), u"/a/b(back).TSD");

@@ -64,26 +64,6 @@ void CheckUnchanged(const Document& doc, const DocState& before) {
     if (doc.Pictures().Size() != 0) fuzz::FuzzFailure("a refused file left pictures behind");
 }
 
-void CheckReferences(const Document& doc) {
-    const DocState& state = doc.State();
-    if (state.nodeCount < 0 || state.nodeCount > kMaxNodes) {
-        fuzz::FuzzFailure("node count out of range", QString::number(state.nodeCount));
-    }
-    std::size_t used = 0;
-    if (state.backPicture) {
-        if (!doc.Picture(state.backPicture)) fuzz::FuzzFailure("background refers to no picture");
-        ++used;
-    }
-    for (int i = 0; i < state.nodeCount; ++i) {
-        if (!doc.Node(i).picture) continue;
-        if (!doc.Picture(doc.Node(i).picture)) {
-            fuzz::FuzzFailure("record refers to no picture", QString::number(i));
-        }
-        ++used;
-    }
-    if (doc.Pictures().Size() != used) fuzz::FuzzFailure("pool holds pictures nothing refers to");
-}
-
 void Check(QByteArrayView input) {
     // From the bytes themselves (libFuzzer's buffer: a read past the end is
     // caught) and from a device holding a copy.
@@ -99,7 +79,7 @@ void Check(QByteArrayView input) {
         CheckUnchanged(viaDevice, before);
         return;
     }
-    CheckReferences(doc);
+    fuzz::CheckReferences(doc);
 
     const QByteArray written = WriteToDevice(doc);
     if (ComposeDocumentFile(viaDevice, true) != written) {
@@ -110,7 +90,7 @@ void Check(QByteArrayView input) {
     if (!ReadDocumentBytes(written, again, true)) {
         fuzz::FuzzFailure("a written document could not be read back");
     }
-    CheckReferences(again);
+    fuzz::CheckReferences(again);
     if (again.State().nodeCount != doc.State().nodeCount) {
         fuzz::FuzzFailure("node count changed across a save");
     }

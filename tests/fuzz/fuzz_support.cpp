@@ -1,6 +1,7 @@
 #include "fuzz_support.h"
 
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QtGlobal>
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "document/document.h"
 #include "services/message_service.h"
 
 namespace tessaly::fuzz {
@@ -97,11 +99,39 @@ QString FuzzTempRoot() { return QString::fromStdString(g_tempRoot); }
 
 QString FuzzRuntimeFolder() { return QDir(FuzzTempRoot()).filePath(QStringLiteral("runtime")); }
 
+QString WriteFuzzFile(const QString& name, QByteArrayView bytes) {
+    const QString path = QDir(FuzzTempRoot()).filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes.data(), bytes.size()) != bytes.size()) {
+        FuzzFailure("cannot write the input file", path);
+    }
+    return path;
+}
+
 void FuzzFailure(const char* what, const QString& detail) {
     std::fprintf(g_report, "FUZZ FAILURE: %s%s%s\n", what, detail.isEmpty() ? "" : ": ",
                  qUtf8Printable(detail));
     std::fflush(g_report);
     std::abort();
+}
+
+void CheckReferences(const Document& doc) {
+    const DocState& state = doc.State();
+    if (state.nodeCount < 0 || state.nodeCount > kMaxNodes) {
+        FuzzFailure("node count out of range", QString::number(state.nodeCount));
+    }
+    std::size_t used = 0;
+    if (state.backPicture) {
+        if (!doc.Picture(state.backPicture)) FuzzFailure("background refers to no picture");
+        ++used;
+    }
+    for (int i = 0; i < state.nodeCount; ++i) {
+        if (!doc.Node(i).picture) continue;
+        if (!doc.Picture(doc.Node(i).picture)) FuzzFailure("record refers to no picture", QString::number(i));
+        ++used;
+    }
+    if (doc.Pictures().Size() != used) FuzzFailure("pool holds pictures nothing refers to");
 }
 
 }  // namespace tessaly::fuzz

@@ -1,6 +1,11 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
+
+namespace tessaly {
+class Document;
+}
 
 namespace tessaly::fuzz {
 
@@ -16,7 +21,15 @@ void InitializeFuzzEnvironment(int* argc, char*** argv);
 QString FuzzTempRoot();
 QString FuzzRuntimeFolder();
 
+// Writes `bytes` as the file `name` in the private temporary folder,
+// replacing what was there, and returns its path.
+QString WriteFuzzFile(const QString& name, QByteArrayView bytes);
+
 // Prints what went wrong and aborts, so that libFuzzer records the input.
 [[noreturn]] void FuzzFailure(const char* what, const QString& detail = {});
+
+// Fails unless the node count is in range, the background and every record
+// refer to pictures the pool holds, and the pool holds nothing else.
+void CheckReferences(const Document& doc);
 
 }  // namespace tessaly::fuzz

@@ -20,6 +20,7 @@
 #include "document/cabinet.h"
 #include "document/document.h"
 #include "document/document_file.h"
+#include "image/bmp_writer.h"
 #include "image/gif_writer.h"
 #include "image/image_blob.h"
 
@@ -239,6 +240,49 @@ QByteArray Repetitive(int size) {
     return data;
 }
 
+// A picture as the BMP writer codes it with runs, read back as bytes.
+QByteArray RleBmp(const QTemporaryDir& temp, const QImage& image, int bits, BmpCompression compression) {
+    const QString path = temp.filePath(QStringLiteral("seed.bmp"));
+    if (!WriteBmpFile(image, path, bits, compression)) Die(QStringLiteral("cannot write a BMP"));
+    return ReadAll(path);
+}
+
+// The pictures the loaders are fed: each codec in a few of its forms.
+void PictureSeeds(const QDir& folder, const QTemporaryDir& temp) {
+    QImage withAlpha = Pattern(5, 4, 6).convertToFormat(QImage::Format_ARGB32);
+    withAlpha.setPixelColor(1, 1, QColor(0, 0, 0, 0));
+    const QByteArray jpeg = Encode(Pattern(8, 8, 0), "jpeg");
+    const std::vector<std::pair<const char*, QByteArray>> seeds = {
+        {"baseline.jpg", jpeg},
+        {"progressive.jpg", Encode(Pattern(8, 8, 2), "jpeg", true)},
+        {"grey.jpg", Encode(Pattern(8, 8, 1).convertToFormat(QImage::Format_Grayscale8), "jpeg")},
+        {"no-end-marker.jpg", jpeg.left(jpeg.size() - 2)},
+        {"rgb.png", Encode(Pattern(4, 4, 3), "png")},
+        {"alpha.png", Encode(withAlpha, "png")},
+        {"written.gif", Encode(Pattern(4, 4, 4), "gif")},
+        {"rgb.bmp", Encode(Pattern(3, 2, 5), "bmp")},
+        {"rle8.bmp", RleBmp(temp, Pattern(6, 3, 7), 8, BmpCompression::Rle8)},
+        {"rle4.bmp", RleBmp(temp, Pattern(7, 2, 8), 4, BmpCompression::Rle4)},
+        {"rgb.tif", Encode(Pattern(4, 3, 9), "tiff")},
+        {"rgb.ppm", Encode(Pattern(3, 3, 10), "ppm")},
+    };
+    for (const auto& [name, bytes] : seeds) Save(folder.filePath(QString::fromLatin1(name)), bytes);
+}
+
+// Inputs of the round-trip target: the coding and the size, then indexes.
+void RoundTripSeeds(const QDir& folder) {
+    const auto seed = [](std::uint8_t first, std::uint8_t width, std::uint8_t height, QByteArray indexes) {
+        return QByteArray(1, char(first)).append(char(width)).append(char(height)).append(indexes);
+    };
+    Save(folder.filePath(QStringLiteral("rle8-runs-and-literals")),
+         seed(0, 19, 2, QByteArray("\x05\x05\x05\x05\x01\x02\x03\x07\x07\x09", 10)));
+    Save(folder.filePath(QStringLiteral("rle4-odd-literals")),
+         seed(1, 14, 3, QByteArray("\x01\x02\x03\x04\x05\x0f\x0f\x0f\x0f\x00\x0a", 11)));
+    Save(folder.filePath(QStringLiteral("rle8-wide-gradient")),
+         seed(2, 43, 1, [] { QByteArray b; for (int i = 0; i < 256; ++i) b.append(char(i)); return b; }()));
+    Save(folder.filePath(QStringLiteral("one-pixel")), seed(1, 0, 0, QByteArray(1, '\x0c')));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -248,7 +292,12 @@ int main(int argc, char** argv) {
     const QDir corpus(QString::fromLocal8Bit(argv[1]));
     const QDir reader(corpus.filePath(QStringLiteral("document_reader")));
     const QDir cabinets(corpus.filePath(QStringLiteral("cabinet_extract")));
-    if (!QDir().mkpath(reader.path()) || !QDir().mkpath(cabinets.path())) Die(QStringLiteral("mkdir"));
+    const QDir opened(corpus.filePath(QStringLiteral("document_open")));
+    const QDir pictures(corpus.filePath(QStringLiteral("picture_load")));
+    const QDir roundTrips(corpus.filePath(QStringLiteral("bmp_round_trip")));
+    for (const QDir& folder : {reader, cabinets, opened, pictures, roundTrips}) {
+        if (!QDir().mkpath(folder.path())) Die(QStringLiteral("mkdir"));
+    }
 
     const QByteArray jpeg = Encode(Pattern(8, 8, 0), "jpeg");
     const QByteArray jpeg2 = Encode(Pattern(8, 6, 1), "jpeg");
@@ -296,5 +345,14 @@ int main(int argc, char** argv) {
          OtherCabinet(temp, GCAB_COMPRESSION_MSZIP, {{"blocks.tsd", Repetitive(70000)}}));
     Save(cabinets.filePath(QStringLiteral("dot-dot")),
          OtherCabinet(temp, GCAB_COMPRESSION_NONE, {{"..", QByteArray("x")}}));
+
+    // Whole documents as the editor saves them.
+    Save(opened.filePath(QStringLiteral("empty.tsd")), EditorCabinet(temp, empty, QStringLiteral("empty.tsd")));
+    Save(opened.filePath(QStringLiteral("few-nodes.tsd")), EditorCabinet(temp, few, QStringLiteral("few.tsd")));
+    Save(opened.filePath(QStringLiteral("other-formats.tsd")),
+         EditorCabinet(temp, formats, QStringLiteral("formats.tsd")));
+
+    PictureSeeds(pictures, temp);
+    RoundTripSeeds(roundTrips);
     return 0;
 }
