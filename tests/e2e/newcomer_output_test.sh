@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# A newcomer's day with real pictures, second half: a photomosaic of the
+# background photograph and icons (made by tessaly-cli) opened in the editor,
+# exported as one image through "1枚のイメージとして保存(&I)" and printed
+# through "印刷(&P)" (with no printer, to a PDF file). The other export types
+# go through tessaly-cli render, which uses the same writers. Pillow reads
+# every image back: its size, its type and a pixel.
+#
+#   newcomer_output_test.sh <tessaly> <tessaly-cli> <output folder>
+#
+# Needs xvfb-run, xdotool, import (imagemagick), python3 with PIL, pdfinfo
+# and the pictures of mate-backgrounds and adwaita-icon-theme (skipped
+# without them).
+source "$(dirname "$0")/x_session.sh" e2e_newcomer_output "$@"
+readonly DOCUMENT="$OUT/day.tsd"
+readonly EXPORTS="$OUT/exports"
+command -v pdfinfo >/dev/null || fail "pdfinfo (poppler-utils) is not installed"
+
+find_real_pictures
+mkdir -p "$OUT/tiles" "$EXPORTS"
+ln -s "${ICONS[@]:0:120}" "$OUT/tiles/"
+"$CLI" mosaic --background "$BACKGROUND_PHOTO" --tiles "$OUT/tiles" --canvas 800x600 \
+  --columns 20 --rows 20 --seed 7 -o "$DOCUMENT" >"$OUT/mosaic.log" 2>&1 ||
+  fail "tessaly-cli made no mosaic: $(cat "$OUT/mosaic.log")"
+
+start_editor "$OUT" "$DOCUMENT"
+MAIN=$(window_titled "day.tsd - Tessaly") || fail "no editor window"
+xdotool windowmove "$MAIN" 0 0 windowsize "$MAIN" 1000 860
+sleep 1.5
+
+# JPEG, the dialog's first choice, at the quality the next dialog offers;
+# then no to showing the file's folder.
+SAVE=$(opened_by keys "$MAIN" alt+f i)
+QUALITY=$(opened_by type_file_name "$SAVE" "$EXPORTS/ui.jpeg")
+SHOW=$(opened_by keys "$QUALITY" Return)
+keys "$SHOW" n
+[[ -s "$EXPORTS/ui.jpeg" ]] || fail "the export wrote no JPEG"
+
+# Printed on one page: the print dialog, "印刷実行(&S)", then the PDF's name.
+PRINT=$(opened_by keys "$MAIN" alt+f p)
+PDF=$(opened_by keys "$PRINT" alt+s)
+type_file_name "$PDF" "$OUT/day.pdf"
+for _ in $(seq 50); do
+  [[ -s "$OUT/day.pdf" ]] && pdfinfo "$OUT/day.pdf" >"$OUT/pdfinfo.txt" 2>/dev/null && break
+  sleep 0.2
+done
+grep -Eq '^Pages: +[1-9]' "$OUT/pdfinfo.txt" || fail "the print wrote no PDF with pages"
+grep -q '^Title: *Tessaly' "$OUT/pdfinfo.txt" || fail "the print job is not named Tessaly"
+
+quit_editor
+
+# The other types through the command-line tool.
+render() {  # file, options...
+  local file=$1
+  shift
+  "$CLI" render "$DOCUMENT" "$EXPORTS/$file" 1 "$@" || fail "tessaly-cli cannot write $file"
+}
+for bits in 1 4 8 16 24 32; do render "bits$bits.bmp" --bmp-bits "$bits"; done
+render rle4.bmp --bmp-bits 4 --rle
+render rle8.bmp --bmp-bits 8 --rle
+render cli.jpeg --quality 60
+render cli.gif
+render cli.png
+render cli.tiff
+
+"$PYTHON" - "$EXPORTS" <<'PY' || fail "an exported image is wrong"
+import struct, sys
+from PIL import Image
+
+folder = sys.argv[1]
+# file, Pillow's format, BMP bits and compression, how far the centre pixel
+# may be from the lossless PNG's on each channel.
+table = [
+    ("bits1.bmp", "BMP", 1, 0, None),
+    ("bits4.bmp", "BMP", 4, 0, 160),
+    ("rle4.bmp", "BMP", 4, 2, 160),
+    ("bits8.bmp", "BMP", 8, 0, 60),
+    ("rle8.bmp", "BMP", 8, 1, 60),
+    ("bits16.bmp", "BMP", 16, 3, 12),
+    ("bits24.bmp", "BMP", 24, 0, 2),
+    ("bits32.bmp", "BMP", 32, 3, 2),
+    ("ui.jpeg", "JPEG", None, None, 48),
+    ("cli.jpeg", "JPEG", None, None, 60),
+    ("cli.gif", "GIF", None, None, 60),
+    ("cli.tiff", "TIFF", None, None, 2),
+]
+reference = Image.open(f"{folder}/cli.png").convert("RGB")
+if reference.size != (800, 600):
+    sys.exit(f"cli.png is {reference.size}")
+centre = (400, 300)
+expected = reference.getpixel(centre)
+for name, kind, bits, compression, tolerance in table:
+    path = f"{folder}/{name}"
+    image = Image.open(path)
+    if image.format != kind or image.size != (800, 600):
+        sys.exit(f"{name}: {image.format} {image.size}")
+    if bits is not None:
+        header = open(path, "rb").read(34)
+        got = struct.unpack_from("<HI", header, 28)
+        if got != (bits, compression):
+            sys.exit(f"{name}: {got[0]} bits, compression {got[1]}")
+    pixel = image.convert("RGB").getpixel(centre)
+    if tolerance is None:
+        if any(channel not in (0, 255) for channel in pixel):
+            sys.exit(f"{name}: {pixel} is not black or white")
+    elif max(abs(a - b) for a, b in zip(pixel, expected)) > tolerance:
+        sys.exit(f"{name}: {pixel} at the centre, the PNG has {expected}")
+print("12 export types read back")
+PY
+
+echo "e2e_newcomer_output: ok"
