@@ -46,10 +46,10 @@ public:
 protected:
     void mousePressEvent(QMouseEvent* event) override {
         if (event->button() != Qt::LeftButton) return;
-        auto* data = new QMimeData;
-        data->setUrls(urls_);
+        auto* files = new QMimeData;
+        files->setUrls(urls_);
         auto* drag = new QDrag(this);
-        drag->setMimeData(data);
+        drag->setMimeData(files);
         const Qt::DropAction action = drag->exec(Qt::CopyAction | Qt::LinkAction, Qt::CopyAction);
         std::printf("%s\n", ActionName(action));
         std::fflush(stdout);

@@ -69,16 +69,19 @@ keys "$WINDOW" Right Right Down
 result=$(save_and_read)
 [[ "$result" == "280 240 100 60" ]] || fail "after the arrow keys node 0 is '$result'"
 
-# Undo (Ctrl+Z) and redo (Ctrl+Y) step back over the three key moves as one
-# by one.
+# Each key press is one step for undo (Ctrl+Z) and redo (Ctrl+Y).
 keys "$WINDOW" ctrl+z
 result=$(save_and_read)
-[[ "$result" == "270 240 100 60" ]] || fail "after Ctrl+Z node 0 is '$result'"
+[[ "$result" == "280 230 100 60" ]] || fail "after Ctrl+Z node 0 is '$result'"
 keys "$WINDOW" ctrl+y
 result=$(save_and_read)
 [[ "$result" == "280 240 100 60" ]] || fail "after Ctrl+Y node 0 is '$result'"
 
+# Undo and redo leave nothing selected: a click selects the node again.
 # Delete asks first (yes), then "編集(&E)" > "元に戻す(&U)" brings it back.
+read -r cx cy _ < <(red_node_centre) || fail "the red node is not on screen after the redo"
+xdotool mousemove "$cx" "$cy" click 1
+sleep 0.3
 QUESTION=$(opened_by keys "$WINDOW" Delete)
 keys "$QUESTION" Return
 count=$(saved_nodes)

@@ -19,7 +19,7 @@ command -v pdfinfo >/dev/null || fail "pdfinfo (poppler-utils) is not installed"
 find_real_pictures
 mkdir -p "$OUT/tiles" "$EXPORTS"
 ln -s "${ICONS[@]:0:120}" "$OUT/tiles/"
-"$CLI" mosaic --background "$BACKGROUND_PHOTO" --tiles "$OUT/tiles" --canvas 800x600 \
+cli mosaic --background "$BACKGROUND_PHOTO" --tiles "$OUT/tiles" --canvas 800x600 \
   --columns 20 --rows 20 --seed 7 -o "$DOCUMENT" >"$OUT/mosaic.log" 2>&1 ||
   fail "tessaly-cli made no mosaic: $(cat "$OUT/mosaic.log")"
 
@@ -36,7 +36,7 @@ SHOW=$(opened_by keys "$QUALITY" Return)
 keys "$SHOW" n
 [[ -s "$EXPORTS/ui.jpeg" ]] || fail "the export wrote no JPEG"
 
-# Printed on one page: the print dialog, "印刷実行(&S)", then the PDF's name.
+# Printed: the print dialog, "印刷実行(&S)", then the name of the PDF file.
 PRINT=$(opened_by keys "$MAIN" alt+f p)
 PDF=$(opened_by keys "$PRINT" alt+s)
 type_file_name "$PDF" "$OUT/day.pdf"
@@ -53,7 +53,7 @@ quit_editor
 render() {  # file, options...
   local file=$1
   shift
-  "$CLI" render "$DOCUMENT" "$EXPORTS/$file" 1 "$@" || fail "tessaly-cli cannot write $file"
+  cli render "$DOCUMENT" "$EXPORTS/$file" 1 "$@" || fail "tessaly-cli cannot write $file"
 }
 for bits in 1 4 8 16 24 32; do render "bits$bits.bmp" --bmp-bits "$bits"; done
 render rle4.bmp --bmp-bits 4 --rle

@@ -168,16 +168,21 @@ type_file_name() {  # dialog, path
   sleep 0.5
 }
 
+# Runs tessaly-cli; it needs no X server.
+cli() {  # arguments...
+  QT_QPA_PLATFORM=offscreen "$CLI" "$@"
+}
+
 # Prints the document a .tsd file holds as tessaly-cli's JSON.
 document_info() {  # file
-  "$CLI" info "$1"
+  cli info "$1"
 }
 
 # Waits up to 30 s until the document file exists and reads as a whole
 # document; fails otherwise.
 wait_for_document() {  # file, what wrote it
   for _ in $(seq 150); do
-    if [[ -s "$1" ]] && "$CLI" info "$1" >/dev/null 2>&1; then
+    if [[ -s "$1" ]] && cli info "$1" >/dev/null 2>&1; then
       return 0
     fi
     sleep 0.2
