@@ -9,7 +9,7 @@
 #
 # Needs xvfb-run, xdotool, import (imagemagick) and python3 with PIL and
 # scikit-image's sample photographs.
-E2E_SCREEN=1600x1000x24 source "$(dirname "$0")/x_session.sh" e2e_mosaic_road "$@"
+E2E_SCREEN=1280x900x24 source "$(dirname "$0")/x_session.sh" e2e_mosaic_road "$@"
 readonly HERE=$(cd "$(dirname "$0")" && pwd)
 readonly JOB="$OUT/job"
 readonly DOCUMENT="$OUT/road.tsd"
@@ -21,7 +21,7 @@ mkdir -p "$JOB"
 # Started in the tiles' folder: the add dialog opens there.
 start_editor "$JOB/tiles"
 MAIN=$(timeout 20 xdotool search --sync --onlyvisible --name "Tessaly" | head -1) || fail "no editor window"
-xdotool windowmove "$MAIN" 0 0 windowsize "$MAIN" 1200 900
+xdotool windowmove "$MAIN" 0 0 windowsize "$MAIN" 1280 900
 sleep 1.5
 
 # ① the background picture, through "フォトモザイク(&P)" > "①背景イメージのセット(&P)".
@@ -44,7 +44,10 @@ keys "$QUESTION" Return
 sleep 3
 
 # ③ the console, then "再配置(&U)".
+# The console at the screen's right edge, beside the mosaic it makes.
 CONSOLE=$(opened_by keys "$MAIN" alt+p m)
+eval "$(xdotool getwindowgeometry --shell "$CONSOLE")"
+xdotool windowmove "$CONSOLE" $((1280 - WIDTH)) 70
 keys "$CONSOLE" alt+u
 sleep 4
 import -window root "PNG:$OUT/console.png"
