@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # A newcomer's day with real pictures, second half: a photomosaic of the
 # background photograph and icons (made by tessaly-cli) opened in the editor,
-# exported as one image through "1枚のイメージとして保存(&I)" and printed
-# through "印刷(&P)" (with no printer, to a PDF file). The other export types
-# go through tessaly-cli render, which uses the same writers. Pillow reads
-# every image back: its size, its type and a pixel.
+# exported through "1枚のイメージとして保存(&I)" as 8-bit RLE BMP, JPEG and
+# PNG, and printed through "印刷(&P)" (with no printer, to a PDF file). The
+# other export types go through tessaly-cli render, which uses the same
+# writers. Pillow reads every image back: its size, its type and a pixel.
 #
 #   newcomer_output_test.sh <tessaly> <tessaly-cli> <output folder>
 #
@@ -28,13 +28,29 @@ MAIN=$(window_titled "day.tsd - Tessaly") || fail "no editor window"
 xdotool windowmove "$MAIN" 0 0 windowsize "$MAIN" 1000 860
 sleep 1.5
 
-# JPEG, the dialog's first choice, at the quality the next dialog offers;
-# then no to showing the file's folder.
-SAVE=$(opened_by keys "$MAIN" alt+f i)
-QUALITY=$(opened_by type_file_name "$SAVE" "$EXPORTS/ui.jpeg")
-SHOW=$(opened_by keys "$QUALITY" Return)
-keys "$SHOW" n
-[[ -s "$EXPORTS/ui.jpeg" ]] || fail "the export wrote no JPEG"
+# "ファイル(&F)" > "1枚のイメージとして保存(&I)": the file type chosen in the
+# dialog's type list (its place in the list, from 1), the name typed, the
+# JPEG quality dialog accepted as it opens, then no to showing the folder.
+export_through_menu() {  # type's place, path
+  local X Y WIDTH HEIGHT SCREEN WINDOW downs=()
+  local dialog
+  dialog=$(opened_by keys "$MAIN" alt+f i)
+  eval "$(xdotool getwindowgeometry --shell "$dialog")"
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 25)) click 1
+  sleep 0.5
+  for _ in $(seq 2 "$1"); do downs+=(Down); done
+  xdotool key Home "${downs[@]}" Return
+  sleep 0.3
+  keys "$dialog" alt+n
+  local next
+  next=$(opened_by type_file_name "$dialog" "$2")
+  [[ $1 -eq 9 ]] && next=$(opened_by keys "$next" Return)
+  keys "$next" n
+  [[ -s "$2" ]] || fail "the export wrote no $2"
+}
+export_through_menu 5 "$EXPORTS/ui_rle8.bmp"
+export_through_menu 9 "$EXPORTS/ui.jpeg"
+export_through_menu 11 "$EXPORTS/ui.png"
 
 # Printed: the print dialog, "印刷実行(&S)", then the name of the PDF file.
 PRINT=$(opened_by keys "$MAIN" alt+f p)
@@ -57,8 +73,6 @@ render() {  # file, options...
 }
 for bits in 1 4 8 16 24 32; do render "bits$bits.bmp" --bmp-bits "$bits"; done
 render rle4.bmp --bmp-bits 4 --rle
-render rle8.bmp --bmp-bits 8 --rle
-render cli.jpeg --quality 60
 render cli.gif
 render cli.png
 render cli.tiff
@@ -75,12 +89,12 @@ table = [
     ("bits4.bmp", "BMP", 4, 0, 160),
     ("rle4.bmp", "BMP", 4, 2, 160),
     ("bits8.bmp", "BMP", 8, 0, 60),
-    ("rle8.bmp", "BMP", 8, 1, 60),
+    ("ui_rle8.bmp", "BMP", 8, 1, 60),
     ("bits16.bmp", "BMP", 16, 3, 12),
     ("bits24.bmp", "BMP", 24, 0, 2),
     ("bits32.bmp", "BMP", 32, 3, 2),
     ("ui.jpeg", "JPEG", None, None, 48),
-    ("cli.jpeg", "JPEG", None, None, 60),
+    ("ui.png", "PNG", None, None, 0),
     ("cli.gif", "GIF", None, None, 60),
     ("cli.tiff", "TIFF", None, None, 2),
 ]
