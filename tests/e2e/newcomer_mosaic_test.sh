@@ -19,8 +19,8 @@ readonly REOPENED="$OUT/reopened.tsd"
 readonly TYPED=3 DROPPED=150
 
 find_real_pictures
-# Settings, the drag source's path and the typed icons' folder: the add dialog
-# opens in the folder the editor starts in.
+# Started in the icons' folder: the add dialog opens there. The drag source
+# ends with the X server if a step fails before it is ended.
 start_editor "$ICON_FOLDER"
 MAIN=$(window_titled ".* - Tessaly") || fail "no editor window"
 xdotool windowmove "$MAIN" 0 0 windowsize "$MAIN" 1000 900
