@@ -42,7 +42,8 @@ PICKER=$(opened_by keys "$SAMPLES" n)
 QUESTION=$(opened_by choose_files "$PICKER" "${ICONS[@]:0:TYPED}")
 keys "$QUESTION" Return
 
-# More icons dragged from another program onto an empty part of the canvas.
+# More icons dragged from another program onto an empty part of the canvas,
+# away from the zoom console and the icons added at the window's centre.
 [[ -x "$DRAG_SOURCE" ]] || fail "no drag source program: $DRAG_SOURCE"
 "$DRAG_SOURCE" "${ICONS[@]:TYPED:DROPPED}" >"$OUT/drag.log" 2>&1 &
 SOURCE_PID=$!
@@ -51,7 +52,7 @@ xdotool windowmove "$SOURCE" 1020 600
 sleep 1
 xdotool mousemove 1140 680 mousedown 1
 for step in $(seq 1 10); do
-  xdotool mousemove $((1140 - 1060 * step / 10)) $((680 - 480 * step / 10))
+  xdotool mousemove $((1140 - 340 * step / 10)) $((680 - 430 * step / 10))
   sleep 0.15
 done
 QUESTION=$(opened_by xdotool mouseup 1)
