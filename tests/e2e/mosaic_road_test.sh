@@ -9,7 +9,7 @@
 #
 # Needs xvfb-run, xdotool, import (imagemagick) and python3 with PIL and
 # scikit-image's sample photographs.
-E2E_SCREEN=1600x1000x24 source "$(dirname "$0")/x_session.sh" e2e_mosaic_road "$@"
+E2E_SCREEN=1280x900x24 source "$(dirname "$0")/x_session.sh" e2e_mosaic_road "$@"
 readonly HERE=$(cd "$(dirname "$0")" && pwd)
 readonly JOB="$OUT/job"
 readonly DOCUMENT="$OUT/road.tsd"
@@ -18,75 +18,10 @@ readonly TILES=200
 mkdir -p "$JOB"
 "$PYTHON" "$HERE/../cli/photo_tiles.py" "$JOB" "$TILES"
 
-
-visible_windows() {
-  xdotool search --onlyvisible --name "." 2>/dev/null | sort
-}
-
-# Presses keys in a window. Without a window manager focus is given
-# explicitly.
-keys() {  # window, keys...
-  local window=$1
-  shift
-  xdotool windowfocus --sync "$window" 2>/dev/null || true
-  sleep 0.3
-  for key in "$@"; do
-    xdotool key --clearmodifiers "$key"
-    sleep 0.5
-  done
-}
-
-# Runs a step that opens a window and prints the id of the window that
-# appeared (a top-level dialog has no title bar to find it by here).
-opened_by() {  # command...
-  local before
-  before=$(visible_windows)
-  "$@" >&2
-  for _ in $(seq 40); do
-    sleep 0.25
-    local new
-    new=$(comm -13 <(echo "$before") <(visible_windows) | tail -1)
-    [[ -n "$new" ]] || continue
-    sleep 0.5
-    # A completion popup that came and went is no dialog.
-    if visible_windows | grep -qx "$new"; then
-      echo "$new"
-      return
-    fi
-  done
-  fail "'$*' opened no window"
-}
-
-# Types file names, quoted, into a file dialog and accepts them.
-choose_files() {  # dialog, paths...
-  local dialog=$1 names=""
-  shift
-  for path in "$@"; do names+="\"$path\" "; done
-  xdotool windowfocus --sync "$dialog" 2>/dev/null || true
-  xdotool key ctrl+a BackSpace
-  xdotool type --delay 1 "$names"
-  sleep 0.3
-  xdotool key Return
-  sleep 1
-}
-
-# Selects every file a file dialog lists (a click on its first row, Ctrl+A)
-# and accepts them: typing hundreds of names is slow for the dialog.
-choose_all_listed() {  # dialog
-  local X Y WIDTH HEIGHT SCREEN WINDOW
-  eval "$(xdotool getwindowgeometry --shell "$1")"
-  xdotool mousemove $((X + 200)) $((Y + 76)) click 1
-  sleep 0.5
-  xdotool key ctrl+a
-  sleep 0.5
-  xdotool key Return
-  sleep 1
-}
-
 # Started in the tiles' folder: the add dialog opens there.
 start_editor "$JOB/tiles"
 MAIN=$(timeout 20 xdotool search --sync --onlyvisible --name "Tessaly" | head -1) || fail "no editor window"
-xdotool windowmove "$MAIN" 0 0 windowsize "$MAIN" 1200 900
+xdotool windowmove "$MAIN" 0 0 windowsize "$MAIN" 1280 900
 sleep 1.5
 
 # ① the background picture, through "フォトモザイク(&P)" > "①背景イメージのセット(&P)".
@@ -109,7 +44,10 @@ keys "$QUESTION" Return
 sleep 3
 
 # ③ the console, then "再配置(&U)".
+# The console at the screen's right edge, beside the mosaic it makes.
 CONSOLE=$(opened_by keys "$MAIN" alt+p m)
+eval "$(xdotool getwindowgeometry --shell "$CONSOLE")"
+xdotool windowmove "$CONSOLE" $((1280 - WIDTH)) 70
 keys "$CONSOLE" alt+u
 sleep 4
 import -window root "PNG:$OUT/console.png"

@@ -1,8 +1,9 @@
 # Sourced by the end-to-end scripts that drive the real editor in a virtual X
 # server, with the test's name and the script's own arguments
-# "<tessaly> <tessaly-cli> <output folder>". The script runs again inside
+# "<tessaly> <tessaly-cli> <output folder> [more...]". The script runs again inside
 # xvfb-run (screen size E2E_SCREEN); then BINARY, CLI, OUT and PYTHON are set,
-# settings and temporary files go to a private home, and `start_editor`
+# E2E_ARGS holds the further arguments, settings and temporary files go to
+# a private home, and `start_editor`
 # starts the editor in the background. It is killed when the script ends;
 # `quit_editor` asks it to quit first.
 #
@@ -21,7 +22,7 @@ fail() {
 }
 
 if [[ "${1:-}" != --inside ]]; then
-  [[ $# -eq 3 ]] || fail "usage: $0 <tessaly> <tessaly-cli> <output folder>"
+  [[ $# -ge 3 ]] || fail "usage: $0 <tessaly> <tessaly-cli> <output folder> [more...]"
   for tool in xvfb-run xdotool import; do
     command -v "$tool" >/dev/null || fail "$tool is not installed"
   done
@@ -32,6 +33,8 @@ fi
 
 shift
 readonly BINARY=$1 CLI=$2 OUT=$3
+shift 3
+readonly E2E_ARGS=("$@")
 # The system's python3 has Debian's Pillow; a python3 earlier on PATH may not.
 readonly PYTHON=/usr/bin/python3
 
@@ -88,4 +91,133 @@ xs = [x for x, y in red if y <= top + 130]
 ys = [y for _, y in red if y <= top + 130]
 print((min(xs) + max(xs) + 1) // 2, (min(ys) + max(ys) + 1) // 2, max(xs) - min(xs) + 1)
 PY
+}
+
+# Top-level windows on screen, one id a line, sorted.
+visible_windows() {
+  xdotool search --onlyvisible --name "." 2>/dev/null | sort
+}
+
+# Presses keys in a window. Without a window manager focus is given
+# explicitly.
+keys() {  # window, keys...
+  local window=$1
+  shift
+  xdotool windowfocus --sync "$window" 2>/dev/null || true
+  sleep 0.3
+  for key in "$@"; do
+    xdotool key --clearmodifiers "$key"
+    sleep 0.5
+  done
+}
+
+# Runs a step that opens a window and prints the id of the window that
+# appeared (a top-level dialog has no title bar to find it by here).
+opened_by() {  # command...
+  local before
+  before=$(visible_windows)
+  "$@" >&2
+  for _ in $(seq 40); do
+    sleep 0.25
+    local new
+    new=$(comm -13 <(echo "$before") <(visible_windows) | tail -1)
+    [[ -n "$new" ]] || continue
+    sleep 0.5
+    # A completion popup that came and went is no dialog.
+    if visible_windows | grep -qx "$new"; then
+      echo "$new"
+      return
+    fi
+  done
+  fail "'$*' opened no window"
+}
+
+# Types file names, quoted, into a file dialog and accepts them.
+choose_files() {  # dialog, paths...
+  local dialog=$1 names=""
+  shift
+  for path in "$@"; do names+="\"$path\" "; done
+  xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+  xdotool key ctrl+a BackSpace
+  xdotool type --delay 1 "$names"
+  sleep 0.3
+  xdotool key Return
+  sleep 1
+}
+
+# Selects every file a file dialog lists (a click on its first row, Ctrl+A)
+# and accepts them: typing hundreds of names is slow for the dialog.
+choose_all_listed() {  # dialog
+  local X Y WIDTH HEIGHT SCREEN WINDOW
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  xdotool mousemove $((X + 200)) $((Y + 76)) click 1
+  sleep 0.5
+  xdotool key ctrl+a
+  sleep 0.5
+  xdotool key Return
+  sleep 1
+}
+
+# Types a path into the focused name box of a file dialog and accepts it.
+type_file_name() {  # dialog, path
+  xdotool windowfocus --sync "$1" 2>/dev/null || true
+  xdotool key ctrl+a BackSpace
+  xdotool type --delay 2 "$2"
+  sleep 0.3
+  xdotool key Return
+  sleep 0.5
+}
+
+# Runs tessaly-cli; it needs no X server.
+cli() {  # arguments...
+  QT_QPA_PLATFORM=offscreen "$CLI" "$@"
+}
+
+# Prints the document a .tsd file holds as tessaly-cli's JSON.
+document_info() {  # file
+  cli info "$1"
+}
+
+# Waits up to 30 s until the document file exists and reads as a whole
+# document; fails otherwise.
+wait_for_document() {  # file, what wrote it
+  for _ in $(seq 150); do
+    if [[ -s "$1" ]] && cli info "$1" >/dev/null 2>&1; then
+      return 0
+    fi
+    sleep 0.2
+  done
+  fail "$2 wrote no readable document $1"
+}
+
+# Saves the editor's named document with Ctrl+S and waits until the file is
+# written anew (it is removed first, so an old copy never passes).
+save_with_ctrl_s() {  # main window, document
+  rm -f "$2"
+  keys "$1" ctrl+s
+  wait_for_document "$2" "Ctrl+S"
+}
+
+# Waits up to 30 s for a top-level window with the exact title.
+window_titled() {  # title
+  timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1
+}
+
+# Exit code that CTest reads as "skipped" (SKIP_RETURN_CODE).
+readonly E2E_SKIP=77
+
+# Real pictures from Debian packages (scripts/install-deps installs them): a
+# photograph from mate-backgrounds and the colour icons of the Adwaita theme.
+# Sets BACKGROUND_PHOTO and ICONS; skips the test when they are absent.
+readonly BACKGROUND_PHOTO=/usr/share/backgrounds/mate/nature/FreshFlower.jpg
+readonly ICON_FOLDER=/usr/share/icons/Adwaita/48x48/legacy
+find_real_pictures() {
+  local count=0
+  [[ -d "$ICON_FOLDER" ]] && count=$(find "$ICON_FOLDER" -name '*.png' | wc -l)
+  if [[ ! -f "$BACKGROUND_PHOTO" || $count -lt 200 ]]; then
+    echo "$E2E_NAME: SKIP: needs $BACKGROUND_PHOTO (mate-backgrounds) and 200 PNG" \
+      "icons in $ICON_FOLDER (adwaita-icon-theme); run scripts/install-deps" >&2
+    exit "$E2E_SKIP"
+  fi
+  mapfile -t ICONS < <(find "$ICON_FOLDER" -name '*.png' | sort)
 }
