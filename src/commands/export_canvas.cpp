@@ -41,11 +41,12 @@ void DeselectAllNodes(EditedDocument& edited) {
     if (changed) edited.SelectionChanged();
 }
 
-bool WriteImage(const QImage& image, const ExportTarget& target, const ExportFileType& type,
-                int quality, QObject* owner) {
+bool WriteImage(const QImage& image, const QString& path, int typeIndex, int quality,
+                QObject* owner) {
+    const ExportFileType& type = *ExportFileTypeAt(typeIndex);
     if (type.IsBmp()) {
         QString failedStep;
-        if (WriteBmpFile(image, target.path, type.bitsPerPixel, type.compression, &failedStep))
+        if (WriteBmpFile(image, path, type.bitsPerPixel, type.compression, &failedStep))
             return true;
         ShowMessage(owner, failedStep.isEmpty() ? QString() : failedStep + u'\n',
                     kMsgBitmapSaveFailed, kStyleStop);
@@ -54,13 +55,11 @@ bool WriteImage(const QImage& image, const ExportTarget& target, const ExportFil
     bool written = false;
     {
         const WaitCursor wait;
-        const QString imageType = ImageTypeOf(target.path);
-        written = !imageType.isEmpty() &&
-                  SaveBitmapFile(image, target.path, image.width(), image.height(), imageType,
-                                 quality, false);
+        written = SaveBitmapFile(image, path, image.width(), image.height(),
+                                 ExportEncoderType(typeIndex), quality, false);
     }
     if (!written)
-        ShowMessage(owner, QDir::toNativeSeparators(target.path) + u'\n', kMsgFileSaveFailed,
+        ShowMessage(owner, QDir::toNativeSeparators(path) + u'\n', kMsgFileSaveFailed,
                     kStyleStop);
     return written;
 }
@@ -79,11 +78,11 @@ bool ExportCanvasImage(EditedDocument& edited, const QString& title, const Expor
                        QObject* owner) {
     const std::optional<ExportTarget> target = dialogs.chooseFile(DefaultExportName(title));
     if (!target || target->path.isEmpty()) return false;
-    const ExportFileType* type = ExportFileTypeAt(target->typeIndex);
-    if (!type) return false;
+    if (!ExportFileTypeAt(target->typeIndex)) return false;
+    const int typeIndex = ExportTypeForPath(target->path, target->typeIndex);
 
     int quality = kEncoderQuality;
-    if (target->typeIndex == kJpegExportIndex) {
+    if (typeIndex == kJpegExportIndex) {
         const std::optional<int> chosen = dialogs.chooseQuality();
         if (!chosen) return false;
         quality = *chosen;
@@ -102,7 +101,7 @@ bool ExportCanvasImage(EditedDocument& edited, const QString& title, const Expor
     }
     DeselectAllNodes(edited);
 
-    if (!WriteImage(image, *target, *type, quality, owner)) return false;
+    if (!WriteImage(image, target->path, typeIndex, quality, owner)) return false;
     OfferToShowSavedFile(target->path, owner);
     return true;
 }

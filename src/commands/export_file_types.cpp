@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "image/image_files.h"
+
 namespace tessaly {
 namespace {
 
@@ -22,6 +24,8 @@ constexpr std::array<ExportFileType, 12> kTypes{{
     {u"TIFFファイル(*.tiff)|*.tiff||", 0, None},
 }};
 
+constexpr int kBmp24ExportIndex = 7;
+
 }  // namespace
 
 std::span<const ExportFileType> ExportFileTypes() { return kTypes; }
@@ -29,6 +33,23 @@ std::span<const ExportFileType> ExportFileTypes() { return kTypes; }
 const ExportFileType* ExportFileTypeAt(int index) {
     if (index < 1 || index > static_cast<int>(kTypes.size())) return nullptr;
     return &kTypes[static_cast<std::size_t>(index - 1)];
+}
+
+QString ExportEncoderType(int index) {
+    const ExportFileType* type = ExportFileTypeAt(index);
+    if (!type) return {};
+    if (type->IsBmp()) return QStringLiteral("bmp");
+    return FilterExtension(ExportQtFilters()[index - 1]);
+}
+
+int ExportTypeForPath(const QString& path, int chosenIndex) {
+    const QString named = ImageTypeOf(path);
+    if (named.isEmpty() || named == ExportEncoderType(chosenIndex)) return chosenIndex;
+    if (named == u"bmp") return kBmp24ExportIndex;
+    for (int index = kJpegExportIndex; index <= static_cast<int>(kTypes.size()); ++index) {
+        if (ExportEncoderType(index) == named) return index;
+    }
+    return chosenIndex;
 }
 
 QStringList ToQtFilters(QStringView filter) {

@@ -31,6 +31,16 @@ inline constexpr int kJpegExportIndex = 9;
 // The type at `index` (1-based), or nullptr outside the table.
 const ExportFileType* ExportFileTypeAt(int index);
 
+// The encoder of the type at `index`: "bmp", "jpeg", "gif", "png" or "tiff".
+QString ExportEncoderType(int index);
+
+// The type a file named `path` is written as when the dialog's type was
+// `chosenIndex`: that type, unless the name's own extension names another kind
+// of file (".png" while JPEG was chosen). Then the extension decides, ".bmp"
+// as 24 bits, so that a file's content always matches its name and only a
+// JPEG file asks for a quality.
+int ExportTypeForPath(const QString& path, int chosenIndex);
+
 // Turns a filter string of "text|pattern|...||" entries into the filters of
 // Qt's file dialog, "text (pattern)", one per entry in order. Patterns
 // separated by ";" become space separated.

@@ -82,15 +82,42 @@ TEST_F(ExportCanvasTest, ZoomAnswerSetsTheSize) {
     }
 }
 
-TEST_F(ExportCanvasTest, JpgPathWritesAJpegAndFailedEncoderIsReported) {
-    messages.QueueAnswer(kResultYes);
-    ASSERT_TRUE(Export(QStringLiteral("out.jpg"), kJpegExportIndex));
-    EXPECT_EQ(QImageReader(path).format(), "jpeg");
+// The file's content follows its name when the name's extension names a
+// type other than the chosen one; only a JPEG asks for a quality.
+TEST_F(ExportCanvasTest, TheNameDecidesTheTypeAndAFailedWriteIsReported) {
+    const struct {
+        const char* name;
+        int chosen;
+        QByteArray written;
+        bool asksQuality;
+    } cases[] = {{"out.jpg", kJpegExportIndex, "jpeg", true},
+                 {"out.png", kJpegExportIndex, "png", false},
+                 {"out.tif", 11, "tiff", false},
+                 {"out.bmp", 11, "bmp", false},
+                 {"out.jpeg", 2, "jpeg", true},
+                 {"out.xyz", 10, "gif", false}};
+    for (const auto& c : cases) {
+        messages.Clear();
+        messages.QueueAnswer(kResultYes);
+        // A cancelled quality stops a JPEG export; others never ask.
+        const bool exported = Export(QString::fromLatin1(c.name), c.chosen, std::nullopt);
+        EXPECT_EQ(exported, !c.asksQuality) << c.name;
+        if (!c.asksQuality) {
+            QImageReader reader(path);
+            reader.setDecideFormatFromContent(true);
+            EXPECT_EQ(reader.format(), c.written) << c.name;
+        }
+        if (c.asksQuality) {
+            EXPECT_TRUE(Export(QString::fromLatin1(c.name), c.chosen)) << c.name;
+        }
+    }
+    EXPECT_EQ(ExportTypeForPath(QStringLiteral("a.bmp"), 11), 7);  // 24 bits
+    EXPECT_EQ(ExportTypeForPath(QStringLiteral("a.bmp"), 5), 5);   // the chosen BMP kind
+    EXPECT_EQ(ExportTypeForPath(QStringLiteral("a"), 12), 12);
 
     messages.Clear();
     messages.QueueAnswer(kResultYes);
-    EXPECT_FALSE(Export(QStringLiteral("out.xyz"), 10));
-    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_FALSE(Export(QStringLiteral("missing/out.png"), 11));
     ASSERT_FALSE(messages.Texts().empty());
     EXPECT_TRUE(messages.Texts().back().endsWith(QStringLiteral("ファイルの保存に失敗しました")));
 }
