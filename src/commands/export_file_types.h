@@ -10,8 +10,8 @@
 namespace tessaly {
 
 // One file type the canvas can be exported as. BMP types carry their pixel
-// format; the others (bitsPerPixel 0) go through the image encoders, chosen
-// by the extension of the path.
+// format; the others (bitsPerPixel 0) go through the image encoder their
+// pattern's extension names.
 struct ExportFileType {
     QStringView filter;  // "text|pattern|"
     int bitsPerPixel;
