@@ -57,7 +57,7 @@ bool CAtelierApp::Start(const QStringList& args) {
     CurrentSettings() = AppSettings::Load();
 
     if (documentPath.isEmpty() &&
-        GetProfileInt(QStringLiteral("SYS"), QStringLiteral("FirstOpen"), 0) == 1) {
+        GetProfileInt(kSystemSection, QStringLiteral("FirstOpen"), 0) == 1) {
         ReopenLastDocument();
     }
     return true;

@@ -14,12 +14,12 @@
 
 #include "resources/help_texts.h"
 #include "resources/string_table.h"
+#include "resources/ui_strings.h"
 #include "services/message_service.h"
 
 namespace tessaly {
 namespace {
 
-constexpr QStringView kClose = u"閉じる(&C)";
 
 // "3 / 11": the page at the top of the view and the page count.
 QString PageText(int page, int pageCount) {
@@ -49,7 +49,8 @@ CHelpDlg::CHelpDlg(QWidget* parent, QString programFolder)
             });
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* close = buttons->addButton(kClose.toString(), QDialogButtonBox::RejectRole);
+    QPushButton* close =
+        buttons->addButton(ui_text::kClose.toString(), QDialogButtonBox::RejectRole);
     close->setDefault(true);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/widgets/number_edit.h"
+#include "resources/ui_strings.h"
 #include "services/app_settings.h"
 #include "services/environment_settings.h"
 
@@ -36,7 +37,6 @@ constexpr QStringView kMakeBackup = u"4 上書き保存時、バックアップ�
 constexpr QStringView kGuide = u"5 ステータスバーに操作ガイドを表示する(&G)";
 constexpr QStringView kGuideKey = u"[切替え:F2]";
 constexpr QStringView kStore = u"保存して終了(&S)";
-constexpr QStringView kClose = u"閉じる(&C)";
 
 constexpr QStringView kFirstOpenTip =
     u"チェックがあるときは\n最後に編集していたドキュメントを\nこのソフトの起動時にセットして表示し"
@@ -80,7 +80,7 @@ CKansetDlg::CKansetDlg(AppSettings& app, QWidget* parent) : QDialog(parent), app
     guide_ = CheckBox(kGuide, kGuideTip, this);
 
     auto* store = new QPushButton(kStore.toString(), this);
-    auto* close = new QPushButton(kClose.toString(), this);
+    auto* close = new QPushButton(ui_text::kClose.toString(), this);
     store->setDefault(true);
     connect(store, &QPushButton::clicked, this, &QDialog::accept);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);

@@ -52,7 +52,7 @@ QString ToggleText(int messageId, bool on) {
 // The stored hover-animation count that F10 switches back on; a stored value
 // that would leave the animation off (0, negative) or is out of range gives 3.
 int StoredAnimationCount() {
-    const int stored = GetProfileInt(QStringLiteral("SYS"), QStringLiteral("PlayAnime"), 3);
+    const int stored = GetProfileInt(kSystemSection, QStringLiteral("PlayAnime"), 3);
     return stored >= 1 && stored <= 10 ? stored : 3;
 }
 

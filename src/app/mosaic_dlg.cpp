@@ -26,6 +26,7 @@
 #include "commands/console_run.h"
 #include "commands/display_edits.h"
 #include "document/edited_document.h"
+#include "resources/ui_strings.h"
 #include "services/settings.h"
 
 namespace tessaly {
@@ -419,7 +420,7 @@ QLayout* CMosaicDlg::BuildBottomRow() {
     auto* row = new QHBoxLayout;
     row->setContentsMargins(0, 4, 0, 0);
     row->addStretch(1);
-    QPushButton* close = PushButton(u"閉じる(&C)", controls_);
+    QPushButton* close = PushButton(ui_text::kClose, controls_);
     close->setToolTip(QStringLiteral("このウィンドウを閉じます"));
     connect(close, &QPushButton::clicked, this, &CMosaicDlg::HideConsole);
     row->addWidget(close);

@@ -19,6 +19,7 @@
 
 #include "app/widgets/number_edit.h"
 #include "canvas/view/atelier_view.h"
+#include "resources/ui_strings.h"
 #include "services/app_settings.h"
 #include "services/settings.h"
 #include "services/status_service.h"
@@ -36,7 +37,6 @@ constexpr QStringView kGapRange = u"(0.00 ～ 50.00ピクセル)";
 constexpr QStringView kApplyGapTip = u"【更新】左に入力された値でビューを更新します";
 constexpr QStringView kFileTypeLabel = u"5 ファイル保存時の種別：";
 constexpr QStringView kFileTypes[] = {u"JPEG", u"GIF", u"BMP", u"PNG", u"TIFF"};
-constexpr QStringView kClose = u"閉じる(&C)";
 constexpr QStringView kCloseTip = u"このウィンドウを閉じます";
 const QString kSection = QStringLiteral("MultuCut");
 const QString kLastX = QStringLiteral("LastPX");
@@ -97,7 +97,7 @@ CMultuCutDlg::CMultuCutDlg(CAtelierView& view, AppSettings& grid)
                         2);
     }
 
-    auto* close = new QPushButton(kClose.toString(), this);
+    auto* close = new QPushButton(ui_text::kClose.toString(), this);
     close->setToolTip(kCloseTip.toString());
     close->setAutoDefault(false);
     connect(close, &QPushButton::clicked, this, &CMultuCutDlg::HideDialog);

@@ -19,6 +19,9 @@ inline constexpr QStringView kZoomFit = u"画面に合せて表示(&F)";
 inline constexpr QStringView kConsoleAlwaysShown = u"ズームコンソールを常に表示(&Z)";
 inline constexpr QStringView kConsoleToTopLeft = u"ズームコンソールを左上に表示(&Z)";
 
+// The button that closes a dialog or tool window and keeps what it shows.
+inline constexpr QStringView kClose = u"閉じる(&C)";
+
 // The filter of every dialog that opens image files. Qt's file dialog
 // matches these patterns in any letter case.
 inline constexpr QStringView kImageFileFilter =

@@ -4,7 +4,7 @@
 
 namespace tessaly {
 namespace {
-const QString kSys = QStringLiteral("SYS");
+const QString& kSys = kSystemSection;
 
 float Thousandths(int stored) { return static_cast<float>(stored) / 1000.0f; }
 int ToThousandths(float value) { return static_cast<int>(value * 1000.0f); }

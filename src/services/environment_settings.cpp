@@ -8,7 +8,7 @@
 namespace tessaly {
 namespace {
 
-const QString kSys = QStringLiteral("SYS");
+const QString& kSys = kSystemSection;
 const QString kFirstOpen = QStringLiteral("FirstOpen");
 const QString kMaxWidth = QStringLiteral("MaxImgW");
 const QString kMaxHeight = QStringLiteral("MaxImgH");

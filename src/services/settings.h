@@ -6,6 +6,9 @@ namespace tessaly {
 
 // The per-user settings store: an INI file for organisation "Orvane" and
 // application "Tessaly", with sections ("SYS", "Last", ...) as groups.
+// The section of the program-wide preferences.
+inline const QString kSystemSection = QStringLiteral("SYS");
+
 int GetProfileInt(const QString& section, const QString& key, int defaultValue);
 void WriteProfileInt(const QString& section, const QString& key, int value);
 QString GetProfileString(const QString& section, const QString& key,
