@@ -74,6 +74,7 @@ CMainFrame::CMainFrame(EditedDocument& edited, CAtelierDoc& atelierDoc, RecentFi
     statusBar_ = new CMyStatusBar(this);
     setStatusBar(statusBar_);
     InstallStatusSink(statusBar_);
+    InstallWorkProgressSink(&progressWindow_);
 
     view_ = new CAtelierView(edited_, this);
     setCentralWidget(view_);
@@ -103,6 +104,7 @@ CMainFrame::CMainFrame(EditedDocument& edited, CAtelierDoc& atelierDoc, RecentFi
 CMainFrame::~CMainFrame() {
     // The bar goes with this window; the core must not write to it afterwards.
     InstallStatusSink(nullptr);
+    InstallWorkProgressSink(nullptr);
     atelierDoc_.SetView(nullptr);
     // The view and its history go first, then the files they leave behind.
     mosaicDlg_ = nullptr;  // goes with the view

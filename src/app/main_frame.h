@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "app/menus.h"
+#include "app/work_progress_window.h"
 
 namespace tessaly {
 
@@ -107,6 +108,7 @@ private:
     FrameMenus menus_;
     QList<QAction*> recentActions_;
     CMyStatusBar* statusBar_ = nullptr;
+    WorkProgressWindow progressWindow_{this};
     CAtelierView* view_ = nullptr;
     CMosaicDlg* mosaicDlg_ = nullptr;  // a child window of the view
     PrinterSettings* printer_ = nullptr;

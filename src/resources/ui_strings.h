@@ -47,6 +47,11 @@ inline constexpr QStringView kAddImagesFilter = kImageFileFilter;
 inline constexpr QStringView kDownloading = u"リンク先のイメージをダウンロードしています...";
 inline constexpr QStringView kCancel = u"キャンセル";
 
+// The labels of the progress window of long work (WorkProgress).
+inline constexpr QStringView kExportingImage = u"イメージを保存しています...";
+inline constexpr QStringView kPrinting = u"印刷しています...";
+inline constexpr QStringView kAddingImages = u"イメージを追加しています...";
+
 // Dragging the canvas edges.
 inline constexpr QStringView kWidthEdgeGuide =
     u"←左へドラッグするとビューの幅を狭く、→右へドラッグすると広くできます";
