@@ -39,6 +39,12 @@ readonly MANUAL=$ROOT/bin/Manual.pdf
 if command -v pdfinfo >/dev/null; then
   pages=$(pdfinfo "$MANUAL" | sed -n 's/^Pages: *//p')
   ((${pages:-0} >= 5)) || fail "the manual has ${pages:-no} pages, expected at least 5"
+  # Menu labels read as the menus show them, "セット(I)", never "セット(&I)";
+  # and the screenshots are there: main window, view properties, console,
+  # batch creation, export with its quality dialog, printing.
+  ! pdftotext "$MANUAL" - | grep -q '(&' || fail "the manual shows a mnemonic as (&X)"
+  pictures=$(pdfimages -list "$MANUAL" | tail -n +3 | wc -l)
+  ((pictures >= 7)) || fail "the manual has $pictures pictures, expected at least 7"
 else
   echo "install: pdfinfo not installed, manual pages not counted"
 fi
