@@ -17,13 +17,18 @@ ViewProperties ReadViewProperties(const DocState& s) {
 
 namespace {
 
-// The canvas size a requested one gives (CanvasSizeForRequest). When only
-// the margin changes and the nodes keep the canvas larger than asked, the
-// user is told the size each such side stops at.
+// The canvas size a requested one gives (CanvasSizeForRequest); a side the
+// user left as it is stays so. When only the margin changes and the nodes
+// keep the canvas larger than asked, the user is told the size each such
+// side stops at.
 QSize CanvasSizeFor(const Document& doc, QSize requested, CanvasResizeMode mode,
                     QObject* owner) {
-    const QSize size(CanvasSizeForRequest(doc, Qt::Horizontal, requested.width(), mode),
-                     CanvasSizeForRequest(doc, Qt::Vertical, requested.height(), mode));
+    const DocState& s = doc.State();
+    const auto side = [&](Qt::Orientation axis, int asked, int now) {
+        return asked == now ? asked : CanvasSizeForRequest(doc, axis, asked, mode);
+    };
+    const QSize size(side(Qt::Horizontal, requested.width(), s.canvasWidth),
+                     side(Qt::Vertical, requested.height(), s.canvasHeight));
     QString limited;
     if (size.width() > requested.width())
         limited += ui_text::kWidthLine.toString().arg(size.width());
