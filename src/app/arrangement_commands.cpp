@@ -15,7 +15,7 @@ namespace {
 
 void DeleteNodes(CAtelierView& view, QWidget* owner) {
     if (!AskDeleteSelected(view.Doc(), owner)) return;
-    // The stored copies may refer to pictures the deletion releases.
+    // A delete empties the copy store, as undo, redo, new and open do.
     view.EmptyCopyStore();
     DeleteSelected(view.Edited());
 }

@@ -34,6 +34,14 @@ int CanvasSizeForEdge(const Document& doc, Qt::Orientation axis, int viewExtent,
     return ViewToCanvas(zoom, std::min(std::max(viewExtent, lower), upper));
 }
 
+int CanvasSizeForRequest(const Document& doc, Qt::Orientation axis, int requested,
+                         CanvasResizeMode mode) {
+    if (mode != CanvasResizeMode::MarginOnly) return requested;
+    // An edge dragged all the way in stops at the smallest size that keeps
+    // the nodes whole.
+    return std::max(requested, CanvasSizeForEdge(doc, axis, 0, mode));
+}
+
 bool ResizeCanvas(EditedDocument& edited, Qt::Orientation axis, int newSize,
                   CanvasResizeMode mode) {
     DocState& s = edited.Doc().State();

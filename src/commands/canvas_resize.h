@@ -26,6 +26,13 @@ std::optional<CanvasResizeMode> AskCanvasResizeMode(QObject* owner);
 int CanvasSizeForEdge(const Document& doc, Qt::Orientation axis, int viewExtent,
                       CanvasResizeMode mode);
 
+// The canvas size along `axis` that a size typed in (canvas pixels) gives:
+// the size asked for, except that when only the margin changes it never goes
+// below the size an edge drag stops at (CanvasSizeForEdge), so that no node
+// is cut off.
+int CanvasSizeForRequest(const Document& doc, Qt::Orientation axis, int requested,
+                         CanvasResizeMode mode);
+
 // Stores the canvas width (Horizontal) or height; with ScaleNodes every record
 // follows (ScaleNodesAlongAxis). One undoable edit; false when the size does
 // not change.

@@ -51,15 +51,17 @@ QImage CanvasUnderNodes(const Document& doc, const std::vector<int>& nodes, bool
 bool FillStore(const Document& doc, const std::vector<int>& nodes, CopyStore& store) {
     store.Clear();
     try {
-        store.records.reserve(nodes.size());
-        store.marks.reserve(nodes.size());
+        store.nodes.reserve(nodes.size());
     } catch (const std::bad_alloc&) {
         store.Clear();
         return false;
     }
     for (const int i : nodes) {
-        store.records.push_back(doc.Node(i));
-        store.marks.push_back(doc.Mark(i));
+        StoredNode& stored = store.nodes.emplace_back();
+        stored.record = doc.Node(i);
+        stored.record.picture = {};
+        stored.mark = doc.Mark(i);
+        if (const ImageBlob* picture = doc.Picture(doc.Node(i).picture)) stored.picture = *picture;
     }
     return true;
 }
@@ -111,17 +113,17 @@ int PasteNodes(EditedDocument& edited, CopyStore& store, QPoint offset) {
     int pasted = 0;
     for (int i = 0; i < store.Count(); ++i) {
         if (!CanAddNode(doc)) break;
-        NodeRecord& stored = store.records[i];
+        StoredNode& stored = store.nodes[i];
         const int c = s.nodeCount;
         NodeRecord& node = doc.Node(c);
-        node = stored;
-        node.picture = doc.Pictures().AdoptCopyOf(stored.picture);
+        node = stored.record;
+        node.picture = stored.picture ? doc.Pictures().Adopt(*stored.picture) : PictureRef{};
         node.centerX += offset.x();
         node.centerY += offset.y();
         KeepInsideCanvas(doc, c, KeepBy::Edges);
-        stored.centerX += offset.x();
-        stored.centerY += offset.y();
-        doc.Mark(c) = store.marks[i];
+        stored.record.centerX += offset.x();
+        stored.record.centerY += offset.y();
+        doc.Mark(c) = stored.mark;
         doc.Mark(c).selected = 1;
         if (i == 0) s.mainSelection = c;
         s.nodeCount = c + 1;

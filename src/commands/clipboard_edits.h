@@ -63,8 +63,8 @@ PastedKind PasteFromClipboard(EditedDocument& edited, CopyStore& store,
 
 // Appends the stored nodes on top, in store order, as one undoable edit:
 // each moved by `offset` and pushed inside the canvas by its edges, with a
-// picture of its own made from the bytes of the stored one (no picture when
-// that one is gone). Only the pasted nodes are selected; the first is main.
+// picture of its own holding the bytes the copy kept (no picture when the
+// copied node had none), whatever has become of the copied nodes since. Only the pasted nodes are selected; the first is main.
 // The stored positions move by `offset` too, so the next paste lands one
 // offset further. A full document stops the paste with CanAddNode's message;
 // the nodes pasted so far stay. Returns the number pasted.

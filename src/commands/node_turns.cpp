@@ -10,20 +10,13 @@ namespace tessaly {
 
 bool TurnSelected(EditedDocument& edited, int degrees) {
     if (!HasMainSelection(edited.Doc())) return false;
-    {
-        // The step that undoes the whole group; it closes before the first
-        // node is turned so that each node's own step follows it.
-        EditScope group(edited, SnapshotRule::Always);
-        group.Commit();
-    }
     const double angle = degrees * (4.0 * std::atan(1.0)) / 180.0;
-    for (const int i : SelectedNodes(edited.Doc())) {
-        EditScope node(edited, SnapshotRule::Always);
-        const bool turned = RotateNodePicture(node.Doc(), i, angle);
-        const bool kept = KeepInsideCanvas(node.Doc(), i, KeepBy::Centre);
-        node.Commit(turned || kept);
+    EditScope edit(edited, SnapshotRule::Always);
+    for (const int i : SelectedNodes(edit.Doc())) {
+        RotateNodePicture(edit.Doc(), i, angle);
+        KeepInsideCanvas(edit.Doc(), i, KeepBy::Centre);
     }
-    return true;
+    return edit.Commit();
 }
 
 bool MirrorSelected(EditedDocument& edited, MirrorAxis axis) {

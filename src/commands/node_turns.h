@@ -10,10 +10,10 @@ class EditedDocument;
 // JPEG of quality 100. False, changing nothing, without a main selection.
 
 // Turns every selected node's picture by `degrees` anticlockwise (270 is a
-// quarter turn clockwise). A snapshot of the whole group comes first; then
-// each node is turned in an undoable edit of its own, keeping its centre and
-// scale (RotateNodePicture), and kept inside the canvas by its centre. So
-// undoing a turn of k nodes takes up to k + 1 steps. A node without a
+// quarter turn clockwise), keeping each node's centre and scale
+// (RotateNodePicture), then keeps the node inside the canvas by its centre.
+// The whole group is one undoable edit with one snapshot, however many nodes
+// turn: a snapshot writes every picture of the document. A node without a
 // picture, or whose picture cannot be turned, is only kept inside.
 bool TurnSelected(EditedDocument& edited, int degrees);
 

@@ -1,8 +1,12 @@
 #include "commands/view_properties.h"
 
+#include <QSize>
+
 #include "commands/canvas_resize.h"
 #include "document/edited_document.h"
 #include "mosaic/colour_features.h"
+#include "resources/string_table.h"
+#include "services/message_service.h"
 
 namespace tessaly {
 
@@ -10,6 +14,32 @@ ViewProperties ReadViewProperties(const DocState& s) {
     return {s.canvasWidth,     s.canvasHeight,    s.backColor,
             s.canvasLineColor, s.canvasLineWidth, s.canvasLineStyle};
 }
+
+namespace {
+
+// The canvas size a requested one gives (CanvasSizeForRequest); a side the
+// user left as it is stays so. When only the margin changes and the nodes
+// keep the canvas larger than asked, the user is told the size each such
+// side stops at.
+QSize CanvasSizeFor(const Document& doc, QSize requested, CanvasResizeMode mode,
+                    QObject* owner) {
+    const DocState& s = doc.State();
+    const auto side = [&](Qt::Orientation axis, int asked, int now) {
+        return asked == now ? asked : CanvasSizeForRequest(doc, axis, asked, mode);
+    };
+    const QSize size(side(Qt::Horizontal, requested.width(), s.canvasWidth),
+                     side(Qt::Vertical, requested.height(), s.canvasHeight));
+    QString limited;
+    if (size.width() > requested.width())
+        limited += ui_text::kWidthLine.toString().arg(size.width());
+    if (size.height() > requested.height())
+        limited += ui_text::kHeightLine.toString().arg(size.height());
+    if (!limited.isEmpty())
+        ShowMessage(owner, limited, kMsgCanvasKeptAroundImages, kStyleInformation);
+    return size;
+}
+
+}  // namespace
 
 AppliedViewProperties ApplyViewProperties(EditedDocument& edited, ViewPropertiesResult result,
                                           QObject* owner) {
@@ -22,6 +52,9 @@ AppliedViewProperties ApplyViewProperties(EditedDocument& edited, ViewProperties
         resized ? AskCanvasResizeMode(owner) : std::nullopt;
     const bool resize = asked.has_value();
     const CanvasResizeMode mode = asked.value_or(CanvasResizeMode::MarginOnly);
+    const QSize canvas = resize ? CanvasSizeFor(edited.Doc(), {v.canvasWidth, v.canvasHeight},
+                                                mode, owner)
+                                : QSize();
 
     ViewProperties unsized = v;
     unsized.canvasWidth = now.canvasWidth;
@@ -38,8 +71,8 @@ AppliedViewProperties ApplyViewProperties(EditedDocument& edited, ViewProperties
     DocState& s = doc.State();
     bool changed = restyled || cleared;
     if (resize) {
-        changed |= ResizeCanvas(edited, Qt::Horizontal, v.canvasWidth, mode);
-        changed |= ResizeCanvas(edited, Qt::Vertical, v.canvasHeight, mode);
+        changed |= ResizeCanvas(edited, Qt::Horizontal, canvas.width(), mode);
+        changed |= ResizeCanvas(edited, Qt::Vertical, canvas.height(), mode);
     }
     s.backColor = v.backColor;
     s.canvasLineColor = v.canvasLineColor;

@@ -44,7 +44,8 @@ struct AppliedViewProperties {
 // Stores the result as one undoable edit, taken only when something changes.
 // A new canvas size first asks whether the nodes follow it (yes: they scale,
 // no: only the margin changes, cancel: the size stays and the rest is still
-// stored). A new picture gets its histogram; the background copy follows the
+// stored). With "no" the canvas shrinks no further than the nodes reach, and
+// a side held larger than asked is told to the user. A new picture gets its histogram; the background copy follows the
 // picture by itself.
 AppliedViewProperties ApplyViewProperties(EditedDocument& edited, ViewPropertiesResult result,
                                           QObject* owner);

@@ -8,13 +8,6 @@ PictureRef PicturePool::Adopt(ImageBlob picture) {
     return ref;
 }
 
-PictureRef PicturePool::AdoptCopyOf(PictureRef ref) {
-    const ImageBlob* source = Find(ref);
-    if (source == nullptr) return {};
-    std::optional<ImageBlob> copy = ImageBlob::FromEncoded(source->Encoded());
-    return copy ? Adopt(*std::move(copy)) : PictureRef{};
-}
-
 const ImageBlob* PicturePool::Find(PictureRef ref) const {
     if (!ref) return nullptr;
     const auto it = pictures_.find(ref.id);

@@ -14,11 +14,6 @@ namespace tessaly {
 class PicturePool {
 public:
     PictureRef Adopt(ImageBlob picture);
-    // A picture of its own, made from the bytes of the one `ref` names, for
-    // a record that copies another. No picture (0) when `ref` names none
-    // (it was released) or the bytes no longer make one: two records never
-    // share a picture.
-    PictureRef AdoptCopyOf(PictureRef ref);
     const ImageBlob* Find(PictureRef ref) const;
     // Releases the picture (if any) and sets the reference to 0.
     void Release(PictureRef& ref);

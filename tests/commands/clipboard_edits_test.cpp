@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
+#include "commands/image_edits.h"
+#include "commands/image_size_check.h"
+#include "commands/node_turns.h"
 #include "document/edited_document.h"
 #include "resources/string_table.h"
 #include "support/document_builder.h"
@@ -67,12 +72,43 @@ TEST_F(ClipboardEditsTest, RepeatedPastesStepOnFromTheCopy) {
     }
 }
 
-// A copied node whose picture has been released since gets no picture when
-// pasted, never the stale reference of another.
-TEST_F(ClipboardEditsTest, PasteGivesNoPictureWhenTheCopiedOneIsGone) {
-    AddNode(100, 100, 20);
+// The copy keeps the picture it copied: commands that replace the copied
+// node's picture since (and release the old one) do not reach the paste.
+TEST_F(ClipboardEditsTest, PasteGivesTheCopiedPictureWhateverReplacedItSince) {
+    const struct {
+        const char* command;
+        std::function<void()> run;
+    } cases[] = {
+        {"mirror", [&] { MirrorSelected(edited, MirrorAxis::LeftRight); }},
+        {"turn", [&] { TurnSelected(edited, 270); }},
+        {"size check", [&] { ShrinkOversizedPictures(edited, {10, 6}); }},
+        {"change image",
+         [&] { ReplaceImage(edited, 0, *ImageBlob::FromEncoded(test::JpegBytes(30, 20))); }},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(doc.ResetDocument());
+        const QByteArray copied = test::PngBytes(test::Filled(12, 8, kBlue));
+        test::AddNode(doc, 100, 100, 24, 16, copied);
+        doc.Mark(0).selected = 1;
+        doc.State().mainSelection = 0;
+        ASSERT_TRUE(Copy());
+        c.run();
+        ASSERT_NE(doc.Picture(doc.Node(0).picture)->Encoded(), copied) << c.command;
+
+        EXPECT_EQ(Paste(), PastedKind::Nodes) << c.command;
+        const ImageBlob* pasted = doc.Picture(doc.Node(1).picture);
+        ASSERT_NE(pasted, nullptr) << c.command;
+        EXPECT_EQ(pasted->Encoded(), copied) << c.command;
+        EXPECT_EQ(pasted->PixelSize(), QSize(12, 8)) << c.command;
+    }
+}
+
+// A node copied without a picture is pasted without one.
+TEST_F(ClipboardEditsTest, PasteOfANodeWithoutPictureGivesNone) {
+    test::AddNode(doc, 100, 100, 20, 20, {});
+    doc.Mark(0).selected = 1;
+    doc.State().mainSelection = 0;
     ASSERT_TRUE(Copy());
-    doc.Pictures().Release(doc.Node(0).picture);
     Paste();
     ASSERT_EQ(doc.State().nodeCount, 2);
     EXPECT_FALSE(doc.Node(1).picture);
@@ -83,8 +119,7 @@ TEST_F(ClipboardEditsTest, PasteGivesNoPictureWhenTheCopiedOneIsGone) {
 // keeps what it pasted.
 TEST_F(ClipboardEditsTest, FullDocumentStopsThePaste) {
     for (int i = 0; i < 10; ++i) test::AddNode(doc, 50, 50, 10, 10, {});
-    store.records.assign(kMaxNodes, doc.Node(0));
-    store.marks.assign(kMaxNodes, NodeMark{1, 0});
+    store.nodes.assign(kMaxNodes, StoredNode{doc.Node(0), NodeMark{1, 0}, std::nullopt});
     EXPECT_EQ(PasteNodes(edited, store, kPasteStep), kMaxNodes - 10);
     EXPECT_EQ(doc.State().nodeCount, kMaxNodes);
     ASSERT_EQ(messages.Texts().size(), 1u);
@@ -103,7 +138,7 @@ TEST_F(ClipboardEditsTest, CopyNeedsVisibleSelectedNodes) {
     for (const auto& c : cases) {
         ASSERT_TRUE(doc.ResetDocument());
         messages.Clear();
-        store.records.assign(2, NodeRecord{});
+        store.nodes.assign(2, StoredNode{});
         AddNode(100, 100, 20);
         doc.Node(0).visible = c.visible ? 1 : 0;
         doc.State().mainSelection = c.mainSelection;

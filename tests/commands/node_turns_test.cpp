@@ -1,5 +1,7 @@
 #include "commands/node_turns.h"
 
+#include <vector>
+
 #include "commands/selection_edit_test.h"
 #include "image/image_blob.h"
 #include "support/test_images.h"
@@ -26,26 +28,40 @@ protected:
     }
 };
 
-TEST_F(NodeTurnsTest, TurningKNodesTakesUpToKPlusOneUndoSteps) {
+// The whole group turns as one step of undo, however many nodes it holds,
+// and one undo brings every node back: place, size and picture.
+TEST_F(NodeTurnsTest, TurningSeveralNodesIsOneUndoStep) {
     const int a = Add(100, 100, 80, 40, Quadrants());
     const int b = Add(300, 100, 40, 20, Quadrants());
-    const int plain = Add(500, 100, 40, 20);              // no picture, inside: no step of its own
     const int edge = Add(980, 500, 40, 20, Quadrants());  // its centre beyond the right edge
-    Select({a, b, plain, edge}, a);
+    Select({a, b, edge}, a);
     doc.State().canvasWidth = 980;
+    std::vector<NodeRecord> before;
+    std::vector<QByteArray> pictures;
+    for (const int i : {a, b, edge}) {
+        before.push_back(doc.Node(i));
+        pictures.push_back(doc.Picture(doc.Node(i).picture)->Encoded());
+    }
 
     ASSERT_TRUE(TurnSelected(edited, 270));
-    EXPECT_EQ(edited.UndoCount(), 4);
+    EXPECT_EQ(edited.UndoCount(), 1);
     EXPECT_EQ(doc.Node(a).Width(), 40);  // the scale stays
     EXPECT_EQ(doc.Node(a).Height(), 80);
     EXPECT_EQ(doc.Node(b).centerX, 320);  // so does the centre
     EXPECT_EQ(doc.Node(edge).centerX, 980);
     EXPECT_GT(qRed(PixelOf(a, {15, 5})), 200);  // clockwise: the red half on top
 
-    for (int step = 0; step < 4; ++step)
-        ASSERT_TRUE(edited.Undo());
-    EXPECT_EQ(doc.Node(a).Width(), 80);
-    EXPECT_EQ(doc.Node(edge).centerX, 1000);  // the first step is the group's
+    ASSERT_TRUE(edited.Undo());
+    int k = 0;
+    for (const int i : {a, b, edge}) {
+        const NodeRecord& n = doc.Node(i);
+        EXPECT_EQ(QRect(n.Left(), n.Top(), n.Width(), n.Height()),
+                  QRect(before[k].Left(), before[k].Top(), before[k].Width(), before[k].Height()))
+            << i;
+        EXPECT_EQ(doc.Picture(n.picture)->Encoded(), pictures[k]) << i;
+        ++k;
+    }
+    EXPECT_FALSE(edited.Undo());
 }
 
 TEST_F(NodeTurnsTest, MirrorsAreOneUndoableEditThatKeepsTheGeometry) {

@@ -131,6 +131,49 @@ TEST_F(ApplyViewPropertiesTest, ScaledResizeIsUndoneInOneStep) {
     EXPECT_EQ(doc.Node(0).centerX, before.centerX);
 }
 
+// "いいえ" (only the margin) never cuts into a node: a side stops where the
+// nodes reach, and the user is told which; "はい" takes the size asked for
+// and scales the nodes into it.
+TEST_F(ApplyViewPropertiesTest, MarginOnlyShrinkStopsAtTheNodes) {
+    const QString asked = LoadString(kMsgAutoAdjustPositions);
+    const QString held = LoadString(kMsgCanvasKeptAroundImages);
+    const struct {
+        int answer;
+        QSize requested, canvas;
+        QString notice;  // after the question
+        QPoint farCorner;  // of the nodes afterwards
+    } cases[] = {
+        {kResultNo, {500, 500}, {900, 700}, u"幅 : 900\n高さ : 700\n"_s + held, {900, 700}},
+        {kResultNo, {950, 600}, {950, 700}, u"高さ : 700\n"_s + held, {900, 700}},
+        {kResultNo, {900, 700}, {900, 700}, {}, {900, 700}},
+        {kResultYes, {500, 500}, {500, 500}, {}, {450, 350}},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(doc.ResetDocument());
+        doc.State().canvasWidth = 1000;
+        doc.State().canvasHeight = 1000;
+        test::AddNode(doc, 850, 100, 50, 40, {});  // the right edge at 900
+        test::AddNode(doc, 200, 650, 60, 50, {});  // the bottom edge at 700
+        messages.Clear();
+        messages.QueueAnswer(c.answer);
+        ViewPropertiesResult result = Unchanged();
+        result.values.canvasWidth = c.requested.width();
+        result.values.canvasHeight = c.requested.height();
+
+        ApplyViewProperties(edited, std::move(result), nullptr);
+        EXPECT_EQ(QSize(doc.State().canvasWidth, doc.State().canvasHeight), c.canvas)
+            << c.requested.width();
+        std::vector<QString> expected{asked};
+        if (!c.notice.isEmpty()) expected.push_back(c.notice);
+        EXPECT_EQ(messages.Texts(), expected) << c.requested.width();
+        const NodeRecord& right = doc.Node(0);
+        const NodeRecord& bottom = doc.Node(1);
+        EXPECT_EQ(QPoint(right.centerX + right.halfWidth, bottom.centerY + bottom.halfHeight),
+                  c.farCorner)
+            << c.requested.width();
+    }
+}
+
 TEST_F(ApplyViewPropertiesTest, CancelledResizeKeepsTheSizeButStoresTheRest) {
     ViewPropertiesResult result = Unchanged();
     result.values.canvasWidth = 900;

@@ -12,8 +12,8 @@ class Clipboard;
 
 // Copy and paste on the canvas: keeps the copy store and turns the commands
 // and keys into the core's copy and paste, placed by the view's insert point
-// or the middle of the window. The view empties the store whenever the
-// pictures it names may be gone.
+// or the middle of the window. The view empties the store after undo and
+// redo, a delete, a new or an opened document.
 class ClipboardExchange {
 public:
     explicit ClipboardExchange(CAtelierView& view);
