@@ -105,8 +105,13 @@ CMultuCutDlg::CMultuCutDlg(CAtelierView& view, AppSettings& grid)
     bottom->addStretch(1);
     bottom->addWidget(close);
 
+    refusal_ = new QLabel(ui_text::kCutGridRefused.toString(), this);
+    refusal_->setWordWrap(true);
+    refusal_->hide();
+
     auto* column = new QVBoxLayout(this);
     column->addLayout(rows);
+    column->addWidget(refusal_);
     column->addWidget(new QLabel(kFileTypeLabel.toString(), this));
     column->addWidget(BuildTypeGroup());
     column->addLayout(bottom);
@@ -179,6 +184,7 @@ void CMultuCutDlg::PlaceAtStart() {
 
 void CMultuCutDlg::Open() {
     if (isVisible()) return;
+    refusal_->hide();
     ShowValues();
     show();
     if (shownBefore_) {
@@ -217,9 +223,20 @@ void CMultuCutDlg::Change(GridValue which, float value) {
     const MultiCutSession& cut = view_.MultiCut();
     const std::optional<CutArea> area =
         cut.IsOn() ? std::optional<CutArea>(cut.Area(view_.Doc())) : std::nullopt;
-    if (ChangeGrid(grid_, which, value, area)) {
-        view_.InvalidateCanvas();
-        RefreshStatusPanes(view_.Doc());
+    switch (ChangeGrid(grid_, which, value, area)) {
+        case GridChange::Accepted:
+            view_.InvalidateCanvas();
+            RefreshStatusPanes(view_.Doc());
+            refusal_->hide();
+            break;
+        case GridChange::Fitted:
+            refusal_->show();
+            break;
+        case GridChange::Kept:
+            refusal_->hide();
+            break;
+        case GridChange::Unchanged:
+            break;
     }
     ShowValues();
 }

@@ -5,6 +5,7 @@
 #include "canvas/multi_cut_grid.h"
 
 class QButtonGroup;
+class QLabel;
 class QLineEdit;
 
 namespace tessaly {
@@ -17,7 +18,9 @@ class NumberEdit;
 // down, the gaps between them and the file type the pieces are saved as. A
 // small tool window created once, as a child window of the view, and then
 // only shown and hidden. Every change goes through the grid's fitting rule
-// at once; the boxes always show the values in use.
+// at once; the boxes always show the values in use. A value brought back to
+// what fits is explained by a line under the values until the next change
+// that is taken as it is.
 class CMultuCutDlg : public QDialog {
     Q_OBJECT
 
@@ -58,6 +61,7 @@ private:
     QLineEdit* gapX_ = nullptr;
     QLineEdit* gapY_ = nullptr;
     QButtonGroup* types_ = nullptr;
+    QLabel* refusal_ = nullptr;  // why the last value was not taken
     bool shownBefore_ = false;
 };
 

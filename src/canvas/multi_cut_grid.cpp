@@ -101,20 +101,20 @@ float GridValueOf(const AppSettings& grid, GridValue which) {
     return 0.0f;
 }
 
-bool ChangeGrid(AppSettings& grid, GridValue which, float value,
-                const std::optional<CutArea>& area) {
+GridChange ChangeGrid(AppSettings& grid, GridValue which, float value,
+                      const std::optional<CutArea>& area) {
     if (IsCount(which)) {
         const int count =
             static_cast<int>(std::clamp<std::int64_t>(Truncated(value), 1, kMaxCutCount));
-        if (count == CountOf(grid, which)) return false;
+        if (count == CountOf(grid, which)) return GridChange::Unchanged;
         CountOf(grid, which) = count;
     } else {
-        if (std::isnan(value) || value <= -1.0f) return false;
+        if (std::isnan(value) || value <= -1.0f) return GridChange::Unchanged;
         const float gap = std::clamp(value, 0.0f, kMaxCutGap);
-        if (gap == GapOf(grid, which)) return false;
+        if (gap == GapOf(grid, which)) return GridChange::Unchanged;
         GapOf(grid, which) = gap;
     }
-    if (!area) return false;
+    if (!area) return GridChange::Kept;
 
     const std::pair<GridValue, CutAxis> axes[] = {
         {IsCount(which) ? GridValue::Columns : GridValue::GapX, HorizontalAxis(grid, *area)},
@@ -127,9 +127,9 @@ bool ChangeGrid(AppSettings& grid, GridValue which, float value,
         } else {
             GapOf(grid, corrected) = FittedGap(axis);
         }
-        return false;
+        return GridChange::Fitted;
     }
-    return true;
+    return GridChange::Accepted;
 }
 
 }  // namespace tessaly

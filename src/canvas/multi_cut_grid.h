@@ -66,14 +66,21 @@ enum class GridValue { Columns, Rows, GapX, GapY };
 
 float GridValueOf(const AppSettings& grid, GridValue which);
 
+// What became of a new grid value.
+enum class GridChange {
+    Unchanged,  // the same value, or a gap of -1 or less: nothing happened
+    Kept,       // the mode is off: stored without a check
+    Accepted,   // the grid fits with it: the view shows the new grid
+    Fitted,     // the grid did not fit: set to what fits instead
+};
+
 // A new value for one grid value from the settings dialog. A gap of -1 or
 // less (or no number at all) is ignored, other gaps are bounded to 0..50 and
 // counts to 1..100. Without `area` (the mode is off) the value is kept as it
 // is. Otherwise it is kept and the grid is checked across, then down: when
 // it does not fit, the count of that axis (after a count change) or its gap
-// (after a gap change) is set to what fits. Returns true (accepted: the view
-// shows the new grid) only when the value changed and the grid fits as it is.
-bool ChangeGrid(AppSettings& grid, GridValue which, float value,
-                const std::optional<CutArea>& area);
+// (after a gap change) is set to what fits.
+GridChange ChangeGrid(AppSettings& grid, GridValue which, float value,
+                      const std::optional<CutArea>& area);
 
 }  // namespace tessaly

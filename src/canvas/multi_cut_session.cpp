@@ -22,9 +22,16 @@ CutPlacement StoredPlacement(const IntRect& node) {
             GetProfileInt(kLast, kHeight, defaults.height)};
 }
 
-bool CanBeCut(const Document& doc, int node) {
-    return doc.HasTables() && node >= 0 && node < doc.State().nodeCount &&
-           doc.Node(node).visible != 0 && doc.Picture(doc.Node(node).picture) != nullptr;
+// The index of the node holding `picture`, looked for at `hint` first; -1
+// when no node holds it.
+int NodeHolding(const Document& doc, PictureRef picture, int hint) {
+    if (!doc.HasTables() || !picture) return -1;
+    const int count = doc.State().nodeCount;
+    if (hint >= 0 && hint < count && doc.Node(hint).picture == picture) return hint;
+    for (int i = 0; i < count; ++i) {
+        if (doc.Node(i).picture == picture) return i;
+    }
+    return -1;
 }
 
 // `rect` moved and cut back so that it lies inside `node`.
@@ -38,17 +45,31 @@ IntRect KeptInside(const IntRect& rect, const IntRect& node) {
 
 }  // namespace
 
+bool CanCutNode(const Document& doc, int node) {
+    if (!doc.HasTables() || node < 0 || node >= doc.State().nodeCount) return false;
+    const NodeRecord& record = doc.Node(node);
+    const IntRect rect = NodeCanvasRect(record);
+    return record.visible != 0 && rect.Width() >= 1 && rect.Height() >= 1 &&
+           doc.Picture(record.picture) != nullptr;
+}
+
+bool MultiCutSession::HoldsItsNode(const Document& doc) const {
+    return IsOn() && doc.HasTables() && node_ < doc.State().nodeCount &&
+           doc.Node(node_).picture == picture_ && doc.Picture(picture_) != nullptr;
+}
+
 IntRect MultiCutSession::NodeRect(const Document& doc) const {
     return IsOn() ? NodeCanvasRect(doc.Node(node_)) : IntRect{};
 }
 
 bool MultiCutSession::Start(Document& doc, AppSettings& grid) {
     const int main = doc.State().mainSelection;
-    if (IsOn() || !CanBeCut(doc, main)) return false;
+    if (IsOn() || !CanCutNode(doc, main)) return false;
     const IntRect node = NodeCanvasRect(doc.Node(main));
     const std::optional<IntRect> rect = PlaceCutRect(node, StoredPlacement(node));
     if (!rect) return false;
     node_ = main;
+    picture_ = doc.Node(main).picture;
     rect_ = *rect;
     highlighted_ = CutPart::RightEdge;
     FitGridAtStart(grid, {rect_, node});
@@ -60,21 +81,20 @@ bool MultiCutSession::Start(Document& doc, AppSettings& grid) {
 
 void MultiCutSession::Stop() {
     node_ = -1;
+    picture_ = {};
 }
 
 bool MultiCutSession::FollowDocument(const Document& doc) {
     if (!IsOn()) return false;
-    if (!CanBeCut(doc, node_)) {
+    const int node = NodeHolding(doc, picture_, node_);
+    if (!CanCutNode(doc, node)) {
         Stop();
         return true;
     }
-    const IntRect node = NodeRect(doc);
-    if (node.Width() < 1 || node.Height() < 1) {
-        Stop();
-        return true;
-    }
-    const IntRect kept = KeptInside(rect_, node);
-    if (kept == rect_) return false;
+    const bool moved = node != node_;
+    node_ = node;
+    const IntRect kept = KeptInside(rect_, NodeRect(doc));
+    if (kept == rect_) return moved;
     rect_ = kept;
     return true;
 }

@@ -3,11 +3,17 @@
 #include "canvas/int_rect.h"
 #include "canvas/multi_cut_geometry.h"
 #include "canvas/multi_cut_grid.h"
+#include "document/picture_ref.h"
 
 namespace tessaly {
 
 struct AppSettings;
 class Document;
+
+// Whether multi-cut can start on `node`: a visible node of the document,
+// at least one pixel wide and high, with its picture. The start and the
+// enabling of "マルチカット処理" both ask this.
+bool CanCutNode(const Document& doc, int node);
 
 // The multi-cut mode of the canvas: the node being cut, the cut rectangle
 // (the grid's first cell, canvas pixels, always inside that node) and the
@@ -15,11 +21,19 @@ class Document;
 // the view's state, not the document's: no undo snapshot holds it. Every
 // change of the rectangle is mirrored into "Last" / "RectPX", "RectPY",
 // "RectSX" and "RectSY", where the next start takes it from.
+//
+// The session holds on to its node by the node's picture, whose reference is
+// never reused: edits that remove or reorder nodes move it to the node's new
+// index, and when no node holds that picture any more the mode ends. It never
+// passes on to whatever node takes the old index.
 class MultiCutSession {
 public:
     bool IsOn() const { return node_ >= 0; }
     // The node being cut; -1 while the mode is off.
     int Node() const { return node_; }
+    // Whether the node at Node() is still the node the mode started on, with
+    // the same picture; false while the mode is off.
+    bool HoldsItsNode(const Document& doc) const;
     const IntRect& Rect() const { return rect_; }
     CutPart Highlighted() const { return highlighted_; }
     // The cut node's rectangle on the canvas.
@@ -33,9 +47,12 @@ public:
     bool Start(Document& doc, AppSettings& grid);
     void Stop();
 
-    // Ends the mode when the cut node is gone, hidden or without its picture
-    // (an undo or a deletion), and otherwise brings the rectangle back inside
-    // the node if the node moved or shrank. Returns whether anything changed.
+    // Finds the cut node again by its picture after an edit. Ends the mode
+    // when no node holds that picture any more (the node was deleted, or an
+    // undo, a redo or a new picture replaced it) or the node can no longer be
+    // cut (hidden, empty); otherwise follows the node to its index and brings
+    // the rectangle back inside it if it moved or shrank. Returns whether
+    // anything changed.
     bool FollowDocument(const Document& doc);
 
     // Returns whether the highlight changed.
@@ -56,6 +73,7 @@ private:
     void StorePlacement(const Document& doc) const;
 
     int node_ = -1;
+    PictureRef picture_;  // the cut node's picture when the mode started
     IntRect rect_;
     CutPart highlighted_ = CutPart::RightEdge;
 };

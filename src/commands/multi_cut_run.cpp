@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <algorithm>
 
@@ -12,6 +13,7 @@
 #include "image/image_files.h"
 #include "image/working_folder.h"
 #include "resources/string_table.h"
+#include "resources/ui_strings.h"
 #include "services/app_settings.h"
 #include "services/message_service.h"
 #include "services/settings.h"
@@ -83,38 +85,48 @@ QString PieceFolder(const ChooseFolder& chooseFolder) {
     return folder;
 }
 
+// Writes one piece into its claimed file; true only when the file then holds
+// the piece. A piece that was not written leaves no file behind.
+bool WritePiece(const QImage& piece, const QString& path, const CutSource& source,
+                const QString& type) {
+    if (SaveBitmapFile(piece, path, source.cellWidth, source.cellHeight, type, kPieceQuality,
+                       false) &&
+        QFileInfo(path).size() > 0) {
+        return true;
+    }
+    QFile::remove(path);  // the claimed file, empty or cut short
+    return false;
+}
+
 CutOutcome CutIntoFiles(const AppSettings& grid, const QImage& picture, const CutSource& source,
                         const ChooseFolder& chooseFolder, QObject* owner) {
     const QString folder = PieceFolder(chooseFolder);
     if (folder.isEmpty()) return CutOutcome::Cancelled;
     const QString type = CutFileType(grid.multiExt);
+    const int total = grid.multiCntX * grid.multiCntY;
     int counter = 0;
-    int failed = 0;
+    int written = 0;
     QString lastWritten;
     {
         const WaitCursor wait;
         ForEachCell(grid, [&](int column, int row) {
             const QImage piece = CopyCell(picture, SourceCell(source, column, row));
             const QString path = ClaimPieceName(folder, counter, type);
-            if (path.isEmpty()) {
-                ++failed;
-                return true;
-            }
-            if (SaveBitmapFile(piece, path, source.cellWidth, source.cellHeight, type,
-                               kPieceQuality, false)) {
+            if (!path.isEmpty() && WritePiece(piece, path, source, type)) {
+                ++written;
                 lastWritten = path;
-            } else {
-                QFile::remove(path);  // only the empty file claimed above
-                ++failed;
             }
-            return true;
+            return true;  // a piece that fails does not stop the others
         });
     }
-    if (failed > 0) {
-        ShowMessage(owner, QDir::toNativeSeparators(folder) + u'\n', kMsgFileSaveFailed,
-                    kStyleStop);
+    if (written < total) {
+        const QString line = ui_text::kPiecesNotWrittenLine.toString().arg(
+            QDir::toNativeSeparators(folder), FormatThousands(total),
+            FormatThousands(total - written));
+        ShowMessage(owner, line, kMsgBitmapSaveFailed, kStyleStop);
+        return CutOutcome::FilesFailed;
     }
-    if (!lastWritten.isEmpty()) OfferToShowSavedFile(lastWritten, owner);
+    OfferToShowSavedFile(lastWritten, owner);
     return CutOutcome::FilesWritten;
 }
 
@@ -173,8 +185,9 @@ QString ClaimPieceName(const QString& folder, int& counter, const QString& type,
 CutOutcome ExecuteMultiCut(EditedDocument& edited, MultiCutSession& session,
                            const AppSettings& grid, const ChooseFolder& chooseFolder,
                            QObject* owner) {
-    if (!session.IsOn()) return CutOutcome::Nothing;
     const Document& doc = edited.Doc();
+    // Never another node's picture, whatever became of the index.
+    if (!session.HoldsItsNode(doc)) return CutOutcome::Nothing;
     const ImageBlob* blob = doc.Picture(doc.Node(session.Node()).picture);
     if (blob == nullptr) return CutOutcome::Nothing;
     const QImage picture = blob->Decode();

@@ -53,11 +53,12 @@ QString ClaimPieceName(const QString& folder, int& counter, const QString& type,
 
 // What became of an execution.
 enum class CutOutcome {
-    Nothing,       // the mode was off, or the picture could not be had
+    Nothing,       // the mode was off or lost its node, or the picture could not be had
     Cancelled,     // the question was cancelled, or no folder was chosen
     NodesAdded,    // every piece became a node; the mode has ended
     NodeLimit,     // the node limit stopped it; the nodes so far stay
-    FilesWritten,  // the pieces were written (some may have failed)
+    FilesWritten,  // every piece was written
+    FilesFailed,   // some pieces could not be written; reported as a failure
 };
 
 // Asks the folder for the pieces, starting at the given one; empty when
@@ -68,8 +69,10 @@ using ChooseFolder = std::function<QString(const QString& start)>;
 // (no). Nodes: one undo step adds every piece at its place on the canvas, at
 // the cell's size, selected; the mode then ends. Files: every piece is
 // written into the chosen folder under a new number; an existing file is
-// never replaced. Failures are reported once at the end, and after a write
-// the user may open the folder; the mode stays on.
+// never replaced. When any piece could not be written, one stop message at
+// the end names the folder and how many of the pieces failed; only when all
+// were written may the user open the folder. The mode stays on. Nothing is
+// cut when the session no longer holds the node it started on.
 CutOutcome ExecuteMultiCut(EditedDocument& edited, MultiCutSession& session,
                            const AppSettings& grid, const ChooseFolder& chooseFolder,
                            QObject* owner = nullptr);

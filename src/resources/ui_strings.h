@@ -96,4 +96,12 @@ inline constexpr QStringView kBitmapConvertStep = u"DIBへの変換エラー\n";
 inline constexpr QStringView kBitmapSaveStep = u"セーブエラー\n";
 inline constexpr QStringView kPasteErrorLine = u"エラー(%1)\n";
 
+// Multi-cut: the pieces that could not be written, shown before message
+// 30025 (folder, pieces in all, pieces not written).
+inline constexpr QStringView kPiecesNotWrittenLine = u"%1\n%2 個中 %3 個のイメージを保存できませんでした\n";
+// Under the counts of the multi-cut settings when a value was brought back
+// to what fits in the node.
+inline constexpr QStringView kCutGridRefused =
+    u"イメージに収まらないため、収まる値に戻しました。増やすには先に反転部分を小さくしてください。";
+
 }  // namespace tessaly::ui_text

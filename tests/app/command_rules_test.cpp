@@ -5,8 +5,10 @@
 #include "app/commands/command_texts.h"
 #include "app/commands/context_menus.h"
 #include "app/visual_styles.h"
+#include "canvas/multi_cut_session.h"
 #include "document/document.h"
 #include "image/image_blob.h"
+#include "services/app_settings.h"
 #include "support/document_builder.h"
 
 using namespace Qt::StringLiterals;
@@ -34,6 +36,7 @@ private slots:
 
     void documentContextCountsOnlyVisibleNodes();
     void enablingFollowsTheContext();
+    void multiCutIsOfferedExactlyWhenItCanStart();
     void gridEntriesAreCheckedByMode();
     void onlyTheStoredStyleIsChecked();
     void visualStylesLookDifferent();
@@ -118,9 +121,10 @@ void CommandRulesTest::enablingFollowsTheContext() {
          {C::kBatchCreate, C::kEditDelete},
          {C::kConsole}},
         {{.hasMainSelection = true},
-         {C::kRotate180, C::kMirrorTopBottom, C::kMultiCutStart},
-         {C::kMultiCutExecute}},
-        {{.hasMainSelection = true, .multiCutMode = true},
+         {C::kRotate180, C::kMirrorTopBottom},
+         {C::kMultiCutStart, C::kMultiCutExecute}},
+        {{.hasMainSelection = true, .canCutMainSelection = true}, {C::kMultiCutStart}, {}},
+        {{.hasMainSelection = true, .canCutMainSelection = true, .multiCutMode = true},
          {C::kMultiCutStop, C::kMultiCutExecute, C::kMultiCutSettings},
          {C::kMultiCutStart}},
         {{.undoCount = 1}, {C::kEditUndo}, {C::kEditRedo}},
@@ -133,6 +137,27 @@ void CommandRulesTest::enablingFollowsTheContext() {
                          qPrintable(u"row %1, command %2"_s.arg(r).arg(int(id))));
             }
         }
+    }
+}
+
+void CommandRulesTest::multiCutIsOfferedExactlyWhenItCanStart() {
+    struct Row {
+        int visible;
+        bool picture;
+        bool startable;
+    };
+    const Row rows[] = {{1, true, true}, {0, true, false}, {1, false, false}};
+    for (const Row& row : rows) {
+        init();
+        AddNodes(1, 1);
+        doc_->Node(0).visible = row.visible;
+        if (!row.picture) doc_->Pictures().Release(doc_->Node(0).picture);
+        const bool enabled =
+            Enabled(CommandId::kMultiCutStart, tessaly::ReadDocumentContext(*doc_));
+        tessaly::AppSettings grid;
+        tessaly::MultiCutSession session;
+        QCOMPARE(enabled, row.startable);
+        QCOMPARE(session.Start(*doc_, grid), row.startable);
     }
 }
 
@@ -232,6 +257,7 @@ void CommandRulesTest::contextMenusFollowTheirOwnRules() {
     QVERIFY(state(CommandId::kPickNoSetColour, context).enabled);
     QVERIFY(!state(CommandId::kConsole, context).enabled);
 
+    context.commands.canCutMainSelection = true;
     QVERIFY(state(CommandId::kMultiCutStart, context).enabled);
     context.commands.multiCutMode = true;
     QVERIFY(!state(CommandId::kMultiCutStart, context).enabled);

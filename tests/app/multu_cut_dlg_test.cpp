@@ -2,6 +2,7 @@
 
 #include <QAbstractSpinBox>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
 #include <QtTest>
@@ -11,6 +12,7 @@
 #include "app/main_frame.h"
 #include "canvas/view/atelier_view.h"
 #include "document/edited_document.h"
+#include "resources/ui_strings.h"
 #include "services/app_settings.h"
 #include "services/settings.h"
 #include "support/document_builder.h"
@@ -31,6 +33,7 @@ private slots:
 
     void startFromTheMenuOpensTheSettingsAndEscStops();
     void spinStepsFollowTheFittingRule();
+    void aCountThatCannotFitIsExplainedUntilAChangeIsTaken();
     void keysAndLineCommandsReachTheRectangleAndTheDocument();
 
 private:
@@ -87,6 +90,31 @@ void MultuCutDlgTest::spinStepsFollowTheFittingRule() {
     Dialog()->findChildren<QToolButton*>().at(0)->click();
     QCOMPARE(grid.multiMaX, 0.0f);
     QCOMPARE(gap->text(), u"0.000"_s);
+}
+
+void MultuCutDlgTest::aCountThatCannotFitIsExplainedUntilAChangeIsTaken() {
+    QLabel* explanation = nullptr;
+    for (QLabel* label : Dialog()->findChildren<QLabel*>()) {
+        if (label->text() == tessaly::ui_text::kCutGridRefused) explanation = label;
+    }
+    QVERIFY(explanation && !explanation->isVisible());
+
+    // ch = 50, oy = 25 on a node 100 high: one row fits, three do not.
+    QAbstractSpinBox* rows = Dialog()->findChildren<QAbstractSpinBox*>().at(1);
+    rows->setFocus();
+    rows->selectAll();
+    QTest::keyClicks(rows, u"3"_s);
+    QTest::keyClick(rows, Qt::Key_Return);
+    QCOMPARE(tessaly::CurrentSettings().multiCntY, 1);
+    QCOMPARE(rows->text(), u"1"_s);
+    QVERIFY(explanation->isVisible());
+
+    // A gap that fits is taken and the explanation goes.
+    auto* gap = Dialog()->findChildren<QLineEdit*>().at(2);
+    gap->setText(u"5"_s);
+    Dialog()->findChildren<QToolButton*>().at(0)->click();
+    QCOMPARE(tessaly::CurrentSettings().multiMaX, 5.0f);
+    QVERIFY(!explanation->isVisible());
 }
 
 void MultuCutDlgTest::keysAndLineCommandsReachTheRectangleAndTheDocument() {

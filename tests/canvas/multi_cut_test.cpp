@@ -179,7 +179,8 @@ TEST_F(MultiCutTest, GridChangesFollowTheFittingRule) {
         grid.multiMaX = 0.0f;
         grid.multiMaY = 0.0f;
         const bool accepted =
-            ChangeGrid(grid, row.which, row.value, row.on ? std::optional(area) : std::nullopt);
+            ChangeGrid(grid, row.which, row.value, row.on ? std::optional(area) : std::nullopt) ==
+            GridChange::Accepted;
         EXPECT_EQ(accepted, row.accepted) << row.value;
         EXPECT_EQ(grid.multiCntX, row.columns) << row.value;
         EXPECT_FLOAT_EQ(grid.multiMaX, row.gapX) << row.value;

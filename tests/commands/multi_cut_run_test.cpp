@@ -1,13 +1,17 @@
 #include "commands/multi_cut_run.h"
 
 #include <QDir>
+#include <QFile>
 #include <vector>
 
 #include "canvas/multi_cut_session.h"
+#include "commands/delete_nodes.h"
+#include "commands/node_order.h"
 #include "commands/selection_edit_test.h"
 #include "resources/string_table.h"
 #include "services/app_settings.h"
 #include "services/settings.h"
+#include "services/status_service.h"
 #include "support/test_images.h"
 
 namespace tessaly {
@@ -103,13 +107,94 @@ TEST_F(MultiCutRunTest, FilesTakeTheNextFreeNumbersAndNeverReplaceOne) {
     EXPECT_EQ(ClaimPieceName(folder + u'/', counter, u"png"_qs, 4), QString());
 }
 
-TEST_F(MultiCutRunTest, AFolderThatCannotBeWrittenIsReportedOnceAndNotAsSuccess) {
+// Stands in for the status bar and, once `after` pieces are done, puts a
+// plain file where the output folder was.
+class FolderBreaker final : public StatusSink {
+public:
+    FolderBreaker(QString folder, int after) : folder_(std::move(folder)), after_(after) {
+        InstallStatusSink(this);
+    }
+    ~FolderBreaker() override { InstallStatusSink(nullptr); }
+    void SetPaneText(StatusPane, const QString&) override {}
+    void SetInfoText(const QString&) override {}
+    void SetProgressRange(int, int) override {}
+    void SetProgressValue(int done) override {
+        if (done != after_) return;
+        QDir(folder_).removeRecursively();
+        QFile file(folder_);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+
+private:
+    QString folder_;
+    int after_;
+};
+
+TEST_F(MultiCutRunTest, PiecesThatCannotBeWrittenAreCountedAndNeverReportedAsSuccess) {
     StartOn(Add(100, 100, 80, 40, test::JpegBytes(40, 20)));
-    const QString folder = QDir(temp.Path()).filePath(u"missing/"_qs);
-    EXPECT_EQ(Execute(kResultNo, folder), CutOutcome::FilesWritten);
-    EXPECT_EQ(messages.Texts(), (std::vector<QString>{LoadString(kMsgCreateIndividually),
-                                                      QDir::toNativeSeparators(folder) + u'\n' +
-                                                          LoadString(kMsgFileSaveFailed)}));
+    grid.multiExt = 3;
+    const struct {
+        const char* folder;
+        bool made;       // the folder exists when the run starts
+        int breakAfter;  // a plain file takes the folder's place after this many pieces
+        const char* failed;
+    } rows[] = {
+        {"missing", false, -1, "4 個中 4 個"},
+        {"broken", true, 1, "4 個中 3 個"},
+    };
+    for (const auto& row : rows) {
+        messages.Clear();
+        const QString folder = QDir(temp.Path()).filePath(QString::fromUtf8(row.folder));
+        if (row.made) {
+            ASSERT_TRUE(QDir().mkpath(folder));
+        }
+        const FolderBreaker breaker(folder, row.breakAfter);
+        EXPECT_EQ(Execute(kResultNo, folder), CutOutcome::FilesFailed) << row.folder;
+        EXPECT_EQ(messages.Texts(),
+                  (std::vector<QString>{
+                      LoadString(kMsgCreateIndividually),
+                      QDir::toNativeSeparators(folder + u'/') + u'\n' +
+                          QString::fromUtf8(row.failed) +
+                          u"のイメージを保存できませんでした\n"_qs +
+                          LoadString(kMsgBitmapSaveFailed)}))
+            << row.folder;
+        EXPECT_TRUE(session.IsOn());
+    }
+}
+
+TEST_F(MultiCutRunTest, TheCutStaysWithItsNodeAndNeverTakesAnother) {
+    // Pictures 40, 41, ... pixels wide tell the nodes apart.
+    for (int i = 0; i < 5; ++i)
+        Add(100 * i, 0, 80, 40, test::JpegBytes(40 + i, 20));
+    StartOn(3);
+    const auto widthAt = [this](int i) {
+        return doc.Picture(doc.Node(i).picture)->PixelSize().width();
+    };
+
+    // Node 1 goes to the front: the cut node moves down to index 2, and the
+    // mode with it.
+    Select({1}, 1);
+    ASSERT_TRUE(RestackSelected(edited, StackEnd::Front));
+    session.FollowDocument(doc);
+    ASSERT_TRUE(session.IsOn());
+    EXPECT_EQ(session.Node(), 2);
+    EXPECT_EQ(widthAt(2), 43);
+
+    // Node 0 is deleted and another node moves into index 2: not yet told,
+    // the run cuts nothing.
+    doc.Mark(4).selected = 0;
+    Select({0}, 0);
+    ASSERT_TRUE(DeleteSelected(edited));
+    EXPECT_EQ(ExecuteMultiCut(edited, session, grid, [](const QString&) { return QString(); }),
+              CutOutcome::Nothing);
+    EXPECT_TRUE(messages.Texts().empty());
+    EXPECT_EQ(doc.State().nodeCount, 4);
+
+    // Told, the mode either ends or stays on the node it started on.
+    session.FollowDocument(doc);
+    if (session.IsOn()) {
+        EXPECT_EQ(widthAt(session.Node()), 43);
+    }
 }
 
 TEST_F(MultiCutRunTest, CellsBeyondThePictureAreWhite) {

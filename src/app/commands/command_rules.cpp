@@ -1,5 +1,6 @@
 #include "app/commands/command_rules.h"
 
+#include "canvas/multi_cut_session.h"
 #include "document/document.h"
 
 namespace tessaly {
@@ -15,6 +16,7 @@ CommandContext ReadDocumentContext(const Document& doc) {
         }
     }
     context.hasMainSelection = s.mainSelection >= 0 && s.mainSelection < s.nodeCount;
+    context.canCutMainSelection = CanCutNode(doc, s.mainSelection);
     context.hasBackgroundImage = static_cast<bool>(s.backPicture);
     context.gridMode = s.gridMode;
     context.gridOnTop = s.gridOnTop;
@@ -88,7 +90,7 @@ CommandState StateOf(CommandId id, const CommandContext& c) {
             return Enabled(c.nodeCount > 0);
 
         case CommandId::kMultiCutStart:
-            return Enabled(c.hasMainSelection && !c.multiCutMode);
+            return Enabled(c.canCutMainSelection && !c.multiCutMode);
         case CommandId::kMultiCutStop:
         case CommandId::kMultiCutExecute:
         case CommandId::kMultiCutSettings:

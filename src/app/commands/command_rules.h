@@ -12,6 +12,7 @@ struct CommandContext {
     int selectedCount = 0;  // selected and visible; hidden nodes never count
     int hiddenCount = 0;
     bool hasMainSelection = false;
+    bool canCutMainSelection = false;  // multi-cut can start on the main selection
     bool hasBackgroundImage = false;
     int undoCount = 0;
     int redoCount = 0;

@@ -90,7 +90,7 @@ CommandState PopupStateOf(CommandId id, const PopupContext& context) {
         case C::kImageSizeCheck:
             return {c.nodeCount > 0, false};
         case C::kMultiCutStart:
-            return {!c.multiCutMode, false};
+            return StateOf(id, c);
         default:
             return {true, false};
     }
