@@ -51,6 +51,22 @@ cp "$work/tiles/t00.jpg" "$odd.jpg"
 "$cli" render "$odd.tsd" "$work/odd.png" 0.2 || fail "render of a Latin-1 document name"
 "$cli" picture "$odd.jpg" > /dev/null || fail "a Latin-1 picture name"
 grep -q '"nodeCount": 12' "$work/odd.json" || fail "the Latin-1 document read wrong"
+# Written under their own names: a document saved over one, a picture
+# rendered over another; no file of another name appears.
+before=$(cksum < "$odd.tsd")
+"$cli" mosaic --background "$work/background.png" --tiles "$work/tiles" --canvas 500x500 \
+    --columns 10 --rows 10 --sizes 1 --seed 2 -o "$odd.tsd" > /dev/null || fail "mosaic -o onto a Latin-1 name"
+[ "$(cksum < "$odd.tsd")" != "$before" ] || fail "mosaic -o left the Latin-1 document as it was"
+"$cli" info "$odd.tsd" > /dev/null || fail "the Latin-1 document written is unreadable"
+cp "$work/tiles/t01.jpg" "$odd.png"
+"$cli" render "$work/plan.tsd" "$odd.png" 0.2 || fail "render onto a Latin-1 name"
+/usr/bin/python3 - "$work" <<'PY' || fail "render did not write the Latin-1 name"
+import os, sys
+from PIL import Image
+d = os.fsencode(sys.argv[1])
+assert Image.open(os.path.join(d, b"caf\xe9.png")).format == "PNG"
+assert not [n for n in os.listdir(d) if b"\xef\xbf\xbd" in n], os.listdir(d)
+PY
 
 # Saving over a document must never cost it. `$1` runs the save; what was
 # there must be left byte for byte, and nothing beside it.
