@@ -61,8 +61,14 @@ ExportResult PaintAndWrite(EditedDocument& edited, const QString& path, int type
     request.viewMarks = false;
     request.progress = [&progress](int done, int total) { return progress.Painted(done, total); };
     const QImage image = RenderCanvasImage(edited.Doc(), request);
-    if (progress.Cancelled()) return {ExportResult::kCancelled};
-    if (image.isNull()) return {ExportResult::kNoMemory};
+    if (progress.Cancelled()) {
+        result.outcome = ExportResult::kCancelled;
+        return result;
+    }
+    if (image.isNull()) {
+        result.outcome = ExportResult::kNoMemory;
+        return result;
+    }
     DeselectAllNodes(edited);
 
     const ExportFileType& type = *ExportFileTypeAt(typeIndex);
