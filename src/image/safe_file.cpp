@@ -144,8 +144,8 @@ qint64 SafeFile::size() const {
 qint64 SafeFile::readData(char* data, qint64 maxSize) {
     if (fd_ < 0) return -1;
     for (;;) {
-        const ssize_t read = ::pread(fd_, data, size_t(maxSize), pos());
-        if (read >= 0) return read;
+        const ssize_t got = ::pread(fd_, data, size_t(maxSize), pos());
+        if (got >= 0) return got;
         if (errno != EINTR) return -1;
     }
 }

@@ -103,8 +103,8 @@ std::optional<QStringList> InChildProcess(const std::function<bool()>& prepare,
     ::close(report[1]);
     QByteArray lines;
     char buffer[4096];
-    for (ssize_t read; (read = ::read(report[0], buffer, sizeof buffer)) != 0;) {
-        if (read > 0) lines.append(buffer, read);
+    for (ssize_t got; (got = ::read(report[0], buffer, sizeof buffer)) != 0;) {
+        if (got > 0) lines.append(buffer, got);
         else if (errno != EINTR) break;
     }
     ::close(report[0]);
