@@ -5,14 +5,13 @@
 //   rle8_ms    WriteBmpFile, 8 bits with RLE8;
 //   bmp24_ms   WriteBmpFile, 24 bits;
 //   qtbmp_ms   QImage::save as "BMP", on the same image, through the same
-//              safe write (QSaveFile) as ours.
+//              safe write (SafeFile) as ours.
 // Reports bmp24 / qtbmp, png / render and rle8 / render. TESSALY_BENCH_NODES
 // and TESSALY_BENCH_CANVAS shrink the document.
 
 #include <benchmark/benchmark.h>
 
 #include <QFile>
-#include <QSaveFile>
 #include <QTemporaryDir>
 #include <chrono>
 #include <random>
@@ -20,6 +19,7 @@
 #include "bench_support.h"
 #include "canvas/canvas_image.h"
 #include "image/bmp_writer.h"
+#include "image/safe_file.h"
 #include "photo_tiles.h"
 
 namespace {
@@ -59,8 +59,8 @@ struct ExportFixture {
 // Qt's own BMP writer, written the way ours is: beside the target, flushed
 // to disk and renamed over it, so that the two differ only in encoding.
 bool SaveSafely(const QImage& image, const QString& path) {
-    QSaveFile out(path);
-    return out.open(QIODevice::WriteOnly) && image.save(&out, "BMP") && out.commit();
+    SafeFile out(path);
+    return out.open(QIODevice::WriteOnly) && image.save(&out, "BMP") && out.Commit();
 }
 
 double SecondsSince(Clock::time_point start) {

@@ -1,7 +1,9 @@
 #include "image_export.h"
 
 #include <QCommandLineParser>
+#include <cstring>
 
+#include "commands/export_progress.h"
 #include "image/bmp_writer.h"
 #include "image/image_files.h"
 
@@ -77,18 +79,34 @@ std::optional<ExportFormat> ReadExportFormat(const QCommandLineParser& parser, c
 }
 
 bool WriteExportImage(const QImage& image, const QString& path, const ExportFormat& format,
-                      QString& error) {
+                      QString& error, WriteWatch* watch) {
+    WriteWatch ownWatch;
+    if (watch == nullptr) watch = &ownWatch;
     const QString type = ImageTypeOf(path);
-    if (type == u"bmp") {
-        QString step;
-        if (WriteBmpFile(image, path, format.bmpBits, CompressionOf(format), &step)) return true;
-        error = QStringLiteral("cannot write %1: %2").arg(path, step);
+    QString step;
+    const bool written =
+        type == u"bmp"
+            ? WriteBmpFile(image, path, format.bmpBits, CompressionOf(format), &step, watch)
+            : SaveBitmapFile(image, path, image.width(), image.height(), type, format.quality,
+                             false, watch);
+    if (written) return true;
+    error = QStringLiteral("cannot write %1").arg(path);
+    if (!step.isEmpty()) error += QStringLiteral(": ") + step;
+    if (watch->error != 0) error += QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(watch->error));
+    return false;
+}
+
+bool PaintAndWrite(const Document& doc, CanvasImageRequest request, const QString& path,
+                   const ExportFormat& format, QString& error) {
+    ExportProgress progress;
+    request.progress = [&progress](int done, int total) { return progress.Painted(done, total); };
+    const QImage image = RenderCanvasImage(doc, request);
+    if (image.isNull()) {
+        error = QStringLiteral("no memory for the picture of the canvas");
         return false;
     }
-    if (!SaveBitmapFile(image, path, image.width(), image.height(), type, format.quality, false)) {
-        error = QStringLiteral("cannot write %1").arg(path);
-        return false;
-    }
+    if (!WriteExportImage(image, path, format, error, progress.Watch())) return false;
+    progress.Written();
     return true;
 }
 

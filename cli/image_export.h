@@ -4,9 +4,14 @@
 #include <QString>
 #include <optional>
 
+#include "canvas/canvas_image.h"
+#include "image/safe_file.h"
+
 class QCommandLineParser;
 
 namespace tessaly {
+
+class Document;
 
 // How a picture of the canvas is written: the file type follows the path's
 // extension; BMP files take a pixel format, JPEG files a quality.
@@ -29,9 +34,16 @@ std::optional<ExportFormat> ReadExportFormat(const QCommandLineParser& parser, c
                                              QString& error);
 
 // Writes `image` to `path` as the editor's export does: BMP files through the
-// BMP writer, other types through the image encoders. False, with `error`
-// set, when nothing could be written.
+// BMP writer, other types through the image encoders, replacing the file
+// whole. False, with `error` set (the system's reason included), when it
+// could not be written; the earlier file is then as it was. `watch` (may be
+// null) follows the writing.
 bool WriteExportImage(const QImage& image, const QString& path, const ExportFormat& format,
-                      QString& error);
+                      QString& error, WriteWatch* watch = nullptr);
+
+// Paints the canvas as `request` asks and writes it with WriteExportImage,
+// followed as long work (ExportProgress).
+bool PaintAndWrite(const Document& doc, CanvasImageRequest request, const QString& path,
+                   const ExportFormat& format, QString& error);
 
 }  // namespace tessaly

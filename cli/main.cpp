@@ -12,6 +12,7 @@
 #include <QJsonObject>
 #include <QStringList>
 #include <cstdio>
+#include <cstring>
 
 #include "canvas/canvas_image.h"
 #include "document/document.h"
@@ -22,6 +23,7 @@
 #include "image/regular_file.h"
 #include "image_export.h"
 #include "mosaic_command.h"
+#include "terminal_progress.h"
 
 namespace {
 
@@ -108,8 +110,12 @@ int ConvertCommand(const QStringList& args) {
     const int quality = ok && args.size() > 4 ? std::clamp(args[4].toInt(&ok), 10, 100) : 100;
     if (!ok || width <= 0 || height <= 0) return Usage();
     const QString type = ImageTypeOf(out);
-    if (!SaveBitmapFile(loaded.picture->Decode(), out, width, height, type, quality, false)) {
-        Print(QStringLiteral("tessaly-cli: cannot write %1\n").arg(out).toUtf8(), stderr);
+    WriteWatch watch;
+    if (!SaveBitmapFile(loaded.picture->Decode(), out, width, height, type, quality, false,
+                        &watch)) {
+        const QString reason =
+            watch.error != 0 ? u": "_qs + QString::fromLocal8Bit(std::strerror(watch.error)) : QString();
+        Print(QStringLiteral("tessaly-cli: cannot write %1%2\n").arg(out, reason).toUtf8(), stderr);
         return 1;
     }
     return 0;
@@ -145,9 +151,7 @@ int RenderCommand(const QStringList& options) {
     CanvasImageRequest request;
     request.zoom = args.size() > 2 ? args[2].toFloat(&ok) : doc.State().zoom;
     if (!ok) return Usage();
-    const QImage image = RenderCanvasImage(doc, request);
-    if (image.isNull()) error = QStringLiteral("no memory for the picture of the canvas");
-    if (image.isNull() || !WriteExportImage(image, args[1], *format, error)) {
+    if (!PaintAndWrite(doc, request, args[1], *format, error)) {
         Print(QStringLiteral("tessaly-cli: %1\n").arg(error).toUtf8(), stderr);
         return 1;
     }
@@ -166,6 +170,7 @@ int main(int argc, char* argv[]) {
     // A write beyond a file-size limit fails as any failed write does,
     // instead of ending the program.
     signal(SIGXFSZ, SIG_IGN);
+    const TerminalProgress progress;
 
     // The arguments as the file system names them (the application object
     // has taken out its own options).

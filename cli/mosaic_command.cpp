@@ -450,10 +450,8 @@ int ExportCanvas(const Document& doc, const QString& path, const ExportFormat& f
     CanvasImageRequest request;
     request.zoom = 1.0f;
     request.viewMarks = false;
-    const QImage image = RenderCanvasImage(doc, request);
-    if (image.isNull()) return Fail(QStringLiteral("no memory for the picture of the canvas"));
     QString error;
-    return WriteExportImage(image, path, format, error) ? 0 : Fail(error);
+    return PaintAndWrite(doc, request, path, format, error) ? 0 : Fail(error);
 }
 
 void AddOptions(QCommandLineParser& parser) {

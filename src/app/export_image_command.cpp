@@ -1,5 +1,6 @@
 #include "app/export_image_command.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 
 #include "app/assuku_dlg.h"
@@ -41,6 +42,12 @@ bool ExportCanvasImage(EditedDocument& edited, const QString& title, QWidget* ow
         CAssukuDlg dialog(owner);
         if (dialog.exec() != QDialog::Accepted) return std::nullopt;
         return dialog.Quality();
+    };
+    // The area the dialogs covered is painted again before the window
+    // stays busy.
+    dialogs.beforeWork = [owner] {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (owner != nullptr) owner->window()->repaint();
     };
     return ExportCanvasImage(edited, title, dialogs, owner);
 }

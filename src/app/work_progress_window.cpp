@@ -23,11 +23,15 @@ void WorkProgressWindow::Begin(const QString& label, int total) {
     dialog_->setAutoClose(false);
     dialog_->setAutoReset(false);
     dialog_->setValue(0);
+    started_.start();
 }
 
 bool WorkProgressWindow::Advance(int done) {
     if (!dialog_) return true;
     dialog_->setValue(done);
+    // The dialog decides to appear only when its value moves; work that
+    // stays at one step for long (an encoder writing the file) shows it too.
+    if (!dialog_->isVisible() && started_.elapsed() >= kShowAfterMs) dialog_->show();
     // Once the window is up, setValue lets it paint and take the cancel
     // click; before that the work runs without letting other events in.
     if (dialog_->isVisible()) QCoreApplication::processEvents();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QPointer>
 
 #include "services/work_progress.h"
@@ -24,6 +25,7 @@ public:
 private:
     QWidget* parent_;
     QPointer<QProgressDialog> dialog_;
+    QElapsedTimer started_;
 };
 
 }  // namespace tessaly

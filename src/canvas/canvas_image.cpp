@@ -1,6 +1,7 @@
 #include "canvas/canvas_image.h"
 
 #include <QPainter>
+#include <algorithm>
 
 #include "canvas/background_copy.h"
 #include "canvas/canvas_renderer.h"
@@ -8,6 +9,11 @@
 #include "document/document.h"
 
 namespace tessaly {
+namespace {
+// Painting in bands: about this many, none shorter than kMinBandRows.
+constexpr int kBands = 20;
+constexpr int kMinBandRows = 64;
+}  // namespace
 
 QImage RenderCanvasImage(const Document& doc, const CanvasImageRequest& request) {
     const DocState& s = doc.State();
@@ -29,10 +35,24 @@ QImage RenderCanvasImage(const Document& doc, const CanvasImageRequest& request)
         (s.showBackPicture != 0 || options.backgroundOnly)) {
         options.backgroundCopy = copies.Get(doc);
     }
-    options.viewArea = area;
     QPainter painter(&image);
     painter.translate(-area.left, -area.top);
-    PaintCanvas(painter, doc, options);
+    if (!request.progress) {
+        options.viewArea = area;
+        PaintCanvas(painter, doc, options);
+        painter.end();
+        return image;
+    }
+    // The renderer clips to its view area, so bands painted one after the
+    // other give the same pixels as the whole at once.
+    const int rows = std::max(kMinBandRows, (area.Height() + kBands - 1) / kBands);
+    const int bands = (area.Height() + rows - 1) / rows;
+    for (int band = 0; band < bands; ++band) {
+        const int top = area.top + band * rows;
+        options.viewArea = {area.left, top, area.right, std::min(area.bottom, top + rows)};
+        PaintCanvas(painter, doc, options);
+        if (!request.progress(band + 1, bands)) return {};
+    }
     painter.end();
     return image;
 }

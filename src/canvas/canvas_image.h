@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <functional>
 
 #include "canvas/int_rect.h"
 
@@ -25,13 +26,17 @@ struct CanvasImageRequest {
     // The part of the canvas wanted, in pixels at the zoom; empty for all of
     // it. It is clipped to the canvas.
     IntRect area;
+    // When set, the picture is painted in bands of rows, and this is called
+    // after each with the bands done and their number; false stops the
+    // painting, and the result is then a null image.
+    std::function<bool(int done, int total)> progress;
 };
 
 // The canvas painted by the view's renderer into an image of the canvas's
 // size at the zoom: trunc(canvasWidth x zoom) x trunc(canvasHeight x zoom),
 // or of the requested area's size holding the same pixels as that part of
 // the whole. The document is only read. A null image when the pixels cannot
-// be allocated or the area lies outside the canvas.
+// be allocated, the area lies outside the canvas or the progress said stop.
 QImage RenderCanvasImage(const Document& doc, const CanvasImageRequest& request);
 
 }  // namespace tessaly

@@ -4,10 +4,12 @@
 
 #include "canvas/canvas_image.h"
 #include "commands/export_file_types.h"
+#include "commands/export_progress.h"
 #include "commands/saved_file_prompts.h"
 #include "document/edited_document.h"
 #include "image/bmp_writer.h"
 #include "image/image_files.h"
+#include "image/safe_file.h"
 #include "resources/string_table.h"
 #include "services/message_service.h"
 #include "services/wait_cursor.h"
@@ -41,27 +43,66 @@ void DeselectAllNodes(EditedDocument& edited) {
     if (changed) edited.SelectionChanged();
 }
 
-bool WriteImage(const QImage& image, const QString& path, int typeIndex, int quality,
-                QObject* owner) {
-    const ExportFileType& type = *ExportFileTypeAt(typeIndex);
-    if (type.IsBmp()) {
-        QString failedStep;
-        if (WriteBmpFile(image, path, type.bitsPerPixel, type.compression, &failedStep))
-            return true;
-        ShowMessage(owner, failedStep.isEmpty() ? QString() : failedStep + u'\n',
-                    kMsgBitmapSaveFailed, kStyleStop);
-        return false;
+// How painting and writing the picture ended, and why a write failed.
+struct ExportResult {
+    enum Outcome { kWritten, kCancelled, kNoMemory, kFailed } outcome = kFailed;
+    int error = 0;       // the system's error number of a failed write
+    QString failedStep;  // the BMP writer's step that failed
+};
+
+// Paints the canvas and writes it, followed in the progress window, which
+// has closed again when this returns.
+ExportResult PaintAndWrite(EditedDocument& edited, const QString& path, int typeIndex, int quality,
+                           float zoom) {
+    ExportResult result;
+    ExportProgress progress;
+    CanvasImageRequest request;
+    request.zoom = zoom;
+    request.viewMarks = false;
+    request.progress = [&progress](int done, int total) { return progress.Painted(done, total); };
+    const QImage image = RenderCanvasImage(edited.Doc(), request);
+    if (progress.Cancelled()) {
+        result.outcome = ExportResult::kCancelled;
+        return result;
     }
+    if (image.isNull()) {
+        result.outcome = ExportResult::kNoMemory;
+        return result;
+    }
+    DeselectAllNodes(edited);
+
+    const ExportFileType& type = *ExportFileTypeAt(typeIndex);
     bool written = false;
-    {
+    if (type.IsBmp()) {
+        written = WriteBmpFile(image, path, type.bitsPerPixel, type.compression,
+                               &result.failedStep, progress.Watch());
+    } else {
         const WaitCursor wait;
         written = SaveBitmapFile(image, path, image.width(), image.height(),
-                                 ExportEncoderType(typeIndex), quality, false);
+                                 ExportEncoderType(typeIndex), quality, false, progress.Watch());
     }
-    if (!written)
-        ShowMessage(owner, QDir::toNativeSeparators(path) + u'\n', kMsgFileSaveFailed,
-                    kStyleStop);
-    return written;
+    result.error = progress.Watch()->error;
+    if (written) {
+        progress.Written();
+        result.outcome = ExportResult::kWritten;
+    } else if (progress.Cancelled()) {
+        result.outcome = ExportResult::kCancelled;
+    }
+    return result;
+}
+
+void ReportFailure(const ExportResult& result, const QString& path, int typeIndex, QObject* owner) {
+    const QString pathLine = QDir::toNativeSeparators(path) + u'\n';
+    if (result.outcome == ExportResult::kNoMemory) {
+        ShowMessage(owner, {}, kMsgMemoryAllocFailed, kStyleStop);
+    } else if (IsDiskFullError(result.error)) {
+        ShowMessage(owner, pathLine, kMsgDiskFull, kStyleStop);
+    } else if (ExportFileTypeAt(typeIndex)->IsBmp()) {
+        ShowMessage(owner, result.failedStep.isEmpty() ? QString() : result.failedStep + u'\n',
+                    kMsgBitmapSaveFailed, kStyleStop);
+    } else {
+        ShowMessage(owner, pathLine, kMsgFileSaveFailed, kStyleStop);
+    }
 }
 
 }  // namespace
@@ -91,17 +132,14 @@ bool ExportCanvasImage(EditedDocument& edited, const QString& title, const Expor
     const std::optional<float> zoom = ChooseExportZoom(edited.Doc().State().zoom, owner);
     if (!zoom) return false;
 
-    CanvasImageRequest request;
-    request.zoom = *zoom;
-    request.viewMarks = false;
-    const QImage image = RenderCanvasImage(edited.Doc(), request);
-    if (image.isNull()) {
-        ShowMessage(owner, {}, kMsgMemoryAllocFailed, kStyleStop);
+    // The windows of the questions are gone before the long work starts.
+    if (dialogs.beforeWork) dialogs.beforeWork();
+    const ExportResult result = PaintAndWrite(edited, target->path, typeIndex, quality, *zoom);
+    if (result.outcome == ExportResult::kCancelled) return false;
+    if (result.outcome != ExportResult::kWritten) {
+        ReportFailure(result, target->path, typeIndex, owner);
         return false;
     }
-    DeselectAllNodes(edited);
-
-    if (!WriteImage(image, target->path, typeIndex, quality, owner)) return false;
     OfferToShowSavedFile(target->path, owner);
     return true;
 }

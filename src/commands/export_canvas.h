@@ -24,6 +24,9 @@ struct ExportDialogs {
     std::function<std::optional<ExportTarget>(const QString& defaultName)> chooseFile;
     // The JPEG quality 10..100; nothing when cancelled.
     std::function<std::optional<int>()> chooseQuality;
+    // Called once every question is answered, before the long work: the
+    // editor lets its windows repaint where the dialogs were. May be empty.
+    std::function<void()> beforeWork;
 };
 
 // The file name an export proposes: the title up to its last "." with every
@@ -38,8 +41,10 @@ QString DefaultExportName(const QString& title);
 // picks the current zoom (yes) or 100 % (no), or cancels. Every node is then
 // deselected and stays so (the main selection keeps its index). BMP types are
 // written by WriteBmpFile, the others by the encoder of the path's extension;
-// a failure is reported. After a successful write the user may open the
-// folder. Returns whether a file was written.
+// a failure is reported (a full disk as such), and the earlier file stays.
+// Painting and writing are followed as long work (ExportProgress); when the
+// user cancels it nothing is written or shown. After a successful write the
+// user may open the folder. Returns whether a file was written.
 bool ExportCanvasImage(EditedDocument& edited, const QString& title, const ExportDialogs& dialogs,
                        QObject* owner = nullptr);
 

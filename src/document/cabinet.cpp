@@ -6,10 +6,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <memory>
 
 #include "image/regular_file.h"
+#include "image/safe_file.h"
 #include "resources/string_table.h"
 #include "services/message_service.h"
 
@@ -27,6 +27,10 @@ struct GErrorFree {
     void operator()(GError* error) const { g_error_free(error); }
 };
 
+struct GBytesUnref {
+    void operator()(GBytes* bytes) const { g_bytes_unref(bytes); }
+};
+
 struct GDateTimeUnref {
     void operator()(GDateTime* time) const { g_date_time_unref(time); }
 };
@@ -42,23 +46,18 @@ guint32 AttributesOf(const QFileInfo& info) {
     return attributes & kAttributeMask;
 }
 
-GFile* FileFor(const QString& path) {
-    return g_file_new_for_path(QFile::encodeName(path).constData());
-}
-
-// The cabinet holding `sourcePath` as its one member, built in memory: the
-// library never writes a file of its own, so no partial output of it can
-// ever take a document's place.
-std::optional<QByteArray> Compress(const QString& sourcePath, const QString& memberName) {
-    const QFileInfo source(sourcePath);
-    if (!IsRegularFile(sourcePath)) return std::nullopt;
-
-    GPtr<GFile> input(FileFor(sourcePath));
-    GPtr<GCabFile> member(gcab_file_new_with_file(memberName.toUtf8().constData(), input.get()));
-    const std::unique_ptr<GDateTime, GDateTimeUnref> written(
-        g_date_time_new_from_unix_local(source.lastModified().toSecsSinceEpoch()));
-    gcab_file_set_date_time(member.get(), written.get());
-    gcab_file_set_attributes(member.get(), AttributesOf(source));
+// The cabinet holding `data` as its one member, built in memory: the library
+// never writes a file of its own, so no partial output of it can ever take a
+// document's place.
+std::optional<QByteArray> Compress(const QByteArray& data, const QString& memberName,
+                                   const QDateTime& written, guint32 attributes) {
+    const std::unique_ptr<GBytes, GBytesUnref> bytes(
+        g_bytes_new_static(data.constData(), gsize(data.size())));
+    GPtr<GCabFile> member(gcab_file_new_with_bytes(memberName.toUtf8().constData(), bytes.get()));
+    const std::unique_ptr<GDateTime, GDateTimeUnref> date(
+        g_date_time_new_from_unix_local(written.toSecsSinceEpoch()));
+    gcab_file_set_date_time(member.get(), date.get());
+    gcab_file_set_attributes(member.get(), attributes & kAttributeMask);
 
     GError* rawError = nullptr;
     GPtr<GCabFolder> folder(gcab_folder_new(GCAB_COMPRESSION_MSZIP));
@@ -87,16 +86,20 @@ std::optional<QByteArray> Compress(const QString& sourcePath, const QString& mem
 
 }  // namespace
 
-std::optional<QByteArray> CompressToCabinet(const QString& sourcePath, const QString& memberName) {
-    return Compress(sourcePath, memberName);
+std::optional<QByteArray> CompressToCabinet(const QByteArray& data, const QString& memberName) {
+    return Compress(data, memberName, QDateTime::currentDateTime(), kAttributeArchive);
 }
 
 bool CompressCabinet(const QString& sourcePath, const QString& memberName,
                      const QString& cabinetPath) {
-    if (const auto cabinet = Compress(sourcePath, memberName)) {
-        QSaveFile file(cabinetPath);
-        if (file.open(QIODevice::WriteOnly) && file.write(*cabinet) == cabinet->size() &&
-            file.commit()) {
+    QFile source(sourcePath);
+    if (OpenRegularFile(source)) {
+        const QByteArray data = source.readAll();
+        const QFileInfo info(sourcePath);
+        const auto cabinet = Compress(data, memberName, info.lastModified(), AttributesOf(info));
+        SafeFile file(cabinetPath);
+        if (cabinet && data.size() == source.size() && file.open(QIODevice::WriteOnly) &&
+            file.write(*cabinet) == cabinet->size() && file.Commit()) {
             return true;
         }
     }
@@ -116,7 +119,9 @@ std::optional<CabinetMember> ReadCabinet(const QString& path) {
         }
     }
     if (!member) {
-        ShowMessage(nullptr, ui_text::kFileCopyLine.toString(), kMsgExtractFailed, kStyleStop);
+        const QString leading =
+            QDir::toNativeSeparators(path) + u'\n' + ui_text::kFileCopyLine.toString();
+        ShowMessage(nullptr, leading, kMsgExtractFailed, kStyleStop);
     }
     return member;
 }

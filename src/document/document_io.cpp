@@ -1,24 +1,20 @@
 #include "document/document_io.h"
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 #include "document/cabinet.h"
 #include "document/document.h"
 #include "document/document_file.h"
 #include "image/regular_file.h"
-#include "image/working_folder.h"
+#include "image/safe_file.h"
 #include "resources/string_table.h"
 #include "services/message_service.h"
 #include "services/settings.h"
@@ -29,185 +25,99 @@ namespace {
 QString LineOf(const QString& path) { return QDir::toNativeSeparators(path) + u'\n'; }
 
 // The path's line followed by the system's reason, for a failure whose cause
-// the user can act on (a full disk, a folder in the way).
+// the user can act on (a folder in the way).
 QString LinesOf(const QString& path, const QString& reason) {
     return reason.isEmpty() ? LineOf(path) : LineOf(path) + reason + u'\n';
 }
 
 QString ReasonOf(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
-// The inner file in the working folder, removed when the save ends. Its name
-// is one the working-folder clean-up removes, should the program stop first.
-class InnerFile {
-public:
-    InnerFile() : path_(NewTempFile()) {}
-    ~InnerFile() {
-        if (!path_.isEmpty()) QFile::remove(path_);
-    }
-    InnerFile(const InnerFile&) = delete;
-    InnerFile& operator=(const InnerFile&) = delete;
-    const QString& Path() const { return path_; }
+// A file named by the file system's bytes, as the user is shown it.
+QString Shown(const QByteArray& nativePath) { return QFile::decodeName(nativePath); }
 
-private:
-    QString path_;
-};
-
-// Writes the inner file of the document; reports and fails as the save must.
-bool WriteInnerFile(const Document& doc, const QString& innerPath, bool quiet) {
-    QFile inner(innerPath);
-    if (!inner.open(QIODevice::ReadWrite | QIODevice::Truncate)) {
-        ShowMessage(nullptr, LineOf(innerPath), kMsgFileOpenFailed, kStyleStop);
-        return false;
-    }
-    if (!WriteDocumentFile(inner, doc, quiet) || !inner.flush()) {
-        ShowMessage(nullptr, LinesOf(innerPath, inner.errorString()), kMsgFileSaveFailed,
-                    kStyleStop);
-        return false;
-    }
-    return true;
+// The backup name of the file system's path `path`; empty without a "." in
+// the file name.
+QByteArray BackupNameFor(const QByteArray& path) {
+    const qsizetype dot = path.lastIndexOf('.');
+    if (dot < 0 || dot < path.lastIndexOf('/')) return {};
+    return path.left(dot) + QByteArrayLiteral("(back).TSD");
 }
 
-// The new document is written beside its target as "." + name + ".TSD" and
-// six characters, and renamed over the target once complete and checked.
-QString SiblingPrefix(const QFileInfo& target) { return u'.' + target.fileName() + u".TSD"_qs; }
-
-// Removes what an interrupted save of the same target left beside it. A
-// sibling another save is still writing is locked and left alone.
-void RemoveStaleSiblings(const QFileInfo& target) {
-    const QString prefix = SiblingPrefix(target);
-    QDirIterator entries(target.absolutePath(), {prefix + u"??????"_qs},
-                         QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
-    while (entries.hasNext()) {
-        const QString path = entries.next();
-        const int fd = ::open(QFile::encodeName(path).constData(),
-                              O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
-        if (fd < 0) continue;
-        struct stat status {};
-        if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
-            ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-            QFile::remove(path);
-        }
-        ::close(fd);
+// Why the new document could not be written in full.
+void ReportWriteFailure(const QString& path, const SafeFile& file) {
+    if (file.DiskFull()) {
+        ShowMessage(nullptr, LineOf(path), kMsgDiskFull, kStyleStop);
+    } else {
+        ShowMessage(nullptr, LinesOf(path, file.Reason()), kMsgFileSaveFailed, kStyleStop);
     }
 }
 
-// The finished document beside its target, locked while it is written.
-class SiblingFile {
-public:
-    explicit SiblingFile(const QFileInfo& target)
-        : file_(target.absoluteDir().filePath(SiblingPrefix(target) + u"XXXXXX"_qs)) {
-        file_.setAutoRemove(true);
-        opened_ = file_.open() && ::flock(file_.handle(), LOCK_EX | LOCK_NB) == 0;
-    }
-    SiblingFile(const SiblingFile&) = delete;
-    SiblingFile& operator=(const SiblingFile&) = delete;
-
-    bool Opened() const { return opened_; }
-    QString Path() const { return file_.fileName(); }
-
-    // Writes the bytes and makes sure they reached the disk in full: the
-    // write, the flush and the sync each succeed and the file has the size
-    // written. Empty on success, else the system's reason.
-    QString Write(const QByteArray& bytes) {
-        if (file_.write(bytes) != bytes.size() || !file_.flush()) {
-            const QString reason = file_.errorString();
-            return reason.isEmpty() ? ReasonOf(EIO) : reason;
-        }
-        if (::fsync(file_.handle()) != 0) return ReasonOf(errno);
-        struct stat status {};
-        if (::fstat(file_.handle(), &status) != 0) return ReasonOf(errno);
-        if (status.st_size != bytes.size()) return ReasonOf(EIO);
-        return {};
-    }
-
-    // Renames the file over the target; afterwards nothing is removed.
-    int RenameOver(const QFileInfo& target) {
-        const QFileDevice::Permissions permissions =
-            target.exists() ? QFile::permissions(target.absoluteFilePath())
-                            : QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                  QFileDevice::ReadGroup | QFileDevice::ReadOther;
-        file_.setPermissions(permissions);
-        if (std::rename(QFile::encodeName(file_.fileName()).constData(),
-                        QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
-            return errno;
-        }
-        file_.setAutoRemove(false);
-        SyncFolder(target.absolutePath());
-        return 0;
-    }
-
-private:
-    // The rename itself reaches the disk only with its folder.
-    static void SyncFolder(const QString& folder) {
-        const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd < 0) return;
-        ::fsync(fd);
-        ::close(fd);
-    }
-
-    QTemporaryFile file_;
-    bool opened_ = false;
-};
-
-bool MakeBackup(const QString& path) {
-    const QString backup = BackupPathFor(path);
+// Copies the previous document to its backup name, replacing an older
+// backup only once the copy is complete.
+bool MakeBackup(const QByteArray& target) {
+    const QByteArray backup = BackupNameFor(target);
     if (!backup.isEmpty()) {
-        QFile::remove(backup);
-        if (QFile::copy(path, backup)) return true;
+        QFile source;
+        const int fd = ::open(target.constData(), O_RDONLY | O_CLOEXEC);
+        if (fd >= 0 && !source.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+            ::close(fd);
+        }
+        SafeFile copy(backup);
+        bool copied = source.isOpen() && copy.open(QIODevice::WriteOnly);
+        while (copied && !source.atEnd()) {
+            const QByteArray part = source.read(1 << 20);
+            copied = !part.isEmpty() && copy.write(part) == part.size();
+        }
+        if (copied && copy.Commit()) return true;
     }
-    ShowMessage(nullptr, backup.isEmpty() ? QString() : LineOf(backup), kMsgBackupFailed,
+    ShowMessage(nullptr, backup.isEmpty() ? QString() : LineOf(Shown(backup)), kMsgBackupFailed,
                 kStyleStop);
     return false;
 }
 
-bool IsAccessError(int error) { return error == EACCES || error == EPERM || error == EROFS; }
-
-// Writes the document as the cabinet `path`: the inner file in the working
-// folder, the cabinet beside the target, checked, then, after the backup
-// when `backup` is set, renamed over the target. Any failure leaves the
+// Writes the document as the cabinet `path`, replacing the file whole
+// (SafeFile); after the backup when `backup` is set. Any failure leaves the
 // previous file as it was and has been reported.
 bool WriteDocumentAt(const Document& doc, const QString& path, bool quiet, bool backup) {
-    const QFileInfo target(path);
-    const QString name = target.fileName();
-    if (name.isEmpty()) return false;
+    if (QFileInfo(path).fileName().isEmpty()) return false;
+    SafeFile finished(path);
+    const QByteArray& target = finished.Target();
+    const QString shown = Shown(target);
     // Only a regular file is replaced: a folder cannot be, and copying a FIFO
     // or a device for the backup would never end.
-    if (target.exists() && !IsRegularFile(target.absoluteFilePath())) {
-        ShowMessage(nullptr, LinesOf(path, target.isDir() ? ReasonOf(EISDIR) : QString()),
+    struct stat status {};
+    const bool exists = ::stat(target.constData(), &status) == 0;
+    if (exists && !S_ISREG(status.st_mode)) {
+        ShowMessage(nullptr, LinesOf(shown, S_ISDIR(status.st_mode) ? ReasonOf(EISDIR) : QString()),
                     kMsgFileSaveFailed, kStyleStop);
         return false;
     }
 
-    const QString work = WorkingFolder();
-    if (work.isEmpty()) return false;
-    const InnerFile inner;
-    if (inner.Path().isEmpty()) {
-        ShowMessage(nullptr, LineOf(work), kMsgFileOpenFailed, kStyleStop);
-        return false;
-    }
-    if (!WriteInnerFile(doc, inner.Path(), quiet)) return false;
-    const auto cabinet = CompressToCabinet(inner.Path(), name);
+    // The member keeps the name of the file it is saved as.
+    const QString name = Shown(target.mid(target.lastIndexOf('/') + 1));
+    const auto cabinet = CompressToCabinet(ComposeDocumentFile(doc, quiet), name);
     if (!cabinet) {
-        ShowMessage(nullptr, LineOf(inner.Path()), kMsgFileSaveFailed, kStyleStop);
+        ShowMessage(nullptr, LineOf(shown), kMsgFileSaveFailed, kStyleStop);
         return false;
     }
-
-    RemoveStaleSiblings(target);
-    SiblingFile finished(target);
-    if (!finished.Opened()) {
-        ShowMessage(kMsgNoWriteAccess, kStyleInformation);
+    if (!finished.open(QIODevice::WriteOnly)) {
+        if (finished.DiskFull()) {
+            ReportWriteFailure(shown, finished);
+        } else {
+            ShowMessage(kMsgNoWriteAccess, kStyleInformation);
+        }
         return false;
     }
-    if (const QString reason = finished.Write(*cabinet); !reason.isEmpty()) {
-        ShowMessage(nullptr, LinesOf(path, reason), kMsgFileSaveFailed, kStyleStop);
+    if (finished.write(*cabinet) != cabinet->size() || !finished.Finish()) {
+        ReportWriteFailure(shown, finished);
         return false;
     }
-    if (backup && target.exists() && !MakeBackup(target.absoluteFilePath())) return false;
-    if (const int error = finished.RenameOver(target)) {
-        if (IsAccessError(error)) {
+    if (backup && exists && !MakeBackup(target)) return false;
+    if (!finished.Commit()) {
+        if (IsAccessError(finished.Error())) {
             ShowMessage(kMsgNoWriteAccess, kStyleInformation);
         } else {
-            ShowMessage(nullptr, LinesOf(path, ReasonOf(error)), kMsgFileSaveFailed, kStyleStop);
+            ReportWriteFailure(shown, finished);
         }
         return false;
     }
@@ -217,10 +127,8 @@ bool WriteDocumentAt(const Document& doc, const QString& path, bool quiet, bool 
 }  // namespace
 
 QString BackupPathFor(const QString& path) {
-    const QFileInfo info(path);
-    const qsizetype dot = path.lastIndexOf(u'.');
-    if (!info.fileName().contains(u'.') || dot < 0) return {};
-    return path.left(dot) + QStringLiteral("(back).TSD");
+    const QByteArray backup = BackupNameFor(QFile::encodeName(path));
+    return backup.isEmpty() ? QString() : Shown(backup);
 }
 
 bool OpenDocument(Document& doc, const QString& path) {

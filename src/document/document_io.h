@@ -13,14 +13,15 @@ class Document;
 bool OpenDocument(Document& doc, const QString& path);
 
 // Writes the document as the .tsd file `path` and nothing else: the inner
-// file goes to the working folder under a generated "TSD" name, the cabinet
-// beside the target under "." + name + ".TSD" and six characters (what an
-// interrupted save left there under that name is removed first); it is
-// written, synced and its size checked, and only then renamed over the
-// target. On any failure the previous file is untouched and the reason has
-// been shown: a full disk or a folder in the target's place as "ファイルの保存に
-// 失敗しました" preceded by the path and the system's reason, a place that
-// cannot be written as "書き込み場所にアクセス権がない可能性があります…".
+// file is composed and compressed in memory, and the cabinet replaces the
+// file whole (SafeFile: written beside it, synced and checked, then renamed
+// over it). The file written is the one the path names after following
+// links, even when its name is not text. On any failure the previous file is
+// untouched and the reason has been shown, after the path's line: a full
+// disk as "ディスクの空き容量が足りないため保存できませんでした…", a folder in the
+// target's place or another failed write as "ファイルの保存に失敗しました" with
+// the system's reason, a place that cannot be written as "書き込み場所にアクセス
+// 権がない可能性があります…" (without the path).
 // With `quiet` the status bar shows no text.
 bool WriteDocumentSafely(const Document& doc, const QString& path, bool quiet);
 

@@ -1,6 +1,5 @@
 #include "image/bmp_writer.h"
 
-#include <QSaveFile>
 #include <QtEndian>
 #include <algorithm>
 #include <array>
@@ -11,6 +10,7 @@
 
 #include "image/bmp_palette.h"
 #include "image/bmp_rle.h"
+#include "image/safe_file.h"
 #include "resources/ui_strings.h"
 
 namespace tessaly {
@@ -185,7 +185,7 @@ bool Fail(QString* failedStep, QStringView step) {
 }  // namespace
 
 bool WriteBmpFile(const QImage& image, const QString& path, int bitsPerPixel, BmpCompression compression,
-                  QString* failedStep) {
+                  QString* failedStep, WriteWatch* watch) {
     Layout layout;
     if (image.isNull() || !LayoutFor(bitsPerPixel, compression, layout)) {
         return Fail(failedStep, ui_text::kBmpHeaderStep);
@@ -223,24 +223,23 @@ bool WriteBmpFile(const QImage& image, const QString& path, int bitsPerPixel, Bm
     Put16(fileHeader, 0);
     Put32(fileHeader, static_cast<std::uint32_t>(offset));
 
-    // Written beside the target and renamed over it once complete, so a
-    // failed write never leaves a damaged file in place of a good one.
-    QSaveFile file(path);
+    // Replaced whole: a failed write never leaves a damaged file in place of
+    // a good one.
+    SafeFile file(path);
+    file.SetWatch(watch);
     if (!file.open(QIODevice::WriteOnly)) return Fail(failedStep, ui_text::kBmpOpenStep);
-    auto cancel = [&](QStringView step) {
-        file.cancelWriting();
-        return Fail(failedStep, step);
-    };
-    if (file.write(fileHeader) != fileHeader.size()) return cancel(ui_text::kBmpFileHeaderWriteStep);
-    if (file.write(info) != info.size()) return cancel(ui_text::kBmpInfoWriteStep);
+    if (file.write(fileHeader) != fileHeader.size()) {
+        return Fail(failedStep, ui_text::kBmpFileHeaderWriteStep);
+    }
+    if (file.write(info) != info.size()) return Fail(failedStep, ui_text::kBmpInfoWriteStep);
     bool written = false;
     try {
         written = compressed ? file.write(compressedPixels) == compressedPixels.size()
                              : WriteRows(file, rgb, layout, rowBytes);
     } catch (const std::bad_alloc&) {
-        return cancel(ui_text::kBmpBufferStep);
+        return Fail(failedStep, ui_text::kBmpBufferStep);
     }
-    if (!written || !file.commit()) return cancel(ui_text::kBmpPixelsWriteStep);
+    if (!written || !file.Commit()) return Fail(failedStep, ui_text::kBmpPixelsWriteStep);
     return true;
 }
 

@@ -7,11 +7,11 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
-#include <QSaveFile>
 
 #include "image/gif_writer.h"
 #include "image/image_limits.h"
 #include "image/regular_file.h"
+#include "image/safe_file.h"
 #include "image/working_folder.h"
 #include "resources/string_table.h"
 #include "resources/ui_strings.h"
@@ -110,7 +110,7 @@ LoadedPicture LoadImageFile(const QString& path, const QString& type) {
 }
 
 bool SaveBitmapFile(const QImage& bitmap, const QString& path, int width, int height,
-                    const QString& type, int quality, bool flip) {
+                    const QString& type, int quality, bool flip, WriteWatch* watch) {
     if (bitmap.isNull()) {
         ShowMessage(kMsgMemoryAllocFailed, kStyleStop);
         return false;
@@ -124,15 +124,10 @@ bool SaveBitmapFile(const QImage& bitmap, const QString& path, int width, int he
     }
     if (flip) scaled = scaled.mirrored(false, true);
 
-    // Written beside the target and renamed over it once complete, so a
-    // failed write never leaves a damaged file in place of a good one.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (!WriteImage(scaled, file, format, quality)) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    SafeFile file(path);
+    file.SetWatch(watch);
+    return file.open(QIODevice::WriteOnly) && WriteImage(scaled, file, format, quality) &&
+           file.Commit();
 }
 
 QString SaveBitmapToWorkingFile(const QImage& bitmap, QString* failedStep) {

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "image/image_blob.h"
+#include "image/safe_file.h"
 
 namespace tessaly {
 
@@ -28,10 +29,12 @@ LoadedPicture LoadImageFile(const QString& path, const QString& type);
 
 // Writes `bitmap` scaled to width x height into an image file of the given
 // type ("jpeg", "png", "bmp", "tiff", "gif"); `quality` applies to JPEG and
-// `flip` turns the picture upside down. Fails without a message when the type
-// has no encoder or the file cannot be written.
+// `flip` turns the picture upside down. The file is replaced whole
+// (SafeFile): after any failure the earlier file is as it was. Fails without
+// a message when the type has no encoder or the file cannot be written;
+// `watch` (may be null) follows the writing and learns why it failed.
 bool SaveBitmapFile(const QImage& bitmap, const QString& path, int width, int height,
-                    const QString& type, int quality, bool flip);
+                    const QString& type, int quality, bool flip, WriteWatch* watch = nullptr);
 
 // Writes a bitmap taken from another program (dropped, or on the clipboard)
 // into the working folder as the JPEG file "tmp.jpeg", quality 100, at its

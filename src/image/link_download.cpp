@@ -4,10 +4,10 @@
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QSaveFile>
 #include <QTimer>
 #include <QUrl>
 
+#include "image/safe_file.h"
 #include "image/working_folder.h"
 #include "resources/string_table.h"
 #include "services/message_service.h"
@@ -89,8 +89,8 @@ DownloadOutcome DownloadToFile(const QString& link, const QString& target,
     reply->deleteLater();
     if (outcome != DownloadOutcome::Done) return outcome;
 
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+    SafeFile file(target);
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.Commit()) {
         return DownloadOutcome::Failed;
     }
     return DownloadOutcome::Done;

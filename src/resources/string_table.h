@@ -64,6 +64,7 @@ enum MessageId : int {
     kStrVersion102 = 30202,
     kStrVersion103 = 30203,
     kMsgCanvasKeptAroundImages = 30300,  // イメージがはみ出すため、ビューのサイズは上記までしか…
+    kMsgDiskFull = 30320,              // ディスクの空き容量が足りないため保存できませんでした…
     // The question before a modified document is discarded, shown after the
     // document's name and a space.
     kMsgAskToSave = 61442,  // への変更を保存しますか?

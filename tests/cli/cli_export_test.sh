@@ -80,4 +80,25 @@ status=0
 [ "$status" -eq 1 ] && grep -q "書き込みエラー" "$work/err.txt" || fail "limited write: $status $(cat "$work/err.txt")"
 cmp -s "$work/prev.bmp" "$work/limited/prev.bmp" || fail "the previous file changed"
 [ "$(ls -A "$work/limited")" = prev.bmp ] || fail "left $(ls -A "$work/limited")"
+# A full disk: a small picture, all of it within one write buffer, fails at
+# once with a non-zero exit and leaves the earlier file as it was.
+mkdir "$work/disk"
+if unshare -m mount -t tmpfs -o size=1m tmpfs "$work/disk" 2> /dev/null; then
+    export cli work
+    export -f fail
+    unshare -m bash -euo pipefail -c '
+        mount -t tmpfs -o size=512k tmpfs "$work/disk"
+        for ext in png bmp gif jpg; do echo earlier > "$work/disk/small.$ext"; done
+        dd if=/dev/zero of="$work/disk/filler" bs=4k 2> /dev/null || true
+        for ext in png bmp gif jpg; do
+            status=0
+            "$cli" render "$work/doc.tsd" "$work/disk/small.$ext" 0.12 2> /dev/null || status=$?
+            [ "$status" -eq 1 ] || fail "a full disk: exit status $status for .$ext"
+            [ "$(cat "$work/disk/small.$ext")" = earlier ] || fail "a full disk: the earlier .$ext changed"
+        done
+        [ "$(ls -A "$work/disk" | tr "\n" " ")" = "filler small.bmp small.gif small.jpg small.png " ] ||
+            fail "a full disk: left $(ls -A "$work/disk")"'
+else
+    echo "note: no tmpfs can be mounted here; a full disk is not checked"
+fi
 echo "cli export: 1 passed, 0 failed"

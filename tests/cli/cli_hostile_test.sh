@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # tessaly-cli against hostile input and failing disks: a FIFO or a link to a
 # device returns at once with a message; a huge sparse file is not read whole;
-# names that are not valid UTF-8 are opened; a save onto a full disk or past
-# a file-size limit fails with a message and leaves the previous document
-# byte for byte, with nothing left beside it.
+# names that are not valid UTF-8 are opened and written under their own
+# names; a save onto a full disk or past a file-size limit fails with a
+# message and leaves the previous document byte for byte, with nothing left
+# beside it.
 source "$(dirname "$0")/preamble.sh"
 
 # Debian's own Python: it is the one python3-pil installs into.
@@ -51,15 +52,31 @@ cp "$work/tiles/t00.jpg" "$odd.jpg"
 "$cli" render "$odd.tsd" "$work/odd.png" 0.2 || fail "render of a Latin-1 document name"
 "$cli" picture "$odd.jpg" > /dev/null || fail "a Latin-1 picture name"
 grep -q '"nodeCount": 12' "$work/odd.json" || fail "the Latin-1 document read wrong"
+# Written under their own names: a document saved over one, a picture
+# rendered over another; no file of another name appears.
+before=$(cksum < "$odd.tsd")
+"$cli" mosaic --background "$work/background.png" --tiles "$work/tiles" --canvas 500x500 \
+    --columns 25 --rows 20 --sizes 1 --seed 2 -o "$odd.tsd" > /dev/null || fail "mosaic -o onto a Latin-1 name"
+[ "$(cksum < "$odd.tsd")" != "$before" ] || fail "mosaic -o left the Latin-1 document as it was"
+"$cli" info "$odd.tsd" > /dev/null || fail "the Latin-1 document written is unreadable"
+cp "$work/tiles/t01.jpg" "$odd.png"
+"$cli" render "$work/plan.tsd" "$odd.png" 0.2 || fail "render onto a Latin-1 name"
+/usr/bin/python3 - "$work" <<'PY' || fail "render did not write the Latin-1 name"
+import os, sys
+from PIL import Image
+d = os.fsencode(sys.argv[1])
+assert Image.open(os.path.join(d, b"caf\xe9.png")).format == "PNG"
+assert not [n for n in os.listdir(d) if b"\xef\xbf\xbd" in n], os.listdir(d)
+PY
 
 # Saving over a document must never cost it. `$1` runs the save; what was
 # there must be left byte for byte, and nothing beside it.
 keeps_previous() {
-    local what=$1 folder=$2; shift 2
+    local what=$1 message=$2 folder=$3; shift 3
     local status=0
     "$@" > /dev/null 2> "$work/err.txt" || status=$?
     [ "$status" -eq 1 ] || fail "$what: exit status $status"
-    grep -q "ファイルの保存に失敗しました" "$work/err.txt" || { cat "$work/err.txt"; fail "$what: no message"; }
+    grep -q "$message" "$work/err.txt" || { cat "$work/err.txt"; fail "$what: no message"; }
     cmp -s "$folder/plan.tsd" "$work/plan.tsd" || fail "$what: the previous document changed"
     [ -z "$(ls -A "$folder" | grep -v -e '^plan.tsd$' -e '^filler$')" ] ||
         fail "$what: left $(ls -A "$folder")"
@@ -74,7 +91,7 @@ if unshare -m mount -t tmpfs -o size=1m tmpfs "$work/disk" 2> /dev/null; then
         mount -t tmpfs -o size=512k tmpfs "$work/disk"
         cp "$work/plan.tsd" "$work/disk/plan.tsd"
         dd if=/dev/zero of="$work/disk/filler" bs=4k 2> /dev/null || true
-        keeps_previous "a full disk" "$work/disk" mosaic "$work/disk/plan.tsd"'
+        keeps_previous "a full disk" "ディスクの空き容量が足りない" "$work/disk" mosaic "$work/disk/plan.tsd"'
 else
     echo "note: no tmpfs can be mounted here; the full disk is checked as a file-size limit only"
 fi
@@ -83,7 +100,7 @@ fi
 mkdir "$work/limited"
 cp "$work/plan.tsd" "$work/limited/plan.tsd"
 size_kib=$(( $(stat -c %s "$work/plan.tsd") / 1024 / 2 ))
-keeps_previous "a file-size limit" "$work/limited" \
+keeps_previous "a file-size limit" "ファイルの保存に失敗しました" "$work/limited" \
     bash -c "ulimit -f $size_kib; mosaic \"\$work/limited/plan.tsd\""
 
 echo "cli hostile: 1 passed, 0 failed"

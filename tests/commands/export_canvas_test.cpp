@@ -5,13 +5,17 @@
 #include <QFile>
 #include <QImageReader>
 
+#include "canvas/canvas_image.h"
 #include "commands/export_file_types.h"
 #include "document/edited_document.h"
 #include "resources/string_table.h"
+#include "resources/ui_strings.h"
 #include "services/message_service.h"
 #include "support/document_builder.h"
 #include "support/message_recorder.h"
 #include "support/temp_env.h"
+#include "support/test_images.h"
+#include "support/work_progress_recorder.h"
 
 namespace tessaly {
 namespace {
@@ -146,6 +150,38 @@ TEST_F(ExportCanvasTest, CancelWritesNothing) {
     EXPECT_FALSE(Export(QStringLiteral("old.png"), 11));
     EXPECT_EQ(QFileInfo(path).size(), 3);
     EXPECT_TRUE(doc.IsSelected(0) && doc.IsSelected(1));
+}
+
+// The export is followed as long work. Cancelled, it leaves the earlier file
+// as it was and says nothing of success; followed to the end, its bands give
+// the picture painted at once.
+TEST_F(ExportCanvasTest, ProgressIsShownAndCancelKeepsTheEarlierFile) {
+    test::WriteFile(temp.Path(), u"out.png"_qs, "the earlier picture");
+    {
+        const test::WorkProgressRecorder cancelling(1);
+        messages.QueueAnswer(kResultYes);  // overwrite
+        messages.QueueAnswer(kResultNo);   // at 100 %
+        EXPECT_FALSE(Export(u"out.png"_qs, 11));
+        EXPECT_EQ(test::ReadFile(path), "the earlier picture");
+        EXPECT_EQ(messages.Texts(), (std::vector<QString>{LoadString(kMsgFileExistsOverwrite),
+                                                          LoadString(kMsgSaveAtCurrentZoom)}));
+        ASSERT_EQ(cancelling.Works().size(), 1u);
+        EXPECT_EQ(cancelling.Works().front().steps.size(), 1u);
+    }
+
+    const test::WorkProgressRecorder recorder;
+    messages.QueueAnswer(kResultYes);
+    messages.QueueAnswer(kResultNo);
+    ASSERT_TRUE(Export(u"out.png"_qs, 11));
+    ASSERT_EQ(recorder.Works().size(), 1u);
+    const auto& work = recorder.Works().front();
+    EXPECT_EQ(work.label, ui_text::kExportingImage);
+    EXPECT_GT(work.steps.size(), 2u);
+    EXPECT_EQ(work.steps.back(), work.total);
+    EXPECT_TRUE(work.ended);
+    CanvasImageRequest whole;
+    whole.viewMarks = false;
+    EXPECT_EQ(QImage(path).convertToFormat(QImage::Format_RGB32), RenderCanvasImage(doc, whole));
 }
 
 }  // namespace

@@ -139,7 +139,8 @@ TEST_F(CabinetTest, SeveralMembersGiveTheLastOne) {
     EXPECT_EQ(member->data, "the second member");
 }
 
-TEST_F(CabinetTest, WhatIsNotACabinetIsRefusedWithFileCopy) {
+// The path leads the message, so the user knows which file it was.
+TEST_F(CabinetTest, WhatIsNotACabinetIsRefusedWithItsPathAndFileCopy) {
     const QString fifo = QDir(temp.Path()).filePath(u"fifo.tsd"_qs);
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     // The FIFO returns at once instead of waiting for a writer.
@@ -149,7 +150,7 @@ TEST_F(CabinetTest, WhatIsNotACabinetIsRefusedWithFileCopy) {
         messages.Clear();
         EXPECT_FALSE(ReadCabinet(path)) << path.toStdString();
         EXPECT_EQ(messages.Texts(),
-                  std::vector<QString>{u"[File Copy]\n"_qs + LoadString(kMsgExtractFailed)});
+                  std::vector<QString>{path + u"\n[File Copy]\n"_qs + LoadString(kMsgExtractFailed)});
         EXPECT_EQ(messages.Messages().front().style, kStyleStop);
     }
 }

@@ -1,13 +1,8 @@
 #include "document/document_io.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sched.h>
-#include <signal.h>
-#include <sys/mount.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/statvfs.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -15,11 +10,14 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <algorithm>
+#include <optional>
 
+#include "image/regular_file.h"
 #include "resources/string_table.h"
 #include "services/settings.h"
 #include "support/document_builder.h"
 #include "support/message_recorder.h"
+#include "support/refusing_folder.h"
 #include "support/temp_env.h"
 #include "support/test_images.h"
 
@@ -185,6 +183,42 @@ TEST_F(DocumentIoTest, WhatAnInterruptedSaveLeftIsRemovedByTheNextSave) {
               (QStringList{u".other.tsd.TSDa1b2c3"_qs, u"plan.tsd"_qs}));
 }
 
+QByteArray ReadNative(const QByteArray& path) {
+    QFile file;
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) return {};
+    return file.readAll();
+}
+
+// A document whose name is not text is reached through a link in the
+// working folder; saving writes the file of that name, with its backup
+// beside it, and the link stays a link.
+TEST_F(DocumentIoTest, ANameThatIsNotTextIsSavedUnderItsOwnName) {
+    ASSERT_TRUE(SaveDocument(doc, PathOf(u"plain.tsd"_qs)));
+    const QByteArray original = test::ReadFile(PathOf(u"plain.tsd"_qs));
+    const QByteArray native = QFile::encodeName(docs) + "/caf\xff.tsd";
+    {
+        QFile file;
+        const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        ASSERT_TRUE(fd >= 0 && file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+        ASSERT_EQ(file.write(original), original.size());
+    }
+    NativePaths paths;
+    const QString link = paths.FromBytes(native);
+    ASSERT_TRUE(OpenDocument(other, link));
+    test::AddNode(other, 5, 5, 5, 5, test::JpegBytes(10, 10));
+    other.SetModified();
+
+    ASSERT_TRUE(SaveDocument(other, link));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(ReadNative(QFile::encodeName(docs) + "/caf\xff(back).TSD"), original);
+    Document reread;
+    ASSERT_TRUE(reread.AllocateNodeTables());
+    ASSERT_TRUE(OpenDocument(reread, link));
+    EXPECT_EQ(test::InnerFileOf(reread), test::InnerFileOf(other));
+    EXPECT_TRUE(messages.Messages().empty());
+}
+
 TEST_F(DocumentIoTest, AFolderInTheTargetsPlaceIsReportedAsSuch) {
     const QString path = PathOf(u"folder.tsd"_qs);
     QDir().mkpath(path);
@@ -196,68 +230,12 @@ TEST_F(DocumentIoTest, AFolderInTheTargetsPlaceIsReportedAsSuch) {
     EXPECT_TRUE(doc.IsModified());
 }
 
-// Ways a target folder refuses a save. Each runs in a child process of its
-// own, whose mounts and limits end with it; false when this machine cannot
-// set it up.
-bool WriteText(const char* path, const char* text) {
-    QFile file(QString::fromLatin1(path));
-    return file.open(QIODevice::WriteOnly) && file.write(text) == qint64(qstrlen(text));
-}
-
-// Mounts made from here on are seen by this process alone.
-bool PrivateMounts() {
-    if (unshare(CLONE_NEWNS) != 0) {
-        const QByteArray uid = QByteArray::number(geteuid()), gid = QByteArray::number(getegid());
-        if (unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0 || !WriteText("/proc/self/setgroups", "deny") ||
-            !WriteText("/proc/self/uid_map", ("0 " + uid + " 1").constData()) ||
-            !WriteText("/proc/self/gid_map", ("0 " + gid + " 1").constData())) {
-            return false;
-        }
-    }
-    return mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
-}
-
-// A small file system of its own, holding the previous document and filled
-// up to the last few KiB.
-bool NearlyFullFolder(const QString& folder, const QString& previous) {
-    const QByteArray kept = test::ReadFile(previous);
-    if (!PrivateMounts() ||
-        mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=512k") != 0) {
-        return false;
-    }
-    test::WriteFile(folder, QFileInfo(previous).fileName(), kept);
-    struct statvfs space {};
-    if (statvfs(QFile::encodeName(folder).constData(), &space) != 0) return false;
-    const qint64 room = qint64(space.f_bavail) * qint64(space.f_frsize);
-    test::WriteFile(folder, u"filler"_qs, QByteArray(std::max<qint64>(0, room - 4096), 'f'));
-    return true;
-}
-
-// No file may grow past half the previous document; the write fails instead
-// of ending the program.
-bool FileSizeLimit(const QString&, const QString& previous) {
-    rlimit limit{};
-    if (getrlimit(RLIMIT_FSIZE, &limit) != 0) return false;
-    limit.rlim_cur = rlim_t(QFileInfo(previous).size() / 2);
-    signal(SIGXFSZ, SIG_IGN);
-    return setrlimit(RLIMIT_FSIZE, &limit) == 0;
-}
-
-bool ReadOnlyFolder(const QString& folder, const QString&) {
-    const QByteArray path = QFile::encodeName(folder);
-    if (PrivateMounts()) {
-        return mount(path.constData(), path.constData(), nullptr, MS_BIND, nullptr) == 0 &&
-               mount(nullptr, path.constData(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) == 0;
-    }
-    // Without mounts, permissions do it, except for the superuser.
-    return geteuid() != 0 && chmod(path.constData(), 0555) == 0;
-}
-
 struct RefusingFolder {
     const char* name;
     bool (*prepare)(const QString& folder, const QString& previous);
     int message;  // what the one message shown ends with
     int style;
+    bool pathLeads;  // the message begins with the path's line
 };
 
 void PrintTo(const RefusingFolder& row, std::ostream* out) { *out << row.name; }
@@ -265,40 +243,29 @@ void PrintTo(const RefusingFolder& row, std::ostream* out) { *out << row.name; }
 class RefusedSaveTest : public DocumentIoTest, public ::testing::WithParamInterface<RefusingFolder> {
 protected:
     // What a save in a child process saw: its outcome, the messages shown
-    // (style, and the row's message where the text ends with it), whether
-    // the previous file is byte for byte as it was, and what is left in the
-    // folder (the filler aside) and in the working folder. Empty when the
-    // row cannot be set up here.
-    QStringList SaveInChild(const QString& path) {
+    // (style, and the row's message where the text ends with it, preceded by
+    // "path" where the path's line leads), whether the previous file is byte
+    // for byte as it was, and what is left in the folder (the filler aside)
+    // and in the working folder. Nothing when the row cannot be set up here.
+    std::optional<QStringList> SaveInChild(const QString& path) {
         const QByteArray previous = test::ReadFile(path);
-        const QString report = QDir(temp.Path()).filePath(u"report"_qs);
-        const pid_t child = fork();
-        if (child < 0) {
-            ADD_FAILURE() << "fork failed";
-            return {};
-        }
-        if (child == 0) {
-            if (!GetParam().prepare(docs, path)) _exit(kUnavailable);
+        return test::InChildProcess([&] { return GetParam().prepare(docs, path); },
+                                    [&] {
             const bool saved = SaveDocument(doc, path);
             QStringList seen{saved ? u"saved"_qs : u"refused"_qs};
             const QString expected = LoadString(GetParam().message);
-            for (const auto& shown : messages.Messages())
-                seen << QString::number(shown.style) << (shown.text.endsWith(expected) ? expected : shown.text);
+            for (const auto& shown : messages.Messages()) {
+                seen << QString::number(shown.style);
+                if (shown.text.startsWith(path + u'\n')) seen << u"path"_qs;
+                seen << (shown.text.endsWith(expected) ? expected : shown.text);
+            }
             seen << (test::ReadFile(path) == previous ? u"previous kept"_qs : u"previous changed"_qs);
             QStringList left = QDir(docs).entryList(QDir::Files | QDir::Hidden);
             left.removeAll(u"filler"_qs);
             seen << left.join(u' ') << WorkingFiles().join(u' ');
-            test::WriteFile(temp.Path(), u"report"_qs, seen.join(u'\t').toUtf8());
-            _exit(0);
-        }
-        int status = 0;
-        waitpid(child, &status, 0);
-        if (WIFEXITED(status) && WEXITSTATUS(status) == kUnavailable) return {};
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
-        return QString::fromUtf8(test::ReadFile(report)).split(u'\t');
+            return seen;
+        });
     }
-
-    static constexpr int kUnavailable = 77;
 };
 
 TEST_P(RefusedSaveTest, FailsWithAMessageAndKeepsThePreviousFile) {
@@ -308,19 +275,21 @@ TEST_P(RefusedSaveTest, FailsWithAMessageAndKeepsThePreviousFile) {
     test::AddNode(doc, 50, 50, 40, 30, test::JpegBytes(320, 240));
     doc.SetModified();
 
-    const QStringList seen = SaveInChild(path);
-    if (seen.isEmpty()) GTEST_SKIP() << GetParam().name << " cannot be set up here";
-    const QStringList expected{u"refused"_qs, QString::number(GetParam().style),
-                               LoadString(GetParam().message), u"previous kept"_qs, u"plan.tsd"_qs,
-                               QString()};
-    EXPECT_EQ(seen.join(u" | ").toStdString(), expected.join(u" | ").toStdString());
+    const std::optional<QStringList> seen = SaveInChild(path);
+    if (!seen) GTEST_SKIP() << GetParam().name << " cannot be set up here";
+    QStringList expected{u"refused"_qs, QString::number(GetParam().style)};
+    if (GetParam().pathLeads) expected << u"path"_qs;
+    expected << LoadString(GetParam().message) << u"previous kept"_qs << u"plan.tsd"_qs << QString();
+    EXPECT_EQ(seen->join(u" | ").toStdString(), expected.join(u" | ").toStdString());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Folders, RefusedSaveTest,
-    ::testing::Values(RefusingFolder{"nearly full", NearlyFullFolder, kMsgFileSaveFailed, kStyleStop},
-                      RefusingFolder{"file size limit", FileSizeLimit, kMsgFileSaveFailed, kStyleStop},
-                      RefusingFolder{"read-only", ReadOnlyFolder, kMsgNoWriteAccess, kStyleInformation}),
+    ::testing::Values(
+        RefusingFolder{"nearly full", test::NearlyFullFolder, kMsgDiskFull, kStyleStop, true},
+        RefusingFolder{"file size limit", test::FileSizeLimit, kMsgFileSaveFailed, kStyleStop, true},
+        RefusingFolder{"read-only", test::ReadOnlyFolder, kMsgNoWriteAccess, kStyleInformation,
+                       false}),
     [](const ::testing::TestParamInfo<RefusingFolder>& row) {
         std::string name = row.param.name;
         for (char& c : name)
