@@ -96,4 +96,8 @@ inline constexpr QStringView kBitmapConvertStep = u"DIBへの変換エラー\n";
 inline constexpr QStringView kBitmapSaveStep = u"セーブエラー\n";
 inline constexpr QStringView kPasteErrorLine = u"エラー(%1)\n";
 
+// What the console's show-unplaced button brought back and selected; %1 is
+// the count with thousands commas.
+inline constexpr QStringView kUnplacedShown = u"未配置のイメージ : %1 個";
+
 }  // namespace tessaly::ui_text
