@@ -573,7 +573,8 @@ void CMosaicDlg::ShowUnplaced() {
     if (count > 0) {
         const DocState& s = edited_.Doc().State();
         const NodeRecord& first = edited_.Doc().Node(s.mainSelection);
-        view_.ScrollToShow({CanvasToView(s.zoom, first.centerX), CanvasToView(s.zoom, first.centerY)});
+        view_.ScrollToShow(
+            {CanvasToView(s.zoom, first.centerX), CanvasToView(s.zoom, first.centerY)});
     }
     SetStatusInfo(ui_text::kUnplacedShown.arg(FormatThousands(count)));
 }

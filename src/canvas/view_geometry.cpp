@@ -85,11 +85,11 @@ float SteppedZoom(const DocState& s, int direction) {
     float next = s.zoom;
     if (direction > 0) {
         const auto level = std::find_if(kZoomLevels.begin(), kZoomLevels.end(),
-                                         [now](float z) { return ZoomPercent(z) > now; });
+                                        [now](float z) { return ZoomPercent(z) > now; });
         if (level != kZoomLevels.end()) next = *level;
     } else if (direction < 0) {
         const auto level = std::find_if(kZoomLevels.rbegin(), kZoomLevels.rend(),
-                                         [now](float z) { return ZoomPercent(z) < now; });
+                                        [now](float z) { return ZoomPercent(z) < now; });
         next = level != kZoomLevels.rend() ? *level : kMinZoom;
     }
     // The canvas's own limit may hold the zoom below a level: the step then

@@ -262,8 +262,9 @@ void MainFrameTest::zoomEntriesAndKeysStepAndFit() {
         QCOMPARE(zoom, press.zoom);
     }
     QTest::keyClick(frame->View(), Qt::Key_0, Qt::ControlModifier);
-    QCOMPARE(zoom, tessaly::ClampZoom(doc_->State(),
-                                      tessaly::FitZoom(doc_->State(), frame->View()->viewport()->size())));
+    QCOMPARE(zoom, tessaly::ClampZoom(
+                       doc_->State(),
+                       tessaly::FitZoom(doc_->State(), frame->View()->viewport()->size())));
     QVERIFY(zoom < 1.0f);
 }
 

@@ -9,10 +9,10 @@
 
 #include "app/atelier_doc.h"
 #include "app/main_frame.h"
+#include "app/my_status_bar.h"
 #include "app/widgets/colour_button.h"
 #include "app/widgets/number_edit.h"
 #include "canvas/view/atelier_view.h"
-#include "app/my_status_bar.h"
 #include "document/document_io.h"
 #include "document/edited_document.h"
 #include "image/image_blob.h"
@@ -20,8 +20,8 @@
 #include "services/app_settings.h"
 #include "services/settings.h"
 #include "support/document_builder.h"
-#include "support/message_recorder.h"
 #include "support/frame_harness.h"
+#include "support/message_recorder.h"
 #include "support/test_images.h"
 
 using namespace Qt::StringLiterals;

@@ -59,6 +59,8 @@ CONSOLE=$(opened_by keys "$MAIN" alt+p m)
 import -window root "PNG:$OUT/console.png"
 keys "$CONSOLE" alt+u
 sleep 1
+# Closed again: it stands over the middle of the canvas.
+keys "$CONSOLE" Escape
 result=$(saved gridColumns gridRows imageFrameWidth zoom)
 [[ "$result" == "120 80 7 1" ]] ||
   fail "the rearranged second document holds (columns rows frame zoom) $result"

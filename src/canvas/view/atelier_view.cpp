@@ -730,7 +730,7 @@ QMenu* CAtelierView::ZoomMenu() {
     zoomMenu_->addSeparator();
     // The labels of kZoomLevels, in their order.
     const std::array<QStringView, kZoomLevels.size()> labels = {
-        ui_text::kZoom10,  ui_text::kZoom25,  ui_text::kZoom50, ui_text::kZoom100,
+        ui_text::kZoom10,  ui_text::kZoom25,  ui_text::kZoom50,  ui_text::kZoom100,
         ui_text::kZoom200, ui_text::kZoom300, ui_text::kZoom400,
     };
     for (std::size_t i = 0; i < labels.size(); ++i) {
