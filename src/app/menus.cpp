@@ -18,25 +18,37 @@ constexpr CommandId kSeparator = static_cast<CommandId>(0);
 
 // Keys of the frame's own table. The canvas keys (copy, paste, delete,
 // multi-cut start and stop) only name their key in the menu; the canvas
-// acts on them while it has the focus.
-QKeySequence FrameKey(CommandId id) {
+// acts on them while it has the focus. Where a command has several keys the
+// menu names the first.
+QList<QKeySequence> FrameKeys(CommandId id) {
     switch (id) {
         case CommandId::kFileNew:
-            return QKeySequence(Qt::CTRL | Qt::Key_N);
+            return {QKeySequence(Qt::CTRL | Qt::Key_N)};
         case CommandId::kFileOpen:
-            return QKeySequence(Qt::CTRL | Qt::Key_O);
+            return {QKeySequence(Qt::CTRL | Qt::Key_O)};
         case CommandId::kFileSave:
-            return QKeySequence(Qt::CTRL | Qt::Key_S);
+            return {QKeySequence(Qt::CTRL | Qt::Key_S)};
+        case CommandId::kAppExit:
+            return {QKeySequence(Qt::CTRL | Qt::Key_Q)};
         case CommandId::kEditUndo:
-            return QKeySequence(Qt::CTRL | Qt::Key_Z);
+            return {QKeySequence(Qt::CTRL | Qt::Key_Z)};
         case CommandId::kEditRedo:
-            return QKeySequence(Qt::CTRL | Qt::Key_Y);
+            return {QKeySequence(Qt::CTRL | Qt::Key_Y)};
+        // Ctrl and the "+" of the main keys, typed with or without Shift on
+        // the usual layouts. Ctrl with the keypad's "+" and "-" reaches these
+        // too; the keypad keys alone stay the cut range's.
+        case CommandId::kZoomIn:
+            return {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)};
+        case CommandId::kZoomOut:
+            return {QKeySequence(Qt::CTRL | Qt::Key_Minus)};
+        case CommandId::kZoomFit:
+            return {QKeySequence(Qt::CTRL | Qt::Key_0)};
         case CommandId::kManual:
-            return QKeySequence(Qt::Key_F1);
+            return {QKeySequence(Qt::Key_F1)};
         case CommandId::kToggleGuide:
-            return QKeySequence(Qt::Key_F2);
+            return {QKeySequence(Qt::Key_F2)};
         case CommandId::kToggleAnimation:
-            return QKeySequence(Qt::Key_F10);
+            return {QKeySequence(Qt::Key_F10)};
         default:
             return {};
     }
@@ -77,9 +89,8 @@ public:
         auto* action = new QAction(MenuText(id), &frame_);
         action->setData(static_cast<int>(id));
         action->setCheckable(HasCheckMark(id));
-        const QKeySequence key = FrameKey(id);
-        if (!key.isEmpty()) {
-            action->setShortcut(key);
+        if (const QList<QKeySequence> keys = FrameKeys(id); !keys.isEmpty()) {
+            action->setShortcuts(keys);
             action->setShortcutContext(Qt::WindowShortcut);
         }
         if (const QString icon = IconFile(id); !icon.isEmpty()) action->setIcon(QIcon(icon));
@@ -122,7 +133,8 @@ public:
              {C::kEditUndo, C::kEditRedo, kSeparator, C::kEditCopy, C::kEditPaste, C::kEditDelete});
 
         QMenu* view = Menu(bar, menu_text::kView);
-        Fill(view, {C::kHideSelected, C::kShowAll, kSeparator});
+        Fill(view, {C::kHideSelected, C::kShowAll, kSeparator, C::kZoomIn, C::kZoomOut, C::kZoomFit,
+                    kSeparator});
         Fill(Menu(view, menu_text::kGrid), {C::kGridNone, kSeparator, C::kGridCross, C::kGrid10,
                                             C::kGrid40, C::kGrid70, C::kGrid100});
         Fill(view, {C::kGridOnTop, kSeparator, C::kViewToolBar, C::kViewStatusBar, kSeparator});

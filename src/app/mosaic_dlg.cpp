@@ -22,12 +22,14 @@
 #include "app/widgets/line_style_combo.h"
 #include "app/widgets/number_edit.h"
 #include "canvas/view/atelier_view.h"
+#include "canvas/view_geometry.h"
 #include "commands/console_edits.h"
 #include "commands/console_run.h"
 #include "commands/display_edits.h"
 #include "document/edited_document.h"
 #include "resources/ui_strings.h"
 #include "services/settings.h"
+#include "services/status_service.h"
 
 namespace tessaly {
 namespace {
@@ -189,9 +191,9 @@ CMosaicDlg::CMosaicDlg(EditedDocument& edited, CAtelierView& view)
     connect(&edited_, &EditedDocument::documentChanged, this, [this] {
         if (histogramShown_) RefreshHistogram();
     });
-    connect(&view_, &CAtelierView::documentStarted, this, [this] {
-        if (IsShown()) LoadControls();
-    });
+    // A new or opened document brings its own settings, shown or not: a
+    // hidden console shown later must not store the previous document's.
+    connect(&view_, &CAtelierView::documentStarted, this, &CMosaicDlg::LoadControls);
 }
 
 CMosaicDlg::~CMosaicDlg() {
@@ -344,7 +346,8 @@ QWidget* CMosaicDlg::BuildArrangementGroup() {
     QToolButton* showUnplaced = IconButton(
         ConsoleIcon::ShowUnplaced,
         u"【未配置イメージ表示】配置されなかったイメージをビューの左上に表示します", group);
-    connect(showUnplaced, &QToolButton::clicked, this, [this] { ShowUnplacedImages(edited_); });
+    showUnplaced->setObjectName(QStringLiteral("showUnplaced"));
+    connect(showUnplaced, &QToolButton::clicked, this, &CMosaicDlg::ShowUnplaced);
     stats->addWidget(showUnplaced, 2, 2);
     run->addLayout(stats);
     run->addStretch(1);
@@ -563,6 +566,17 @@ void CMosaicDlg::Rearrange() {
     if (!result.arranged) return;
     areaRatio_->setText(FormatAreaRatio(result.stats.areaRatio));
     unplaced_->setText(FormatUnplaced(result.stats.unplacedCount));
+}
+
+void CMosaicDlg::ShowUnplaced() {
+    const int count = ShowUnplacedImages(edited_);
+    if (count > 0) {
+        const DocState& s = edited_.Doc().State();
+        const NodeRecord& first = edited_.Doc().Node(s.mainSelection);
+        view_.ScrollToShow(
+            {CanvasToView(s.zoom, first.centerX), CanvasToView(s.zoom, first.centerY)});
+    }
+    SetStatusInfo(ui_text::kUnplacedShown.arg(FormatThousands(count)));
 }
 
 void CMosaicDlg::ToggleExplanation() {

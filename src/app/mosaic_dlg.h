@@ -49,7 +49,8 @@ public:
     void HideConsole();
     bool IsShown() const;
 
-    // Fills every control from the document.
+    // Fills every control from the document; also whenever a new or opened
+    // document replaces the current one, whether the console is shown or not.
     void LoadControls();
     // Stores the display check boxes, the frame width and the frame colour.
     void StoreDisplaySettings();
@@ -60,6 +61,10 @@ public:
     // "再配置" and "再表示".
     void Rearrange();
     void Redisplay();
+    // "未配置イメージ表示": the hidden images come back at the canvas's
+    // top-left corner selected, the view scrolls to them and the status bar
+    // says how many.
+    void ShowUnplaced();
 
     bool IsExplanationShown() const { return explanationShown_; }
     bool IsHistogramShown() const { return histogramShown_; }

@@ -80,6 +80,33 @@ float FitZoom(const DocState& s, QSize client) {
                     static_cast<float>(client.height()) / static_cast<float>(s.canvasHeight));
 }
 
+float SteppedZoom(const DocState& s, int direction) {
+    const int now = ZoomPercent(s.zoom);
+    float next = s.zoom;
+    if (direction > 0) {
+        const auto level = std::find_if(kZoomLevels.begin(), kZoomLevels.end(),
+                                        [now](float z) { return ZoomPercent(z) > now; });
+        if (level != kZoomLevels.end()) next = *level;
+    } else if (direction < 0) {
+        const auto level = std::find_if(kZoomLevels.rbegin(), kZoomLevels.rend(),
+                                        [now](float z) { return ZoomPercent(z) < now; });
+        next = level != kZoomLevels.rend() ? *level : kMinZoom;
+    }
+    // The canvas's own limit may hold the zoom below a level: the step then
+    // leaves it where it is rather than going the wrong way.
+    const float clamped = ClampZoom(s, next);
+    return (direction > 0 && clamped < s.zoom) || (direction < 0 && clamped > s.zoom) ? s.zoom
+                                                                                      : clamped;
+}
+
+QPoint ScrollKeepingPoint(QPoint client, QPoint scroll, float before, float after) {
+    const auto keep = [before, after](int clientAt, int scrolled) {
+        const float canvas = static_cast<float>(clientAt + scrolled) / before;
+        return static_cast<int>(std::lround(canvas * after)) - clientAt;
+    };
+    return {keep(client.x(), scroll.x()), keep(client.y(), scroll.y())};
+}
+
 int WheelStep(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons, bool awayFromUser) {
     const Qt::KeyboardModifiers keys = modifiers & (Qt::ControlModifier | Qt::ShiftModifier);
     int step = 10;
@@ -99,6 +126,12 @@ bool WheelScrollsHorizontally(Qt::KeyboardModifiers modifiers, Qt::MouseButtons 
         return keys == Qt::ShiftModifier || keys == (Qt::ControlModifier | Qt::ShiftModifier);
     }
     return buttons == Qt::RightButton && keys == Qt::NoModifier;
+}
+
+bool WheelZooms(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons) {
+    const Qt::KeyboardModifiers keys =
+        modifiers & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier);
+    return buttons == Qt::NoButton && keys == Qt::AltModifier;
 }
 
 }  // namespace tessaly

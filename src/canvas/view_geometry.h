@@ -3,6 +3,7 @@
 #include <QPoint>
 #include <QSize>
 #include <Qt>
+#include <array>
 
 #include "canvas/int_rect.h"
 
@@ -63,6 +64,20 @@ float ZoomedBy(const DocState& state, int points);
 // The zoom that shows the whole canvas in the client area (before clamping).
 float FitZoom(const DocState& state, QSize client);
 
+// The fixed zoom levels of the console's menu, smallest first.
+inline constexpr std::array<float, 7> kZoomLevels = {0.1f, 0.25f, 0.5f, 1.0f, 2.0f, 3.0f, 4.0f};
+
+// The zoom one step in (`direction` > 0) or out (< 0) from the current one:
+// the next of the zoom levels, or the smallest zoom below the first level,
+// clamped. Levels are compared by their shown whole percentage. At either
+// end of the range the zoom stays.
+float SteppedZoom(const DocState& state, int direction);
+
+// The scroll position that keeps the canvas point under client point
+// `client` there when the zoom changes from `before` to `after`. The caller
+// bounds it to its range.
+QPoint ScrollKeepingPoint(QPoint client, QPoint scroll, float before, float after);
+
 // The wheel step for the keys and buttons held (compared as a whole) and the
 // direction: Ctrl 1, Ctrl+Shift -1, right button -10, anything else 10; the
 // sign turns when the wheel rolls away from the user.
@@ -70,5 +85,9 @@ int WheelStep(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons, bool aw
 
 // Whether a wheel scroll with these keys and buttons goes sideways.
 bool WheelScrollsHorizontally(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
+
+// Whether the wheel zooms around the pointer instead of scrolling: Alt alone,
+// no button held (Ctrl and Shift already choose the fine and sideways steps).
+bool WheelZooms(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons);
 
 }  // namespace tessaly

@@ -23,19 +23,29 @@ int StepBackBrightness(EditedDocument& edited, int step) {
     return SetBackBrightness(edited, from + (step < 0 ? -1 : step > 0 ? 1 : 0));
 }
 
-bool ShowUnplacedImages(EditedDocument& edited) {
+int ShowUnplacedImages(EditedDocument& edited) {
     EditScope edit(edited, SnapshotRule::None);
     Document& doc = edit.Doc();
-    bool changed = false;
-    for (int i = 0; i < doc.State().nodeCount; ++i) {
+    DocState& s = doc.State();
+    int first = -1;
+    int count = 0;
+    for (int i = 0; i < s.nodeCount && first < 0; ++i) {
+        if (doc.Node(i).visible == 0) first = i;
+    }
+    if (first < 0) return 0;
+    for (int i = 0; i < s.nodeCount; ++i) {
         NodeRecord& node = doc.Node(i);
-        if (node.visible != 0) continue;
+        const bool unplaced = node.visible == 0;
+        doc.Mark(i).selected = unplaced ? 1 : 0;
+        if (!unplaced) continue;
         node.centerX = node.halfWidth;
         node.centerY = node.halfHeight;
         node.visible = 1;
-        changed = true;
+        ++count;
     }
-    return edit.Commit(changed);
+    s.mainSelection = first;
+    edit.Commit();
+    return count;
 }
 
 }  // namespace tessaly

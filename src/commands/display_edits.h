@@ -20,8 +20,11 @@ int SetBackBrightness(EditedDocument& edited, int level);
 // bounded to 1..7 (the − and + buttons). Returns the level stored.
 int StepBackBrightness(EditedDocument& edited, int step);
 
-// Brings back every hidden node with its top-left corner at the canvas
-// origin. False, changing nothing, when no node was hidden.
-bool ShowUnplacedImages(EditedDocument& edited);
+// Brings back every hidden node (the images a run left unplaced) with its
+// top-left corner at the canvas origin and makes them the selection, the
+// first of them the main selection, so that they can be found and moved.
+// Returns how many came back; with none the document and the selection are
+// left as they were.
+int ShowUnplacedImages(EditedDocument& edited);
 
 }  // namespace tessaly

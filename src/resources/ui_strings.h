@@ -103,5 +103,8 @@ inline constexpr QStringView kPiecesNotWrittenLine = u"%1\n%2 個中 %3 個の�
 // to what fits in the node.
 inline constexpr QStringView kCutGridRefused =
     u"イメージに収まらないため、収まる値に戻しました。増やすには先に反転部分を小さくしてください。";
+// What the console's show-unplaced button brought back and selected; %1 is
+// the count with thousands commas.
+inline constexpr QStringView kUnplacedShown = u"未配置のイメージ : %1 個";
 
 }  // namespace tessaly::ui_text

@@ -18,6 +18,7 @@
 #include "app/property_view.h"
 #include "app/visual_styles.h"
 #include "canvas/view/atelier_view.h"
+#include "canvas/view_geometry.h"
 #include "document/document_io.h"
 #include "document/edited_document.h"
 #include "resources/string_table.h"
@@ -93,6 +94,8 @@ private slots:
     void statusBarShowsTheDocumentOnceShown();
     void statusBarIsReleasedWithTheFrame();
     void exitCommandClosesTheWindow();
+    void quitKeyAsksLikeTheExitCommand();
+    void zoomEntriesAndKeysStepAndFit();
     void canvasViewShowsTheFramedWhiteCanvas();
     void everyEntryHasItsTextAndOnlyFrameKeysAct();
     void toolBarButtonsAreDrawnAndExplained();
@@ -214,6 +217,55 @@ void MainFrameTest::exitCommandClosesTheWindow() {
     QVERIFY(exit);
     exit->trigger();
     QVERIFY(!frame->isVisible());
+}
+
+void MainFrameTest::quitKeyAsksLikeTheExitCommand() {
+    auto frame = MakeFrame(true);
+    tessaly::test::MessageRecorder messages;
+    doc_->SetModified();
+    messages.QueueAnswer(tessaly::kResultCancel);
+    QTest::keyClick(frame->View(), Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(frame->isVisible());
+    QCOMPARE(messages.Messages().size(), std::size_t{1});
+    messages.QueueAnswer(tessaly::kResultNo);
+    QTest::keyClick(frame->View(), Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(!frame->isVisible());
+}
+
+// "拡大", "縮小" and "画面に合せて表示" in the view menu, and their keys; the
+// keypad's "+" alone stays the cut range's key.
+void MainFrameTest::zoomEntriesAndKeysStepAndFit() {
+    auto frame = MakeFrame(true);
+    QMenu* view = TopMenu(*frame, u"表示(&V)"_s);
+    Open(view);
+    for (const QString& label : {u"拡大(&I)"_s, u"縮小(&O)"_s, u"画面に合せて表示(&F)"_s}) {
+        QAction* entry = EntryStarting(view, label);
+        QVERIFY2(entry && entry->isEnabled(), qPrintable(label));
+    }
+    QCOMPARE(EntryStarting(view, u"拡大(&I)"_s)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Plus));
+    const float& zoom = doc_->State().zoom;
+    QCOMPARE(zoom, 1.0f);
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers keys;
+        float zoom;
+    } presses[] = {
+        {Qt::Key_Plus, Qt::ControlModifier, 2.0f},
+        {Qt::Key_Minus, Qt::ControlModifier | Qt::KeypadModifier, 1.0f},
+        {Qt::Key_Equal, Qt::ControlModifier, 2.0f},
+        {Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier, 3.0f},
+        {Qt::Key_Plus, Qt::KeypadModifier, 3.0f},
+        {Qt::Key_Minus, Qt::ControlModifier, 2.0f},
+    };
+    for (const auto& press : presses) {
+        QTest::keyClick(frame->View(), press.key, press.keys);
+        QCOMPARE(zoom, press.zoom);
+    }
+    QTest::keyClick(frame->View(), Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(zoom, tessaly::ClampZoom(
+                       doc_->State(),
+                       tessaly::FitZoom(doc_->State(), frame->View()->viewport()->size())));
+    QVERIFY(zoom < 1.0f);
 }
 
 void MainFrameTest::canvasViewShowsTheFramedWhiteCanvas() {

@@ -4,21 +4,24 @@
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
+#include <QToolButton>
 #include <QtTest>
 
 #include "app/atelier_doc.h"
 #include "app/main_frame.h"
+#include "app/my_status_bar.h"
 #include "app/widgets/colour_button.h"
 #include "app/widgets/number_edit.h"
 #include "canvas/view/atelier_view.h"
+#include "document/document_io.h"
 #include "document/edited_document.h"
 #include "image/image_blob.h"
 #include "mosaic/colour_features.h"
 #include "services/app_settings.h"
 #include "services/settings.h"
 #include "support/document_builder.h"
-#include "support/message_recorder.h"
 #include "support/frame_harness.h"
+#include "support/message_recorder.h"
 #include "support/test_images.h"
 
 using namespace Qt::StringLiterals;
@@ -35,6 +38,8 @@ private slots:
     void rearrangeFromTheFramePlacesAndUndoes();
     void pickedColourGoesToTheButtonOnly();
     void consoleKeysWinOverTheFrameMenus();
+    void hiddenConsoleShowsTheNextDocumentsSettings();
+    void showUnplacedSelectsThemAndCountsThem();
 
 private:
     tessaly::CMosaicDlg& OpenConsole();
@@ -163,6 +168,48 @@ void MosaicDlgTest::consoleKeysWinOverTheFrameMenus() {
     QTest::qWait(200);
     QTest::keyClick(&console, Qt::Key_N, Qt::AltModifier);  // "再表示(&N)" stores it
     QTRY_COMPARE(h_->Doc().State().adjustColors, 1 - adjust);
+}
+
+// The console hidden while another document is opened shows that document's
+// settings when it comes back, and "再配置" keeps them.
+void MosaicDlgTest::hiddenConsoleShowsTheNextDocumentsSettings() {
+    tessaly::Document& doc = h_->Doc();
+    tessaly::DocState& s = doc.State();
+    tessaly::test::FillDocument(doc, 3);
+    s.gridColumns = 120;
+    s.gridRows = 80;
+    s.imageFrameWidth = 7;
+    const QString second = QDir(h_->Path()).filePath(u"second.tsd"_s);
+    QVERIFY(tessaly::SaveDocument(doc, second));
+    s.gridColumns = 30;
+    s.gridRows = 45;
+    s.imageFrameWidth = 3;
+    doc.SetModified(false);
+
+    auto* columns = OpenConsole().findChild<tessaly::NumberEdit*>(u"gridColumns"_s);
+    QCOMPARE(columns->text(), u"30"_s);
+    OpenConsole().HideConsole();
+    QVERIFY(h_->AtelierDoc().OpenPath(&h_->Frame(), second));
+    OpenConsole().Open();
+    QCOMPARE(columns->text(), u"120"_s);
+    ClickRearrange();
+    QCOMPARE(s.gridColumns, 120);
+    QCOMPARE(s.gridRows, 80);
+    QCOMPARE(s.imageFrameWidth, 7);
+}
+
+// The images a run left hidden come back selected, and the status bar says
+// how many.
+void MosaicDlgTest::showUnplacedSelectsThemAndCountsThem() {
+    tessaly::Document& doc = h_->Doc();
+    tessaly::test::FillDocument(doc, 4);
+    doc.Node(1).visible = 0;
+    doc.Node(3).visible = 0;
+    h_->Frame().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&h_->Frame()));
+    QTest::mouseClick(OpenConsole().findChild<QToolButton*>(u"showUnplaced"_s), Qt::LeftButton);
+    QVERIFY(doc.IsSelected(1) && doc.IsSelected(3) && !doc.IsSelected(0));
+    QCOMPARE(h_->Frame().StatusBar()->InfoText(), u"未配置のイメージ : 2 個"_s);
 }
 
 QTEST_MAIN(MosaicDlgTest)

@@ -115,6 +115,50 @@ TEST_F(ViewGeometryTest, FitToWindowAsksForTheSmallerRatio) {
     EXPECT_EQ(ClampZoom(State(), tiny), 0.08f);
 }
 
+// Zoom in and out go through the console's levels, with the smallest zoom
+// below the first; at the ends of the range, and at a canvas's own limit,
+// the zoom stays.
+TEST_F(ViewGeometryTest, ZoomKeysStepThroughTheLevelsWithinTheRange) {
+    const struct {
+        int canvasWidth;
+        float start;
+        int direction;
+        float zoom;
+    } cases[] = {
+        {1000, 1.0f, +1, 2.0f},
+        {1000, 1.0f, -1, 0.5f},
+        {1000, 0.49f, +1, 0.5f},
+        {1000, 0.51f, -1, 0.5f},
+        {1000, 0.6999999f, -1, 0.5f},
+        {1000, 0.1f, -1, 0.08f},
+        {1000, 0.08f, -1, 0.08f},
+        {1000, 0.08f, +1, 0.1f},
+        {1000, 3.0f, +1, 4.0f},
+        {1000, 4.0f, +1, 4.0f},
+        {1000, 4.0f, -1, 3.0f},
+        {1500, 3.0f, +1, 5000.0f / 1500.0f},
+        {1500, 5000.0f / 1500.0f, +1, 5000.0f / 1500.0f},
+        {1500, 5000.0f / 1500.0f, -1, 3.0f},
+        {5000, 1.0f, +1, 1.0f},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.canvasWidth << " " << c.start << " " << c.direction);
+        SetCanvas(c.canvasWidth, 1000, c.start);
+        EXPECT_EQ(SteppedZoom(State(), c.direction), c.zoom);
+    }
+}
+
+// The canvas point under the pointer stays under it: at 100 % the pointer
+// (300, 200) with the scroll (40, 10) is over canvas (340, 210), which at
+// 200 % lies at view (680, 420).
+TEST_F(ViewGeometryTest, WheelZoomKeepsThePointUnderThePointer) {
+    EXPECT_EQ(ScrollKeepingPoint({300, 200}, {40, 10}, 1.0f, 2.0f), QPoint(380, 220));
+    EXPECT_EQ(ScrollKeepingPoint({300, 200}, {380, 220}, 2.0f, 1.0f), QPoint(40, 10));
+    // Canvas (1000, 500) at 25 % is view (250, 125); at 50 % it is (500, 250).
+    EXPECT_EQ(ScrollKeepingPoint({250, 75}, {0, 50}, 0.25f, 0.5f), QPoint(250, 175));
+    EXPECT_EQ(ScrollKeepingPoint({300, 200}, {40, 10}, 1.0f, 1.0f), QPoint(40, 10));
+}
+
 TEST_F(ViewGeometryTest, VisibleCentreIsTheClientCentreOnTheCanvasKeptInside) {
     SetCanvas(2000, 2000, 2.0f);
     // (801 / 2 + 100) / 2 and (600 / 2 + 50) / 2 with integer halving.
@@ -196,6 +240,12 @@ TEST_F(ViewGeometryTest, WheelStepDependsOnTheWholeKeyAndButtonState) {
         EXPECT_EQ(WheelStep(c.keys, c.buttons, true), -c.step);
         EXPECT_EQ(WheelScrollsHorizontally(c.keys, c.buttons), c.sideways);
     }
+    // Alt alone zooms; with another key or a button it does not.
+    EXPECT_TRUE(WheelZooms(Qt::AltModifier, Qt::NoButton));
+    EXPECT_TRUE(WheelZooms(Qt::AltModifier | Qt::KeypadModifier, Qt::NoButton));
+    EXPECT_FALSE(WheelZooms(Qt::ControlModifier, Qt::NoButton));
+    EXPECT_FALSE(WheelZooms(Qt::AltModifier | Qt::ControlModifier, Qt::NoButton));
+    EXPECT_FALSE(WheelZooms(Qt::AltModifier, Qt::RightButton));
 }
 
 }  // namespace

@@ -50,24 +50,38 @@ TEST_F(DisplayEditsTest, BrightnessStaysWithinItsLevels) {
     EXPECT_EQ(edited.UndoCount(), 0);
 }
 
-// Hidden nodes come back at the canvas origin; shown ones stay where they
-// are. With nothing hidden the document is left unmodified.
-TEST_F(DisplayEditsTest, ShowUnplacedBringsBackHiddenNodesAtTheOrigin) {
+// Hidden nodes come back at the canvas origin and become the selection, the
+// first of them main; shown ones stay where they are and are deselected.
+// With nothing hidden the document and the selection are left alone.
+TEST_F(DisplayEditsTest, ShowUnplacedBringsBackHiddenNodesAtTheOriginSelected) {
     const int shown = test::AddNode(doc, 300, 200, 20, 10, {});
     const int hidden = test::AddNode(doc, 700, 600, 30, 15, {});
+    const int alsoHidden = test::AddNode(doc, 90, 80, 25, 5, {});
     doc.Node(hidden).visible = 0;
+    doc.Node(alsoHidden).visible = 0;
+    doc.Mark(shown).selected = 1;
+    doc.State().mainSelection = shown;
     doc.SetModified(false);
 
-    EXPECT_TRUE(ShowUnplacedImages(edited));
+    EXPECT_EQ(ShowUnplacedImages(edited), 2);
     ExpectEdit(true);
     EXPECT_EQ(doc.Node(hidden).visible, 1);
     EXPECT_EQ(doc.Node(hidden).Left(), 0);
     EXPECT_EQ(doc.Node(hidden).Top(), 0);
+    EXPECT_EQ(doc.Node(alsoHidden).centerX, 25);
+    EXPECT_EQ(doc.Node(alsoHidden).centerY, 5);
     EXPECT_EQ(doc.Node(shown).centerX, 300);
+    EXPECT_FALSE(doc.IsSelected(shown));
+    EXPECT_TRUE(doc.IsSelected(hidden));
+    EXPECT_TRUE(doc.IsSelected(alsoHidden));
+    EXPECT_EQ(doc.State().mainSelection, hidden);
     EXPECT_EQ(edited.UndoCount(), 0);
 
-    EXPECT_FALSE(ShowUnplacedImages(edited));
+    doc.Mark(hidden).selected = 0;
+    EXPECT_EQ(ShowUnplacedImages(edited), 0);
     ExpectEdit(false);
+    EXPECT_FALSE(doc.IsSelected(hidden));
+    EXPECT_EQ(doc.State().mainSelection, hidden);
 }
 
 }  // namespace

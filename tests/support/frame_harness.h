@@ -25,6 +25,7 @@ public:
     EditedDocument& Edited() { return edited_; }
     Document& Doc() { return edited_.Doc(); }
     CMainFrame& Frame();
+    CAtelierDoc& AtelierDoc() { return *atelierDoc_; }
     QString Path() const { return temp_.Path(); }
 
 private:

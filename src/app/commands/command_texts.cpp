@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "resources/ui_strings.h"
+
 namespace tessaly {
 namespace {
 
@@ -37,6 +39,10 @@ constexpr std::array kEntries = {
     // View
     Entry{CommandId::kHideSelected, {u"選択イメージを非表示(&H)", {}, {}}},
     Entry{CommandId::kShowAll, {u"すべてのイメージを表示(&D)", {}, {}}},
+    Entry{CommandId::kZoomIn, {u"拡大(&I)", {}, {}}},
+    Entry{CommandId::kZoomOut, {u"縮小(&O)", {}, {}}},
+    // The same words as the zoom console's entry.
+    Entry{CommandId::kZoomFit, {ui_text::kZoomFit, {}, {}}},
     Entry{CommandId::kGridNone, {u"なし", {}, {}}},
     Entry{CommandId::kGridCross, {u"中央十字線", {}, {}}},
     Entry{CommandId::kGrid10, {u"10ピクセル間隔", {}, {}}},

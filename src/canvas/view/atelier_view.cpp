@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QToolTip>
 #include <QWheelEvent>
+#include <cstdlib>
 #include <functional>
 
 #include "app/commands/command_rules.h"
@@ -159,6 +160,17 @@ void CAtelierView::ZoomBy(int percentPoints) {
 
 void CAtelierView::ZoomToFit() {
     SetZoom(FitZoom(doc_.State(), viewport()->size()));
+}
+
+void CAtelierView::ZoomAround(float zoom, QPoint anchor) {
+    const QPoint scroll = ScrollPosition();
+    const float before = doc_.State().zoom;
+    SetZoom(zoom);
+    ScrollTo(ScrollKeepingPoint(anchor, scroll, before, doc_.State().zoom));
+}
+
+void CAtelierView::StepZoom(int direction) {
+    ZoomAround(SteppedZoom(doc_.State(), direction), viewport()->rect().center());
 }
 
 void CAtelierView::InitialUpdate(bool fromFile) {
@@ -424,6 +436,11 @@ void CAtelierView::wheelEvent(QWheelEvent* event) {
         event->accept();
         return;
     }
+    if (WheelZooms(event->modifiers(), event->buttons())) {
+        ZoomByWheel(event->angleDelta(), client);
+        event->accept();
+        return;
+    }
     if (verticalScrollBar()->maximum() == 0) return;
     QScrollBar* bar = WheelScrollsHorizontally(event->modifiers(), event->buttons())
                           ? horizontalScrollBar()
@@ -436,6 +453,17 @@ void CAtelierView::wheelEvent(QWheelEvent* event) {
     }
     console_.ShowAfterScrolling();
     event->accept();
+}
+
+void CAtelierView::ZoomByWheel(QPoint angleDelta, QPoint pointer) {
+    // A notch of the wheel is one step; finer wheels and touchpads add up
+    // to it. Alt may turn the wheel sideways, so either axis counts.
+    constexpr int kNotch = 120;
+    zoomWheelRest_ += angleDelta.y() != 0 ? angleDelta.y() : angleDelta.x();
+    const int notches = zoomWheelRest_ / kNotch;
+    zoomWheelRest_ -= notches * kNotch;
+    for (int i = 0; i < std::abs(notches); ++i)
+        ZoomAround(SteppedZoom(doc_.State(), notches), pointer);
 }
 
 void CAtelierView::keyPressEvent(QKeyEvent* event) {
@@ -700,15 +728,15 @@ QMenu* CAtelierView::ZoomMenu() {
     connect(zoomMenu_, &QMenu::aboutToShow, this,
             [this, pin] { pin->setChecked(doc_.State().zoomConsolePinned != 0); });
     zoomMenu_->addSeparator();
-    const std::pair<QStringView, float> levels[] = {
-        {ui_text::kZoom10, 0.1f},  {ui_text::kZoom25, 0.25f}, {ui_text::kZoom50, 0.5f},
-        {ui_text::kZoom100, 1.0f}, {ui_text::kZoom200, 2.0f}, {ui_text::kZoom300, 3.0f},
-        {ui_text::kZoom400, 4.0f},
+    // The labels of kZoomLevels, in their order.
+    const std::array<QStringView, kZoomLevels.size()> labels = {
+        ui_text::kZoom10,  ui_text::kZoom25,  ui_text::kZoom50,  ui_text::kZoom100,
+        ui_text::kZoom200, ui_text::kZoom300, ui_text::kZoom400,
     };
-    for (const auto& [text, zoom] : levels) {
-        QString label = text.toString();
-        if (zoom == 1.0f) label += u'\t' + ui_text::kZoom100Key.toString();
-        const float level = zoom;
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        const float level = kZoomLevels[i];
+        QString label = labels[i].toString();
+        if (level == 1.0f) label += u'\t' + ui_text::kZoom100Key.toString();
         connect(zoomMenu_->addAction(label), &QAction::triggered, this,
                 [this, level] { SetZoom(level); });
     }

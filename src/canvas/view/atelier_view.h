@@ -78,6 +78,10 @@ public:
     void SetZoom(float zoom);
     void ZoomBy(int percentPoints);
     void ZoomToFit();
+    // Zooms keeping the canvas point under client point `anchor` in place.
+    void ZoomAround(float zoom, QPoint anchor);
+    // One zoom step in (`direction` > 0) or out, around the window's middle.
+    void StepZoom(int direction);
 
     // After a new or opened document: scroll to the saved position, forget
     // drags and the selection.
@@ -185,6 +189,8 @@ private:
     bool CommandKey(const QKeyEvent& event);
     void RightRelease(QPoint client, QPoint global);
     bool MoveActiveDrag(QPoint client, Qt::KeyboardModifiers keys);
+    // The wheel with Alt: zoom steps around the pointer.
+    void ZoomByWheel(QPoint angleDelta, QPoint pointer);
     void Hover(QPoint client);
     void HoverNode(int node, QPoint client);
     void HoverNothing(QPoint client);
@@ -214,6 +220,7 @@ private:
     bool mosaicConsoleShown_ = false;
     BackgroundCopyCache backgroundCopies_;
     QMenu* zoomMenu_ = nullptr;
+    int zoomWheelRest_ = 0;  // wheel turn towards the next zoom step, in eighths of a degree
     int hoveredNode_ = -1;
     std::optional<CometAnimation> comets_;
     QBasicTimer hoverTimer_;

@@ -31,6 +31,7 @@ private Q_SLOTS:
     void consoleMovesOnlyFromFourPixelsOn();
     void quarterTurnOnTheDialAddsItsAngle();
     void wheelZoomsOnTheDialRingAndScrollsElsewhere();
+    void altWheelZoomsAroundThePointer();
     void scrollBarOperationsHideTheConsoleUntilTheyEnd();
     void zoomMenuSetsItsLevelsWithinTheLimits();
     void edgeDragAsksAndResizesTheCanvas();
@@ -143,6 +144,23 @@ void AtelierViewTest::wheelZoomsOnTheDialRingAndScrollsElsewhere() {
     QCOMPARE(view_->ScrollPosition().y(), 10 + notch);
     Roll({400, 300}, -120, Qt::ControlModifier);
     QCOMPARE(view_->ScrollPosition().y(), 10 + notch + 1);
+}
+
+// Alt and the wheel step through the zoom levels; the canvas point under the
+// pointer stays under it.
+void AtelierViewTest::altWheelZoomsAroundThePointer() {
+    doc_->State().canvasWidth = 2000;
+    doc_->State().canvasHeight = 1500;
+    view_->UpdateScrollSizes();
+    view_->ScrollTo({40, 10});
+    Roll({300, 200}, 120, Qt::AltModifier);  // away from the user: in
+    QCOMPARE(doc_->State().zoom, 2.0f);
+    QCOMPARE(view_->ScrollPosition(), QPoint(380, 220));
+    Roll({300, 200}, -60, Qt::AltModifier);  // half a notch does nothing yet
+    QCOMPARE(doc_->State().zoom, 2.0f);
+    Roll({300, 200}, -60, Qt::AltModifier);
+    QCOMPARE(doc_->State().zoom, 1.0f);
+    QCOMPARE(view_->ScrollPosition(), QPoint(40, 10));
 }
 
 void AtelierViewTest::scrollBarOperationsHideTheConsoleUntilTheyEnd() {
