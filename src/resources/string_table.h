@@ -63,6 +63,7 @@ enum MessageId : int {
     kStrVersion101 = 30201,
     kStrVersion102 = 30202,
     kStrVersion103 = 30203,
+    kMsgTileWriteFailed = 30350,  // イメージファイルの書き込みに失敗しました…
     // The question before a modified document is discarded, shown after the
     // document's name and a space.
     kMsgAskToSave = 61442,  // への変更を保存しますか?

@@ -96,4 +96,9 @@ inline constexpr QStringView kBitmapConvertStep = u"DIBへの変換エラー\n";
 inline constexpr QStringView kBitmapSaveStep = u"セーブエラー\n";
 inline constexpr QStringView kPasteErrorLine = u"エラー(%1)\n";
 
+// Batch creation of tile images: the lines before message 30350.
+inline constexpr QStringView kTilesNotWrittenLine = u"作成できなかったイメージ : %1 個 (%2 個中)\n";
+inline constexpr QStringView kTilesNotTriedLine =
+    u"書き込みの失敗が続いたため、残りの %1 個は作成していません\n";
+
 }  // namespace tessaly::ui_text
