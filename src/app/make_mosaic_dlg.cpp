@@ -24,7 +24,6 @@
 #include "resources/string_table.h"
 #include "resources/ui_strings.h"
 #include "services/message_service.h"
-#include "services/status_service.h"
 #include "services/wait_cursor.h"
 
 namespace tessaly {
@@ -322,20 +321,9 @@ void CMakeMosaicDlg::StartCreating() {
                                  [this](int done) { progress_->setValue(done); });
         progress_->setValue(0);
     }
-    if (!ReportResult(result)) return;
+    if (!ReportTileBatch(this, result)) return;
     OfferToShowSavedFile(result.lastWritten, this);
     accept();
-}
-
-bool CMakeMosaicDlg::ReportResult(const TileBatchResult& result) {
-    if (!result.withoutFreeName.isEmpty()) {
-        const QString leading =
-            ui_text::kNoFreeNameLine.toString().arg(FormatThousands(result.withoutFreeName.size()));
-        ShowMessage(this, leading, kMsgCreateFailed, kStyleStop);
-    } else if (result.written == 0) {
-        ShowMessage(this, {}, kMsgCreateFailed, kStyleStop);
-    }
-    return result.written > 0;
 }
 
 }  // namespace tessaly

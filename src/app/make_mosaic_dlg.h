@@ -54,8 +54,6 @@ private:
     std::vector<ImageEntry> ListedImages() const;
     void ShowSettings(const TileBatchSettings& settings);
     TileBatchSettings ReadSettings();
-    // Reports the batch; false when nothing was written.
-    bool ReportResult(const TileBatchResult& result);
 
     QTreeWidget* list_ = nullptr;
     NumberEdit* width_ = nullptr;

@@ -10,8 +10,10 @@
 #include "image/image_files.h"
 #include "mosaic/colour_features.h"
 #include "resources/string_table.h"
+#include "resources/ui_strings.h"
 #include "services/message_service.h"
 #include "services/status_service.h"
+#include "services/work_progress.h"
 
 namespace tessaly {
 namespace {
@@ -24,9 +26,10 @@ constexpr int kLookAheadPerWorker = 4;
 class OrderedPreparer {
 public:
     OrderedPreparer(const std::vector<ImageEntry>& entries, const PrepareOptions& options,
-                    int workers)
+                    int workers, DecodeBudget& budget)
         : entries_(entries),
           options_(options),
+          budget_(budget),
           results_(entries.size()),
           window_(workers * kLookAheadPerWorker) {
         for (int i = 0; i < workers; ++i)
@@ -62,8 +65,7 @@ private:
             if (stopped_ || next_ >= static_cast<int>(entries_.size())) return;
             const int index = next_++;
             lock.unlock();
-            PreparedImage prepared =
-                PrepareImage(entries_[static_cast<std::size_t>(index)], options_);
+            PreparedImage prepared = PrepareWithinBudget(entries_[static_cast<std::size_t>(index)]);
             lock.lock();
             results_[static_cast<std::size_t>(index)] = std::move(prepared);
             lock.unlock();
@@ -71,8 +73,16 @@ private:
         }
     }
 
+    // The picture's decoded pixels are counted against the budget from
+    // before it is decoded until its shrunk copy is encoded.
+    PreparedImage PrepareWithinBudget(const ImageEntry& entry) {
+        const DecodeBudget::Reservation reserved(budget_, DecodedBytesOf(entry.path));
+        return PrepareImage(entry, options_);
+    }
+
     const std::vector<ImageEntry>& entries_;
     const PrepareOptions options_;
+    DecodeBudget& budget_;
     std::vector<std::optional<PreparedImage>> results_;
     const int window_;
     std::mutex mutex_;
@@ -121,7 +131,8 @@ PreparedImage PrepareImage(const ImageEntry& entry, const PrepareOptions& option
 }
 
 void PrepareInOrder(const std::vector<ImageEntry>& entries, const PrepareOptions& options,
-                    int workers, const std::function<bool(int, PreparedImage&)>& consume) {
+                    int workers, DecodeBudget& budget,
+                    const std::function<bool(int, PreparedImage&)>& consume) {
     const int count = static_cast<int>(entries.size());
     if (workers <= 1 || count <= 1) {
         for (int i = 0; i < count; ++i) {
@@ -130,7 +141,7 @@ void PrepareInOrder(const std::vector<ImageEntry>& entries, const PrepareOptions
         }
         return;
     }
-    OrderedPreparer preparer(entries, options, std::min(workers, count));
+    OrderedPreparer preparer(entries, options, std::min(workers, count), budget);
     for (int i = 0; i < count; ++i) {
         PreparedImage prepared = preparer.Take(i);
         if (!consume(i, prepared)) return;
@@ -140,11 +151,15 @@ void PrepareInOrder(const std::vector<ImageEntry>& entries, const PrepareOptions
 int AddImageFiles(Document& doc, const std::vector<ImageEntry>& entries,
                   const AddImagesRequest& request) {
     StatusProgress progress(static_cast<int>(entries.size()));
+    WorkProgress work(ui_text::kAddingImages.toString(), static_cast<int>(entries.size()));
     PrepareOptions options;
     options.sectionCount = doc.State().sectionCount;
     options.shrinkTo = request.shrinkTo;
+    std::optional<DecodeBudget> defaultBudget;
+    DecodeBudget& budget =
+        request.budget ? *request.budget : defaultBudget.emplace(DecodeBudget::DefaultLimit());
     int added = 0;
-    PrepareInOrder(entries, options, request.workers, [&](int i, PreparedImage& prepared) {
+    PrepareInOrder(entries, options, request.workers, budget, [&](int i, PreparedImage& prepared) {
         SetStatusInfo(entries[static_cast<std::size_t>(i)].path);
         if (!prepared.picture) {
             ShowMessage(kMsgImageTypeNotSettable, kStyleStop);
@@ -179,7 +194,8 @@ int AddImageFiles(Document& doc, const std::vector<ImageEntry>& entries,
             }
         }
         progress.SetPos(i);
-        return true;
+        // Stopping keeps the images added so far.
+        return work.Advance(i + 1);
     });
     SetStatusInfo({});
     return added;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "canvas/node_append.h"
+#include "image/decode_budget.h"
 #include "image/image_blob.h"
 
 namespace tessaly {
@@ -52,11 +53,13 @@ struct PrepareOptions {
 PreparedImage PrepareImage(const ImageEntry& entry, const PrepareOptions& options);
 
 // Prepares every entry, on `workers` threads when more than one, and hands
-// the results to `consume` in the entries' order on the calling thread. A
-// false answer from `consume` stops the run; images prepared ahead are then
+// the results to `consume` in the entries' order on the calling thread. The
+// workers together hold no more decoded pixels than `budget` allows. A false
+// answer from `consume` stops the run; images prepared ahead are then
 // dropped.
 void PrepareInOrder(const std::vector<ImageEntry>& entries, const PrepareOptions& options,
-                    int workers, const std::function<bool(int, PreparedImage&)>& consume);
+                    int workers, DecodeBudget& budget,
+                    const std::function<bool(int, PreparedImage&)>& consume);
 
 // Where the images of one add go and how they are made.
 struct AddImagesRequest {
@@ -68,11 +71,16 @@ struct AddImagesRequest {
     // The size shrunk pictures get, when the user asked for shrinking.
     std::optional<QSize> shrinkTo;
     int workers = 1;
+    // Bounds the decoded pictures the workers hold at once; none for a
+    // budget of DecodeBudget::DefaultLimit().
+    DecodeBudget* budget = nullptr;
 };
 
-// Adds the entries as new nodes on top, in order. Stops at the first image that cannot be read (saying so) and
-// when the document is full; the nodes added before stay. Reports progress
-// on the status bar. Returns the number of nodes added.
+// Adds the entries as new nodes on top, in order. Stops at the first image
+// that cannot be read (saying so), when the document is full, and when the
+// user stops the work ("イメージを追加しています...", advanced once per
+// image); the nodes added before stay. Reports progress on the status bar
+// as well. Returns the number of nodes added.
 int AddImageFiles(Document& doc, const std::vector<ImageEntry>& entries,
                   const AddImagesRequest& request);
 

@@ -8,6 +8,14 @@
 #include "services/message_service.h"
 
 namespace tessaly {
+namespace {
+
+// The names written over by each use: a bitmap taken from another program
+// (SaveBitmapToWorkingFile) and a downloaded link ("tmp." + its image type).
+constexpr QStringView kFixedNames[] = {u"tmp.jpeg", u"tmp.gif", u"tmp.bmp", u"tmp.png",
+                                       u"tmp.tiff"};
+
+}  // namespace
 
 QString WorkingFolder() {
     const QString temp = QDir::tempPath();
@@ -36,6 +44,8 @@ bool IsGeneratedTempName(const QString& fileName) {
 void CleanWorkingFolder(int maxEntries) {
     const QDir temp(QDir::tempPath());
     const QString folder = temp.filePath(ui_text::kAppTitle.toString());
+    // Named directly, so however full the folder is they never stay behind.
+    for (QStringView name : kFixedNames) QFile::remove(QDir(folder).filePath(name.toString()));
     QDirIterator entries(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (int seen = 0; seen < maxEntries && entries.hasNext(); ++seen) {
         const QFileInfo entry = entries.nextFileInfo();

@@ -16,9 +16,12 @@ QString NewTempFile();
 // Whether `fileName` is a name the program generates in the working folder.
 bool IsGeneratedTempName(const QString& fileName);
 
-// Deletes the generated files (names beginning "TSD", any case) among the
-// first `maxEntries` entries of the working folder; failures are ignored.
-// Does nothing, and says nothing, when the folder does not exist.
+// Deletes what the program leaves in the working folder: the files of fixed
+// names, each overwritten by its next use ("tmp.jpeg" for a bitmap taken
+// from another program, "tmp." + the image type for a downloaded link), and
+// the generated files (names beginning "TSD", any case) among the first
+// `maxEntries` entries. Anything else there stays. Failures are ignored;
+// does nothing, and says nothing, when the folder does not exist.
 void CleanWorkingFolder(int maxEntries = 100);
 
 }  // namespace tessaly

@@ -6,9 +6,14 @@
 #include <QSet>
 #include <QStandardPaths>
 #include <algorithm>
+#include <chrono>
 
 #include "image/image_files.h"
+#include "resources/string_table.h"
+#include "resources/ui_strings.h"
+#include "services/message_service.h"
 #include "services/settings.h"
+#include "services/status_service.h"
 
 namespace tessaly {
 namespace {
@@ -29,6 +34,15 @@ int ReadSide(const QString& key, int defaultValue) {
 
 int AtLeastOne(float side) { return std::max(1, static_cast<int>(side)); }
 
+// After this many tiles in a row could not be written, the ones still to
+// come would fail alike (a full disk or quota, a folder gone): the batch stops.
+constexpr int kFailuresInARowToStop = 10;
+
+// A partial tile this old belongs to no batch still writing.
+constexpr std::chrono::hours kStalePartialTileAge{1};
+
+enum class RowOutcome { Skipped, Written, NoFreeName, Failed };
+
 // Writes the tiles of one batch, one source at a time, each decoded, scaled
 // once and let go before the next.
 class TileWriter {
@@ -40,27 +54,32 @@ public:
           numbered_(settings.naming == TileNaming::SequenceNumbers),
           sequence_(numbered_ ? NextSequenceNumber(folder) : 0) {}
 
-    void Write(const ImageEntry& row) {
+    // Writes the tile beside its final name, then gives it that name.
+    RowOutcome Write(const ImageEntry& row) {
         const QString sourceName = SourceBaseName(row.path);
-        if (sourceName.isEmpty()) return;
+        if (sourceName.isEmpty()) return RowOutcome::Skipped;
         const LoadedPicture loaded = LoadImageFile(row.path, row.type);
-        if (!loaded.picture) return;
+        if (!loaded.picture) return RowOutcome::Skipped;
         const QString base = numbered_ ? SequenceName(sequence_++) : sourceName;
         const QString type = TileTypeOf(settings_.fileType, row.type);
-        const ReservedTileFile file = ReserveTileFile(folder_, base, type, nameCandidates_);
-        if (file.allTaken) result.withoutFreeName << row.path;
-        if (file.path.isEmpty()) return;
         const QSize size = ShrunkSize(loaded.size, QSize(settings_.width, settings_.height),
                                       settings_.method);
-        if (!SaveScaledPicture(*loaded.picture, size.width(), size.height(), file.path, type)) {
-            QFile::remove(file.path);  // the empty file reserved above
-            return;
+        const QString partial = NewPartialTile(folder_);
+        if (partial.isEmpty()) return RowOutcome::Failed;
+        if (!SaveScaledPicture(*loaded.picture, size.width(), size.height(), partial, type)) {
+            QFile::remove(partial);
+            return RowOutcome::Failed;
         }
-        ++result.written;
-        result.lastWritten = file.path;
+        const PlacedTileFile placed = PlaceTileFile(partial, folder_, base, type, nameCandidates_);
+        if (placed.path.isEmpty()) {
+            QFile::remove(partial);
+            return placed.allTaken ? RowOutcome::NoFreeName : RowOutcome::Failed;
+        }
+        lastWritten_ = placed.path;
+        return RowOutcome::Written;
     }
 
-    TileBatchResult result;
+    const QString& LastWritten() const { return lastWritten_; }
 
 private:
     const TileBatchSettings& settings_;
@@ -68,6 +87,7 @@ private:
     const int nameCandidates_;
     const bool numbered_;
     qint64 sequence_;
+    QString lastWritten_;
 };
 
 }  // namespace
@@ -139,13 +159,57 @@ std::vector<ImageEntry> NewListEntries(const QStringList& listed,
 TileBatchResult CreateTileFiles(const std::vector<ImageEntry>& rows,
                                 const TileBatchSettings& settings, const QString& folder,
                                 const std::function<void(int)>& rowDone, int nameCandidates) {
+    RemoveStalePartialTiles(folder, kStalePartialTileAge);
     TileWriter writer(settings, folder, nameCandidates);
+    TileBatchResult result;
+    result.rows = static_cast<int>(rows.size());
+    int failedInARow = 0;
     int done = 0;
     for (const ImageEntry& row : rows) {
-        writer.Write(row);
-        if (rowDone) rowDone(++done);
+        if (failedInARow == kFailuresInARowToStop) {
+            result.notTried = result.rows - done;
+            break;
+        }
+        switch (writer.Write(row)) {
+        case RowOutcome::Written:
+            ++result.written;
+            failedInARow = 0;
+            break;
+        case RowOutcome::Failed:
+            ++result.failed;
+            ++failedInARow;
+            break;
+        case RowOutcome::NoFreeName:
+            result.withoutFreeName << row.path;
+            break;
+        case RowOutcome::Skipped:
+            break;
+        }
+        ++done;
+        if (rowDone) rowDone(done);
     }
-    return writer.result;
+    result.lastWritten = writer.LastWritten();
+    return result;
+}
+
+bool ReportTileBatch(QObject* owner, const TileBatchResult& result) {
+    if (result.failed > 0) {
+        QString leading = ui_text::kTilesNotWrittenLine.toString()
+                              .arg(FormatThousands(result.failed + result.notTried),
+                                   FormatThousands(result.rows));
+        if (result.notTried > 0)
+            leading += ui_text::kTilesNotTriedLine.toString().arg(FormatThousands(result.notTried));
+        ShowMessage(owner, leading, kMsgTileWriteFailed, kStyleStop);
+        return false;
+    }
+    if (!result.withoutFreeName.isEmpty()) {
+        const QString leading =
+            ui_text::kNoFreeNameLine.toString().arg(FormatThousands(result.withoutFreeName.size()));
+        ShowMessage(owner, leading, kMsgCreateFailed, kStyleStop);
+    } else if (result.written == 0) {
+        ShowMessage(owner, {}, kMsgCreateFailed, kStyleStop);
+    }
+    return result.written > 0;
 }
 
 }  // namespace tessaly

@@ -9,6 +9,8 @@
 #include "canvas/image_batch.h"
 #include "mosaic/tile_names.h"
 
+class QObject;
+
 namespace tessaly {
 
 // Batch creation of tile images: source image files shrunk into new files of
@@ -76,18 +78,31 @@ std::vector<ImageEntry> NewListEntries(const QStringList& listed,
                                        const std::vector<ImageEntry>& offered);
 
 struct TileBatchResult {
+    int rows = 0;
     int written = 0;
+    int failed = 0;    // tiles that could not be written
+    int notTried = 0;  // rows left when the batch stopped after failing writes
     QString lastWritten;          // path of the last tile written
     QStringList withoutFreeName;  // sources skipped because every name was taken
 };
 
 // Writes one tile per row into `folder`, in order. A row that cannot be read
-// or written is skipped; so is a row for which all `nameCandidates` names
-// already exist, and it is listed in the result. `rowDone` hears the number
-// of rows finished after each row.
+// is skipped; so is a row for which all `nameCandidates` names already exist,
+// and it is listed in the result. A tile that cannot be written is counted,
+// and after ten such tiles in a row the batch stops, the rows left counted
+// as not tried. Each tile is written under a partial name and takes its
+// final name once complete, so an interrupted batch leaves no damaged tile;
+// partial tiles an earlier batch left an hour or more ago are removed first.
+// `rowDone` hears the number of rows finished after each row.
 TileBatchResult CreateTileFiles(const std::vector<ImageEntry>& rows,
                                 const TileBatchSettings& settings, const QString& folder,
                                 const std::function<void(int)>& rowDone = {},
                                 int nameCandidates = kMaxTileNameCandidates);
+
+// Tells the user what went wrong in a batch: tiles that could not be written
+// (how many of how many, and how many were not tried), else sources without
+// a free name, else that nothing was written. True when the batch wrote
+// tiles and none failed to be written.
+bool ReportTileBatch(QObject* owner, const TileBatchResult& result);
 
 }  // namespace tessaly

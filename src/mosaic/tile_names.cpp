@@ -1,9 +1,16 @@
 #include "mosaic/tile_names.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryFile>
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 
 namespace tessaly {
 namespace {
@@ -20,6 +27,23 @@ qint64 LeadingNumber(const QString& name) {
         value = value * 10 + (c.unicode() - u'0');
     }
     return value;
+}
+
+enum class RenameOutcome { Renamed, NameTaken, Failed };
+
+// Renames `from` to `to` unless `to` exists, in one step. File systems that
+// cannot rename so are served by a hard link, which fails alike on an
+// existing name, and the removal of the old name.
+RenameOutcome RenameToNewName(const QByteArray& from, const QByteArray& to) {
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0)
+        return RenameOutcome::Renamed;
+    if (errno == EINVAL || errno == ENOSYS || errno == ENOTSUP) {
+        if (::link(from.constData(), to.constData()) == 0) {
+            ::unlink(from.constData());
+            return RenameOutcome::Renamed;
+        }
+    }
+    return errno == EEXIST ? RenameOutcome::NameTaken : RenameOutcome::Failed;
 }
 
 QString CandidateName(const QString& base, int index, const QString& type) {
@@ -48,15 +72,42 @@ QString SourceBaseName(const QString& path) {
     return normal.mid(slash + 1, dot - slash - 1);
 }
 
-ReservedTileFile ReserveTileFile(const QString& folder, const QString& base, const QString& type,
-                                 int candidates) {
+QString NewPartialTile(const QString& folder) {
+    QTemporaryFile file(QDir(folder).filePath(kPartialTilePrefix.toString() + u"XXXXXX"_qs));
+    file.setAutoRemove(false);
+    if (!file.open()) return {};
+    // The tile keeps these when it takes its name: readable like any other
+    // file the user makes, not private as a temporary file is.
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                        QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    return file.fileName();
+}
+
+void RemoveStalePartialTiles(const QString& folder, std::chrono::seconds age) {
+    const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-age.count());
+    const QFileInfoList partial =
+        QDir(folder).entryInfoList({kPartialTilePrefix.toString() + u'*'},
+                                   QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo& file : partial) {
+        if (file.lastModified().toUTC() < before) QFile::remove(file.absoluteFilePath());
+    }
+}
+
+PlacedTileFile PlaceTileFile(const QString& written, const QString& folder, const QString& base,
+                             const QString& type, int candidates) {
     const QDir dir(folder);
+    const QByteArray from = QFile::encodeName(written);
     for (int i = 0; i < candidates; ++i) {
         const QString path = dir.filePath(CandidateName(base, i, type));
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return {path, false};
-        // Any other reason the name cannot be created holds for the next one too.
-        if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink()) return {};
+        switch (RenameToNewName(from, QFile::encodeName(path))) {
+        case RenameOutcome::Renamed:
+            return {path, false};
+        case RenameOutcome::NameTaken:
+            continue;
+        case RenameOutcome::Failed:
+            // Any other reason the name cannot be taken holds for the next one too.
+            return {};
+        }
     }
     return {{}, true};
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
+#include <chrono>
 
 namespace tessaly {
 
@@ -21,17 +23,32 @@ QString SequenceName(qint64 number);
 // empty when it has no separator or no extension after it.
 QString SourceBaseName(const QString& path);
 
-struct ReservedTileFile {
-    QString path;           // empty: no file was reserved
+// A tile is written under a name of its own in the output folder and takes
+// its final name only once complete. Such names are hidden and begin with no
+// digit, so the sequence numbering never reads them.
+inline constexpr QStringView kPartialTilePrefix = u".tessaly-tile-";
+
+// A new, empty file for a tile being written in `folder`; empty when it
+// cannot be created.
+QString NewPartialTile(const QString& folder);
+
+// Removes the partial tiles an interrupted batch left in `folder`: those not
+// changed for `age`. A batch that is still writing one changes it within
+// seconds, so a fresh one is left alone.
+void RemoveStalePartialTiles(const QString& folder, std::chrono::seconds age);
+
+struct PlacedTileFile {
+    QString path;           // empty: the tile was not placed
     bool allTaken = false;  // every candidate name already exists
 };
 
-// Claims the first free name among "base.type", "base(1).type", ... in
-// `folder` (at most `candidates` of them) by creating it, empty, in one step
-// that fails when the file exists: an existing file is never opened for
-// writing, even when another program creates it meanwhile. The caller then
-// writes the tile over the empty file or removes it.
-ReservedTileFile ReserveTileFile(const QString& folder, const QString& base, const QString& type,
-                                 int candidates = kMaxTileNameCandidates);
+// Gives the complete tile `written` the first free name among "base.type",
+// "base(1).type", ... in `folder` (at most `candidates` of them) by renaming
+// it in one step that fails when the name exists: no existing file is ever
+// replaced, even when another program creates it meanwhile, and no name is
+// taken before the tile is complete. When the tile is not placed, `written`
+// is left where it is.
+PlacedTileFile PlaceTileFile(const QString& written, const QString& folder, const QString& base,
+                             const QString& type, int candidates = kMaxTileNameCandidates);
 
 }  // namespace tessaly

@@ -106,5 +106,9 @@ inline constexpr QStringView kCutGridRefused =
 // What the console's show-unplaced button brought back and selected; %1 is
 // the count with thousands commas.
 inline constexpr QStringView kUnplacedShown = u"未配置のイメージ : %1 個";
+// Batch creation of tile images: the lines before message 30350.
+inline constexpr QStringView kTilesNotWrittenLine = u"作成できなかったイメージ : %1 個 (%2 個中)\n";
+inline constexpr QStringView kTilesNotTriedLine =
+    u"書き込みの失敗が続いたため、残りの %1 個は作成していません\n";
 
 }  // namespace tessaly::ui_text

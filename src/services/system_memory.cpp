@@ -2,12 +2,19 @@
 
 #include <QFile>
 #include <QList>
+#include <algorithm>
 #include <cmath>
 #include <map>
 
 namespace tessaly {
+namespace {
 
-std::optional<int> MemoryUsedPercentOf(const QByteArray& meminfo) {
+struct MemoryFigures {
+    double totalKiB = 0;
+    double availableKiB = 0;  // within 0..totalKiB
+};
+
+std::optional<MemoryFigures> FiguresOf(const QByteArray& meminfo) {
     std::map<QByteArray, double> kilobytes;
     for (const QByteArray& line : meminfo.split('\n')) {
         const qsizetype colon = line.indexOf(':');
@@ -28,14 +35,30 @@ std::optional<int> MemoryUsedPercentOf(const QByteArray& meminfo) {
                 available += part->second;
         }
     }
-    available = std::clamp(available, 0.0, total->second);
-    return static_cast<int>(std::trunc((total->second - available) / total->second * 100.0));
+    return MemoryFigures{total->second, std::clamp(available, 0.0, total->second)};
 }
 
-std::optional<int> PhysicalMemoryUsedPercent() {
+QByteArray ReadMeminfo() {
     QFile file(QStringLiteral("/proc/meminfo"));
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    return MemoryUsedPercentOf(file.readAll());
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return file.readAll();
+}
+
+}  // namespace
+
+std::optional<int> MemoryUsedPercentOf(const QByteArray& meminfo) {
+    const auto figures = FiguresOf(meminfo);
+    if (!figures) return std::nullopt;
+    return static_cast<int>(
+        std::trunc((figures->totalKiB - figures->availableKiB) / figures->totalKiB * 100.0));
+}
+
+std::optional<int> PhysicalMemoryUsedPercent() { return MemoryUsedPercentOf(ReadMeminfo()); }
+
+std::optional<qint64> AvailableMemoryBytes() {
+    const auto figures = FiguresOf(ReadMeminfo());
+    if (!figures) return std::nullopt;
+    return static_cast<qint64>(figures->availableKiB) * 1024;
 }
 
 }  // namespace tessaly

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QtGlobal>
 #include <optional>
 
 namespace tessaly {
@@ -9,7 +10,11 @@ namespace tessaly {
 // read from /proc/meminfo. Nothing when it cannot be told.
 std::optional<int> PhysicalMemoryUsedPercent();
 
-// The same worked out from the text of a meminfo file: MemTotal and
+// The physical memory available to programs in bytes (MemAvailable, or its
+// stand-in on older kernels). Nothing when it cannot be told.
+std::optional<qint64> AvailableMemoryBytes();
+
+// The used share worked out from the text of a meminfo file: MemTotal and
 // MemAvailable (MemFree + Buffers + Cached on kernels without it).
 std::optional<int> MemoryUsedPercentOf(const QByteArray& meminfo);
 

@@ -9,9 +9,11 @@
 #include "commands/image_edits.h"
 #include "document/edited_document.h"
 #include "resources/string_table.h"
+#include "resources/ui_strings.h"
 #include "support/message_recorder.h"
 #include "support/temp_env.h"
 #include "support/test_images.h"
+#include "support/work_progress_recorder.h"
 
 using namespace tessaly;
 
@@ -148,6 +150,61 @@ TEST_F(ImageBatchTest, WorkerThreadsGiveExactlyTheSingleThreadedResult) {
         EXPECT_TRUE(std::equal(std::begin(a.avgBlue), std::end(a.avgBlue), std::begin(b.avgBlue)));
         EXPECT_EQ(doc_.Picture(a.picture)->Encoded(), other.Picture(b.picture)->Encoded());
     }
+}
+
+TEST_F(ImageBatchTest, WorkersHoldNoMoreDecodedPicturesThanTheBudgetYetLoadEveryOne) {
+    struct Row {
+        const char* what;
+        std::vector<int> widths;  // pictures of width x 100 pixels, 400 bytes a column
+        qint64 budget;
+    };
+    const Row rows[] = {
+        {"two and a half pictures", {100, 101, 102, 103, 104, 105, 106, 107}, 100'000},
+        {"one larger than the budget goes alone", {100, 101, 300, 102, 103, 104}, 100'000},
+    };
+    for (const Row& row : rows) {
+        Document doc;
+        ASSERT_TRUE(doc.AllocateNodeTables());
+        ASSERT_TRUE(doc.ResetDocument());
+        doc.State().canvasWidth = 1000;
+        doc.State().canvasHeight = 1000;
+        std::vector<ImageEntry> entries;
+        for (int width : row.widths) {
+            const QString path = ImageFile(u"w%1.png"_qs.arg(width), width, 100, Qt::gray);
+            entries.push_back({path, u"png"_qs});
+        }
+        DecodeBudget budget(row.budget);
+        AddImagesRequest request;
+        request.workers = 4;
+        request.budget = &budget;
+        ASSERT_EQ(AddImageFiles(doc, entries, request), int(entries.size())) << row.what;
+        for (std::size_t i = 0; i < entries.size(); ++i)
+            EXPECT_EQ(doc.Node(int(i)).halfWidth, row.widths[i] / 2) << row.what;
+        const qint64 largest = *std::max_element(row.widths.begin(), row.widths.end()) * 400LL;
+        EXPECT_LE(budget.PeakInFlight(), std::max(row.budget, largest)) << row.what;
+        EXPECT_GE(budget.PeakInFlight(), largest) << row.what;
+    }
+}
+
+TEST_F(ImageBatchTest, StoppingTheWorkKeepsTheImagesAddedSoFarAsOneEdit) {
+    for (int k : {1, 3}) {
+        ASSERT_TRUE(doc_.ResetDocument());
+        edited_.ResetHistory();
+        test::WorkProgressRecorder progress(k);
+        AddImagesRequest request;
+        request.workers = 2;
+        EXPECT_EQ(AddImages(edited_, Entries(5), request), k);
+        EXPECT_EQ(doc_.State().nodeCount, k);
+        ASSERT_EQ(progress.Works().size(), 1u);
+        EXPECT_EQ(progress.Works().front().label, ui_text::kAddingImages.toString());
+        EXPECT_EQ(progress.Works().front().total, 5);
+        EXPECT_EQ(progress.Works().front().steps.size(), std::size_t(k));
+        EXPECT_TRUE(progress.Works().front().ended);
+        EXPECT_EQ(edited_.UndoCount(), 1);
+        ASSERT_TRUE(edited_.Undo());
+        EXPECT_EQ(doc_.State().nodeCount, 0);
+    }
+    EXPECT_TRUE(messages_.Messages().empty());
 }
 
 TEST_F(ImageBatchTest, CollectingSkipsFoldersMissingAndForeignFiles) {

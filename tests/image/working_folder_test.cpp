@@ -50,5 +50,19 @@ TEST(NewTempFile, CreatesDistinctEmptyTsdFiles) {
     }
 }
 
+TEST(CleanWorkingFolder, RemovesWhatTheProgramWroteAndKeepsOtherFiles) {
+    test::ScopedTempDir temp;
+    const QString folder = WorkingFolder();
+    const QStringList ours = {u"tmp.jpeg"_qs, u"tmp.png"_qs, u"TSDa1b2c3.tmp"_qs};
+    const QStringList others = {u"tmp.jpg"_qs, u"tmp.jpeg.txt"_qs, u"photo.jpeg"_qs};
+    for (const QString& name : ours + others) test::WriteFile(folder, name, "x");
+    CleanWorkingFolder();
+    QStringList left = QDir(folder).entryList(QDir::Files);
+    left.sort();
+    QStringList expected = others;
+    expected.sort();
+    EXPECT_EQ(left, expected);
+}
+
 }  // namespace
 }  // namespace tessaly

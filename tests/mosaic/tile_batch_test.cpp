@@ -2,9 +2,20 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QImageReader>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QRandomGenerator>
+#include <functional>
+
+#include "resources/string_table.h"
 #include "support/message_recorder.h"
 #include "support/temp_env.h"
 #include "support/test_images.h"
@@ -21,6 +32,48 @@ protected:
         EXPECT_TRUE(QDir().mkpath(path));
         return path;
     }
+
+    // Runs `work` in a child process in which no file may grow beyond
+    // `limit` bytes: a write beyond it fails, or with `killed` ends the
+    // child as a kill in the middle of the write would. Gives what `work`
+    // reported, "killed" when the child was ended that way, or nothing when
+    // the limit cannot be set here.
+    QString InChildWithFileLimit(rlim_t limit, bool killed, const std::function<QString()>& work) {
+        const QString report = QDir(temp_.Path()).filePath(u"report"_qs);
+        const pid_t child = fork();
+        if (child == 0) {
+            rlimit none{0, 0};
+            rlimit saved{};
+            setrlimit(RLIMIT_CORE, &none);
+            signal(SIGXFSZ, killed ? SIG_DFL : SIG_IGN);
+            if (getrlimit(RLIMIT_FSIZE, &saved) != 0) _exit(kUnavailable);
+            rlimit small{limit, saved.rlim_max};
+            if (setrlimit(RLIMIT_FSIZE, &small) != 0) _exit(kUnavailable);
+            const QString seen = work();
+            setrlimit(RLIMIT_FSIZE, &saved);
+            test::WriteFile(temp_.Path(), u"report"_qs, seen.toUtf8());
+            _exit(0);
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        if (WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) return u"killed"_qs;
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return {};
+        return QString::fromUtf8(test::ReadFile(report));
+    }
+
+    // Sources whose PNG tiles of 100 x 100 take a few hundred bytes (one
+    // colour) or tens of kilobytes (noise, which does not compress).
+    ImageEntry Source(const QString& name, bool small) {
+        QImage image = test::Filled(100, 100, qRgb(10, 200, 30));
+        QRandomGenerator noise(7);
+        for (int y = 0; y < 100 && !small; ++y) {
+            for (int x = 0; x < 100; ++x) image.setPixel(x, y, noise.generate() | 0xFF000000u);
+        }
+        return {test::WriteFile(Folder(u"sources"_qs), name, test::PngBytes(image)), u"png"_qs};
+    }
+
+    static constexpr int kUnavailable = 77;
+    static constexpr rlim_t kFileLimit = 4096;
 
     test::ScopedTempDir temp_;
     test::MessageRecorder messages_;
@@ -152,6 +205,61 @@ TEST_F(TileBatchTest, TilesTakeAFreeNameAndTheirTypeAndNeverReplaceAFile) {
         EXPECT_EQ(reader.size(), QSize(133, 100)) << row.what;
     }
     EXPECT_TRUE(messages_.Messages().empty());
+}
+
+TEST_F(TileBatchTest, WriteFailuresAreCountedReportedAndStopTheBatch) {
+    // Three tiles fit, then every one is too large: as when the disk fills up.
+    std::vector<ImageEntry> rows;
+    for (int i = 0; i < 18; ++i) rows.push_back(Source(u"s%1.png"_qs.arg(i), i < 3));
+    const QString folder = Folder(u"Images"_qs);
+    TileBatchSettings settings;
+    settings.fileType = 4;
+    const QString seen = InChildWithFileLimit(kFileLimit, false, [&] {
+        const TileBatchResult result = CreateTileFiles(rows, settings, folder);
+        const bool success = ReportTileBatch(nullptr, result);
+        const std::vector<QString> shown = messages_.Texts();
+        return u"%1 %2 %3 %4 %5|"_qs.arg(result.rows).arg(result.written).arg(result.failed)
+                   .arg(result.notTried).arg(success) +
+               QStringList(shown.begin(), shown.end()).join(u'|');
+    });
+    if (seen.isEmpty()) GTEST_SKIP() << "no file size limit here";
+    EXPECT_EQ(seen, u"18 3 10 5 0|"_qs + u"作成できなかったイメージ : 15 個 (18 個中)\n"
+                    u"書き込みの失敗が続いたため、残りの 5 個は作成していません\n"_qs +
+                        LoadString(kMsgTileWriteFailed));
+    // What was written is whole; nothing of the failed tiles is left.
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+              (QStringList{u"000001.png"_qs, u"000002.png"_qs, u"000003.png"_qs}));
+}
+
+TEST_F(TileBatchTest, AnInterruptedBatchLeavesNoTileAndTheNextNumbersOnCorrectly) {
+    const QString folder = Folder(u"Images"_qs);
+    test::WriteFile(folder, u"000002.png"_qs, test::PngBytes(test::Gradient(8, 8)));
+    // Left by a batch that stopped long ago; one still being written is fresh.
+    const QString stale = test::WriteFile(folder, kPartialTilePrefix.toString() + u"old000"_qs, "x");
+    QFile file(stale);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(-7200),
+                                 QFileDevice::FileModificationTime));
+    file.close();
+    const QString fresh = test::WriteFile(folder, kPartialTilePrefix.toString() + u"new000"_qs, "");
+    const std::vector<ImageEntry> rows{Source(u"photo.png"_qs, false)};
+    TileBatchSettings settings;
+    settings.fileType = 4;
+
+    const QString seen = InChildWithFileLimit(kFileLimit, true, [&] {
+        CreateTileFiles(rows, settings, folder);
+        return u"not stopped"_qs;
+    });
+    if (seen.isEmpty()) GTEST_SKIP() << "no file size limit here";
+    ASSERT_EQ(seen, u"killed"_qs);
+
+    const TileBatchResult result = CreateTileFiles(rows, settings, folder);
+    EXPECT_EQ(result.written, 1);
+    EXPECT_EQ(result.lastWritten, QDir(folder).filePath(u"000003.png"_qs));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), (QStringList{u"000002.png"_qs, u"000003.png"_qs}));
+    EXPECT_EQ(QImageReader(result.lastWritten).size(), QSize(100, 100));
+    EXPECT_FALSE(QFileInfo::exists(stale));
+    EXPECT_TRUE(QFileInfo::exists(fresh));
 }
 
 }  // namespace
