@@ -103,9 +103,11 @@ inline constexpr QStringView kPiecesNotWrittenLine = u"%1\n%2 個中 %3 個の�
 // to what fits in the node.
 inline constexpr QStringView kCutGridRefused =
     u"イメージに収まらないため、収まる値に戻しました。増やすには先に反転部分を小さくしてください。";
+
 // What the console's show-unplaced button brought back and selected; %1 is
 // the count with thousands commas.
 inline constexpr QStringView kUnplacedShown = u"未配置のイメージ : %1 個";
+
 // Batch creation of tile images: the lines before message 30350.
 inline constexpr QStringView kTilesNotWrittenLine = u"作成できなかったイメージ : %1 個 (%2 個中)\n";
 inline constexpr QStringView kTilesNotTriedLine =
