@@ -64,7 +64,9 @@ int MarginIndex(int previewSide) {
 bool IsHorizontalMargin(int index) { return index < 2; }
 
 // The paper size code last chosen; of codes that share a paper, it names it.
-int StoredPaperCode() { return Profile("PaperSize", 9); }
+int StoredPaperCode() {
+    return Profile("PaperSize", 9);
+}
 
 QString ChoosePdfFileByDialog(QWidget* owner, const QString& suggested) {
     QFileDialog dialog(owner, owner->windowTitle(), QString(), QStringLiteral("PDF (*.pdf)"));
@@ -84,7 +86,8 @@ CInsatuDlg::CInsatuDlg(const Document& doc, QPrinter& printer, QWidget* parent,
       doc_(doc),
       printer_(printer),
       readMetrics_(readMetrics),
-      choosePdfFile_([this](const QString& suggested) { return ChoosePdfFileByDialog(this, suggested); }) {
+      choosePdfFile_(
+          [this](const QString& suggested) { return ChoosePdfFileByDialog(this, suggested); }) {
     setWindowTitle(QStringLiteral("印刷"));
     setSizeGripEnabled(true);
     printer_.setFullPage(true);
@@ -232,7 +235,8 @@ void CInsatuDlg::ShowPrinter() {
     printerName_->setText(printer_.outputFormat() == QPrinter::PdfFormat
                               ? QStringLiteral("PDF")
                               : printer_.printerName());
-    paperName_->setText(PaperName(PaperCodeFor(printer_.pageLayout().pageSize(), StoredPaperCode())));
+    paperName_->setText(
+        PaperName(PaperCodeFor(printer_.pageLayout().pageSize(), StoredPaperCode())));
 }
 
 void CInsatuDlg::LoadControls() {
@@ -315,6 +319,11 @@ void CInsatuDlg::Relayout() {
     metrics_ = *metrics;
     paper_ = PaperSizeMm(metrics_);
     minimum_ = MinimumMarginsMm(metrics_);
+    // The printer setup may have brought a printer with other unprintable strips.
+    for (int side = 0; side < 4; ++side) {
+        marginEdits_[static_cast<std::size_t>(side)]->SetRange(
+            IsHorizontalMargin(side) ? minimum_.width() : minimum_.height(), kMaxMarginMm);
+    }
     paperSize_->setText(QString::asprintf("%.1f X %.1fmm", paper_.width, paper_.height));
 
     const DocState& s = doc_.State();
@@ -392,7 +401,8 @@ void CInsatuDlg::OnSetup() {
 void CInsatuDlg::TakeSetupMargins() {
     const QMarginsF mm = printer_.pageLayout().margins(QPageLayout::Millimeter);
     const std::array<qreal, 4> sides = {mm.left(), mm.right(), mm.top(), mm.bottom()};
-    for (int side = 0; side < 4; ++side) SetMargin(side, qRound(sides[static_cast<std::size_t>(side)]));
+    for (int side = 0; side < 4; ++side)
+        SetMargin(side, qRound(sides[static_cast<std::size_t>(side)]));
 }
 
 void CInsatuDlg::SetMargin(int side, int mm) {
@@ -492,8 +502,8 @@ int CInsatuDlg::Print() {
     const std::optional<PrinterMetrics> metrics = PrinterDc();
     if (!metrics) return 0;
     const DocState& s = doc_.State();
-    grid_ = PageGridFor({s.canvasWidth, s.canvasHeight}, screenDpi_, PaperSizeMm(*metrics), margins_,
-                        onePage_);
+    grid_ = PageGridFor({s.canvasWidth, s.canvasHeight}, screenDpi_, PaperSizeMm(*metrics),
+                        margins_, onePage_);
     printer_.setDocName(QStringLiteral("Tessaly"));
 
     PrintRequest request;

@@ -43,7 +43,9 @@ public:
     // Asks for the PDF file to print to, offering `suggested`; empty when
     // the user declines.
     using PdfFileChooser = std::function<QString(const QString& suggested)>;
-    void SetPdfFileChooserForTesting(PdfFileChooser chooser) { choosePdfFile_ = std::move(chooser); }
+    void SetPdfFileChooserForTesting(PdfFileChooser chooser) {
+        choosePdfFile_ = std::move(chooser);
+    }
 
     PageGrid Grid() const { return grid_; }
     int CurrentPage() const { return currentPage_; }

@@ -60,9 +60,13 @@ constexpr std::array<Paper, 41> kPapers = {{
 
 constexpr int kLastCode = static_cast<int>(kPapers.size());
 
-bool InTable(int code) { return code >= 1 && code <= kLastCode; }
+bool InTable(int code) {
+    return code >= 1 && code <= kLastCode;
+}
 
-const Paper& PaperOf(int code) { return kPapers[static_cast<std::size_t>(code - 1)]; }
+const Paper& PaperOf(int code) {
+    return kPapers[static_cast<std::size_t>(code - 1)];
+}
 
 }  // namespace
 

@@ -79,7 +79,8 @@ PrintOutcome PrintCanvas(QPagedPaintDevice& device, QPainter& painter, const Doc
     // Device pixels per canvas pixel.
     const float zoom =
         static_cast<float>(request.metrics.dpiX / request.screenDpi.width());
-    const int total = request.onePage ? 1 : std::max(0, request.pages.last - request.pages.first + 1);
+    const int total =
+        request.onePage ? 1 : std::max(0, request.pages.last - request.pages.first + 1);
     WorkProgress progress(ui_text::kPrinting.toString(), total);
     const auto pagePrinted = [&] {
         ++outcome.pages;

@@ -1,5 +1,4 @@
 #include "app/insatu_dlg.h"
-#include "app/widgets/number_edit.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>
@@ -15,6 +14,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "app/widgets/number_edit.h"
 #include "document/document.h"
 #include "resources/string_table.h"
 #include "services/settings.h"
@@ -228,7 +228,8 @@ void InsatuDlgTest::everyPrintToPdfAsksForTheFile() {
     second.SetPdfFileChooserForTesting(chooser);
     QCOMPARE(second.Print(), overwritten ? 1 : 0);
     QCOMPARE(offered, QStringList({QString(), file}));
-    QCOMPARE(messages_.Texts(), std::vector<QString>{tessaly::LoadString(tessaly::kMsgFileExistsOverwrite)});
+    QCOMPARE(messages_.Texts(),
+             std::vector<QString>{tessaly::LoadString(tessaly::kMsgFileExistsOverwrite)});
     QCOMPARE(Contents(file) == earlier, !overwritten);
 }
 
@@ -256,7 +257,7 @@ void InsatuDlgTest::failedPrintIsReportedAndTheNextOneWorks() {
 }
 
 void InsatuDlgTest::marginsOfThePrinterSetupBecomeTheDialogsMargins_data() {
-    QTest::addColumn<int>("unit");  // the setup dialog's unit list: 0 mm, 1 inch
+    QTest::addColumn<int>("unit");             // the setup dialog's unit list: 0 mm, 1 inch
     QTest::addColumn<QList<double>>("typed");  // left, right, top, bottom
     QTest::addColumn<QList<int>>("margins");   // mm, kept to 50 at most
     QTest::newRow("mm") << 0 << QList<double>{20, 15, 30, 12} << QList<int>{20, 15, 30, 12};
@@ -280,9 +281,11 @@ void InsatuDlgTest::marginsOfThePrinterSetupBecomeTheDialogsMargins() {
             units->setCurrentIndex(unit);
             Q_EMIT units->activated(unit);
         }
-        const QStringList fields{u"leftMargin"_s, u"rightMargin"_s, u"topMargin"_s, u"bottomMargin"_s};
+        const QStringList fields{u"leftMargin"_s, u"rightMargin"_s, u"topMargin"_s,
+                                 u"bottomMargin"_s};
         for (qsizetype i = 0; i < fields.size(); ++i) {
-            if (auto* field = setup->findChild<QDoubleSpinBox*>(fields[i])) field->setValue(typed[i]);
+            if (auto* field = setup->findChild<QDoubleSpinBox*>(fields[i]))
+                field->setValue(typed[i]);
         }
         answered = true;
         setup->accept();

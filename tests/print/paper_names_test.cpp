@@ -1,8 +1,9 @@
-#include <QPageSize>
-#include <QSizeF>
+#include "print/paper_names.h"
+
 #include <gtest/gtest.h>
 
-#include "print/paper_names.h"
+#include <QPageSize>
+#include <QSizeF>
 
 namespace tessaly {
 namespace {

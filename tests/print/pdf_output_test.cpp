@@ -45,14 +45,16 @@ protected:
     // The job's outcome, the messages shown, whether the earlier file is as
     // it was, and the files the folder holds.
     QString Print(const QString& target) {
-        const PrintOutcome outcome =
-            PrintCanvasToPdf(target, QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, {}), doc,
-                             request);
-        QStringList seen{outcome.failed ? u"failed"_qs : outcome.cancelled ? u"cancelled"_qs : u"printed"_qs};
-        for (const auto& shown : messages.Messages()) seen << QString::number(shown.style) + u' ' + shown.text;
+        const PrintOutcome outcome = PrintCanvasToPdf(
+            target, QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, {}), doc, request);
+        QStringList seen{outcome.failed      ? u"failed"_qs
+                         : outcome.cancelled ? u"cancelled"_qs
+                                             : u"printed"_qs};
+        for (const auto& shown : messages.Messages())
+            seen << QString::number(shown.style) + u' ' + shown.text;
         QFile file(target);
         seen << (file.open(QIODevice::ReadOnly) && file.readAll() == kEarlier ? u"earlier kept"_qs
-                                                                             : u"earlier gone"_qs);
+                                                                              : u"earlier gone"_qs);
         QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
         files.removeAll(u"filler"_qs);
         seen << files.join(u' ');
@@ -60,7 +62,8 @@ protected:
     }
 
     QString Failure(const QString& target) const {
-        return u"16 "_qs + QDir::toNativeSeparators(target) + u'\n' + LoadString(kMsgFileSaveFailed);
+        return u"16 "_qs + QDir::toNativeSeparators(target) + u'\n' +
+               LoadString(kMsgFileSaveFailed);
     }
 
     test::ScopedTempDir temp;
@@ -75,9 +78,10 @@ TEST_F(PdfOutputTest, PlaceThatCannotHoldAFileIsReported) {
     // A folder that is a plain file: refused even to the superuser.
     WriteEarlier(QDir(folder).filePath(u"plain"_qs));
     const QString target = QDir(folder).filePath(u"plain/out.pdf"_qs);
-    EXPECT_EQ(Print(target).toStdString(),
-              (QStringList{u"failed"_qs, Failure(target), u"earlier gone"_qs, u"plain"_qs}.join(u" | "))
-                  .toStdString());
+    EXPECT_EQ(
+        Print(target).toStdString(),
+        (QStringList{u"failed"_qs, Failure(target), u"earlier gone"_qs, u"plain"_qs}.join(u" | "))
+            .toStdString());
 }
 
 TEST_F(PdfOutputTest, CancelledJobLeavesTheEarlierFile) {
@@ -101,9 +105,10 @@ TEST_F(PdfOutputTest, WriteThatFailsHalfwayLeavesTheEarlierFile) {
     const QString seen = Print(path);
     setrlimit(RLIMIT_FSIZE, &before);
     signal(SIGXFSZ, previousHandler);
-    EXPECT_EQ(seen.toStdString(),
-              (QStringList{u"failed"_qs, Failure(path), u"earlier kept"_qs, u"out.pdf"_qs}.join(u" | "))
-                  .toStdString());
+    EXPECT_EQ(
+        seen.toStdString(),
+        (QStringList{u"failed"_qs, Failure(path), u"earlier kept"_qs, u"out.pdf"_qs}.join(u" | "))
+            .toStdString());
 }
 
 }  // namespace
