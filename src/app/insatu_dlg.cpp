@@ -18,8 +18,10 @@
 #include "app/widgets/number_edit.h"
 #include "app/widgets/print_preview.h"
 #include "canvas/view_geometry.h"
+#include "commands/saved_file_prompts.h"
 #include "document/document.h"
 #include "print/paper_names.h"
+#include "print/pdf_output.h"
 #include "print/print_job.h"
 #include "print/printer_settings.h"
 #include "resources/string_table.h"
@@ -61,11 +63,31 @@ int MarginIndex(int previewSide) {
 
 bool IsHorizontalMargin(int index) { return index < 2; }
 
+// The paper size code last chosen; of codes that share a paper, it names it.
+int StoredPaperCode() {
+    return Profile("PaperSize", 9);
+}
+
+QString ChoosePdfFileByDialog(QWidget* owner, const QString& suggested) {
+    QFileDialog dialog(owner, owner->windowTitle(), QString(), QStringLiteral("PDF (*.pdf)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);  // printing asks itself
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    if (!suggested.isEmpty()) dialog.selectFile(suggested);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().front();
+}
+
 }  // namespace
 
 CInsatuDlg::CInsatuDlg(const Document& doc, QPrinter& printer, QWidget* parent,
                        MetricsReader readMetrics)
-    : QDialog(parent), doc_(doc), printer_(printer), readMetrics_(readMetrics) {
+    : QDialog(parent),
+      doc_(doc),
+      printer_(printer),
+      readMetrics_(readMetrics),
+      choosePdfFile_(
+          [this](const QString& suggested) { return ChoosePdfFileByDialog(this, suggested); }) {
     setWindowTitle(QStringLiteral("印刷"));
     setSizeGripEnabled(true);
     printer_.setFullPage(true);
@@ -213,7 +235,8 @@ void CInsatuDlg::ShowPrinter() {
     printerName_->setText(printer_.outputFormat() == QPrinter::PdfFormat
                               ? QStringLiteral("PDF")
                               : printer_.printerName());
-    paperName_->setText(PaperName(PaperCodeFor(printer_.pageLayout().pageSize())));
+    paperName_->setText(
+        PaperName(PaperCodeFor(printer_.pageLayout().pageSize(), StoredPaperCode())));
 }
 
 void CInsatuDlg::LoadControls() {
@@ -296,6 +319,11 @@ void CInsatuDlg::Relayout() {
     metrics_ = *metrics;
     paper_ = PaperSizeMm(metrics_);
     minimum_ = MinimumMarginsMm(metrics_);
+    // The printer setup may have brought a printer with other unprintable strips.
+    for (int side = 0; side < 4; ++side) {
+        marginEdits_[static_cast<std::size_t>(side)]->SetRange(
+            IsHorizontalMargin(side) ? minimum_.width() : minimum_.height(), kMaxMarginMm);
+    }
     paperSize_->setText(QString::asprintf("%.1f X %.1fmm", paper_.width, paper_.height));
 
     const DocState& s = doc_.State();
@@ -352,17 +380,36 @@ void CInsatuDlg::OnOrientation(int code) {
 }
 
 void CInsatuDlg::OnSetup() {
-    const int paperBefore = PaperCodeFor(printer_.pageLayout().pageSize());
+    const int paperBefore = PaperCodeFor(printer_.pageLayout().pageSize(), StoredPaperCode());
     const auto orientationBefore = printer_.pageLayout().orientation();
+    // The setup dialog's margin fields show this dialog's margins and set them.
+    printer_.setPageMargins(QMarginsF(margins_.left, margins_.top, margins_.right, margins_.bottom),
+                            QPageLayout::Millimeter);
     QPageSetupDialog setup(&printer_, this);
     if (setup.exec() != QDialog::Accepted) return;
-    ShowPrinter();
-    const int paper = PaperCodeFor(printer_.pageLayout().pageSize());
+    const int paper = PaperCodeFor(printer_.pageLayout().pageSize(), StoredPaperCode());
     const auto orientation = printer_.pageLayout().orientation();
-    if (paper == paperBefore && orientation == orientationBefore) return;
-    StoreProfile("PaperSize", paper);
-    StoreProfile("Orientation", OrientationCode(orientation));
+    if (paper != paperBefore || orientation != orientationBefore) {
+        StoreProfile("PaperSize", paper);
+        StoreProfile("Orientation", OrientationCode(orientation));
+    }
+    ShowPrinter();
+    TakeSetupMargins();
     Relayout();
+}
+
+void CInsatuDlg::TakeSetupMargins() {
+    const QMarginsF mm = printer_.pageLayout().margins(QPageLayout::Millimeter);
+    const std::array<qreal, 4> sides = {mm.left(), mm.right(), mm.top(), mm.bottom()};
+    for (int side = 0; side < 4; ++side)
+        SetMargin(side, qRound(sides[static_cast<std::size_t>(side)]));
+}
+
+void CInsatuDlg::SetMargin(int side, int mm) {
+    NumberEdit* edit = marginEdits_[static_cast<std::size_t>(side)];
+    const QSignalBlocker block(edit->findChild<QLineEdit*>());
+    edit->SetValue(mm);
+    MarginOf(margins_, side) = edit->Read();
 }
 
 void CInsatuDlg::OnRangeKind(int kind) {
@@ -407,20 +454,13 @@ void CInsatuDlg::OnMarginDragged(int previewSide, int pixels) {
     const float scale = PreviewScale(PreviewPageRect(preview_->rect(), paper_).width(),
                                      static_cast<float>(screenDpi_.width()), paper_);
     const double dpi = IsHorizontalMargin(side) ? screenDpi_.width() : screenDpi_.height();
-    NumberEdit* edit = marginEdits_[static_cast<std::size_t>(side)];
-    edit->SetValue(PreviewPixelsToMm(pixels, scale, static_cast<float>(dpi)));
-    MarginOf(margins_, side) = edit->Read();
+    SetMargin(side, PreviewPixelsToMm(pixels, scale, static_cast<float>(dpi)));
     Relayout();
 }
 
 void CInsatuDlg::OnMinimumMargins() {
-    for (int side = 0; side < 4; ++side) {
-        const int min = IsHorizontalMargin(side) ? minimum_.width() : minimum_.height();
-        NumberEdit* edit = marginEdits_[static_cast<std::size_t>(side)];
-        const QSignalBlocker block(edit->findChild<QLineEdit*>());
-        edit->SetValue(min);
-        MarginOf(margins_, side) = min;
-    }
+    for (int side = 0; side < 4; ++side)
+        SetMargin(side, IsHorizontalMargin(side) ? minimum_.width() : minimum_.height());
     Relayout();
 }
 
@@ -462,14 +502,8 @@ int CInsatuDlg::Print() {
     const std::optional<PrinterMetrics> metrics = PrinterDc();
     if (!metrics) return 0;
     const DocState& s = doc_.State();
-    grid_ = PageGridFor({s.canvasWidth, s.canvasHeight}, screenDpi_, PaperSizeMm(*metrics), margins_,
-                        onePage_);
-    if (printer_.outputFormat() == QPrinter::PdfFormat && printer_.outputFileName().isEmpty()) {
-        const QString file = QFileDialog::getSaveFileName(this, windowTitle(), QString(),
-                                                          QStringLiteral("PDF (*.pdf)"));
-        if (file.isEmpty()) return 0;
-        printer_.setOutputFileName(file);
-    }
+    grid_ = PageGridFor({s.canvasWidth, s.canvasHeight}, screenDpi_, PaperSizeMm(*metrics),
+                        margins_, onePage_);
     printer_.setDocName(QStringLiteral("Tessaly"));
 
     PrintRequest request;
@@ -481,14 +515,37 @@ int CInsatuDlg::Print() {
     request.pages = PagesToPrint(static_cast<PageRangeKind>(std::max(range_->checkedId(), 1)),
                                  currentPage_, start_->text().toInt(), end_->text().toInt(),
                                  grid_.Count());
-    int printed = 0;
-    QPainter painter;
-    if (painter.begin(&printer_)) {
-        printed = PrintCanvas(printer_, painter, doc_, request);
-        painter.end();
+    PrintOutcome outcome;
+    if (printer_.outputFormat() == QPrinter::PdfFormat) {
+        const QString file = AskPdfFile();
+        if (file.isEmpty()) return 0;
+        outcome = PrintCanvasToPdf(file, printer_.pageLayout(), doc_, request, this);
+    } else {
+        outcome = PrintOnPrinter(request);
     }
+    if (outcome.failed || outcome.cancelled) return 0;
     accept();
-    return printed;
+    return outcome.pages;
+}
+
+QString CInsatuDlg::AskPdfFile() {
+    // The name of the last print in this run is offered again.
+    const QString file = choosePdfFile_(printer_.outputFileName());
+    if (file.isEmpty() || !ConfirmOverwrite(file, this)) return {};
+    printer_.setOutputFileName(file);
+    return file;
+}
+
+PrintOutcome CInsatuDlg::PrintOnPrinter(const PrintRequest& request) {
+    QPainter painter;
+    if (!painter.begin(&printer_)) {
+        ShowMessage(this, printer_.printerName() + u'\n', kMsgPrinterInitFailed, kStyleStop);
+        return {0, false, true};
+    }
+    const PrintOutcome outcome = PrintCanvas(printer_, painter, doc_, request);
+    if (outcome.cancelled) printer_.abort();
+    painter.end();
+    return outcome;
 }
 
 }  // namespace tessaly

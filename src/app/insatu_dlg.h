@@ -2,8 +2,10 @@
 
 #include <QDialog>
 #include <array>
+#include <functional>
 #include <optional>
 
+#include "print/print_job.h"
 #include "print/print_layout.h"
 #include "print/printer_settings.h"
 
@@ -34,8 +36,16 @@ public:
     CInsatuDlg(const Document& doc, QPrinter& printer, QWidget* parent = nullptr,
                MetricsReader readMetrics = ReadPrinterMetrics);
 
-    // "印刷実行(&S)": prints, then closes. Returns the pages printed.
+    // "印刷実行(&S)": prints, then closes. Returns the pages printed. A job
+    // that fails or is cancelled leaves the dialog open.
     int Print();
+
+    // Asks for the PDF file to print to, offering `suggested`; empty when
+    // the user declines.
+    using PdfFileChooser = std::function<QString(const QString& suggested)>;
+    void SetPdfFileChooserForTesting(PdfFileChooser chooser) {
+        choosePdfFile_ = std::move(chooser);
+    }
 
     PageGrid Grid() const { return grid_; }
     int CurrentPage() const { return currentPage_; }
@@ -55,6 +65,12 @@ private:
     void Relayout();
     void OnOrientation(int code);
     void OnSetup();
+    // The margins the printer setup dialog was left with, in mm.
+    void TakeSetupMargins();
+    // The PDF file to print to, asked for at every print; empty when the
+    // user declines the name or overwriting the file.
+    QString AskPdfFile();
+    PrintOutcome PrintOnPrinter(const PrintRequest& request);
     void OnRangeKind(int kind);
     void OnOnePage(bool on);
     void OnMarginTyped(int side);
@@ -63,10 +79,13 @@ private:
     void OnStartEdited();
     void OnEndEdited();
     void OnCurrentPageTyped();
+    // Sets margin `side` (PageMargins order), kept within its range.
+    void SetMargin(int side, int mm);
 
     const Document& doc_;
     QPrinter& printer_;
     MetricsReader readMetrics_;
+    PdfFileChooser choosePdfFile_;
 
     PrinterMetrics metrics_;
     PaperMm paper_;

@@ -10,6 +10,8 @@
 #include "canvas/colour_ref.h"
 #include "canvas/view_geometry.h"
 #include "document/document.h"
+#include "resources/ui_strings.h"
+#include "services/work_progress.h"
 
 namespace tessaly {
 namespace {
@@ -69,30 +71,41 @@ QImage RenderWholeCanvas(const Document& doc, float zoom) {
         doc, zoom, QRect(0, 0, CanvasToView(zoom, s.canvasWidth), CanvasToView(zoom, s.canvasHeight)));
 }
 
-int PrintCanvas(QPagedPaintDevice& device, QPainter& painter, const Document& doc,
-                const PrintRequest& request) {
+PrintOutcome PrintCanvas(QPagedPaintDevice& device, QPainter& painter, const Document& doc,
+                         const PrintRequest& request) {
+    PrintOutcome outcome;
     const QRect area = PrintArea(request.metrics, request.margins);
-    if (area.isEmpty() || request.screenDpi.width() <= 0) return 0;
+    if (area.isEmpty() || request.screenDpi.width() <= 0) return outcome;
     // Device pixels per canvas pixel.
     const float zoom =
         static_cast<float>(request.metrics.dpiX / request.screenDpi.width());
-    if (request.onePage) return PrintOnePage(painter, doc, request, area, zoom) ? 1 : 0;
+    const int total =
+        request.onePage ? 1 : std::max(0, request.pages.last - request.pages.first + 1);
+    WorkProgress progress(ui_text::kPrinting.toString(), total);
+    const auto pagePrinted = [&] {
+        ++outcome.pages;
+        outcome.cancelled = !progress.Advance(outcome.pages);
+        return !outcome.cancelled;
+    };
+    if (request.onePage) {
+        if (PrintOnePage(painter, doc, request, area, zoom)) pagePrinted();
+        return outcome;
+    }
 
     // Pictures are rendered no finer than renderDpi and stretched to size.
     const double fine =
         std::min(1.0, static_cast<double>(request.renderDpi) / request.metrics.dpiX);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    int printed = 0;
     for (int page = request.pages.first; page <= request.pages.last; ++page) {
-        if (printed > 0 && !device.newPage()) break;
+        if (outcome.pages > 0 && !device.newPage()) break;
         const QRect source = TileSource(page, request.across, area.size());
         const QImage part =
             RenderCanvasArea(doc, static_cast<float>(zoom * fine), Scaled(source, fine));
         if (part.isNull()) break;
         painter.drawImage(area, part);
-        ++printed;
+        if (!pagePrinted()) break;
     }
-    return printed;
+    return outcome;
 }
 
 }  // namespace tessaly

@@ -37,13 +37,22 @@ struct PrintRequest {
     int renderDpi = 300;
 };
 
+// How a print job ended.
+struct PrintOutcome {
+    int pages = 0;           // pages printed
+    bool cancelled = false;  // the user stopped the job
+    bool failed = false;     // the output could not be written
+};
+
 // Prints the canvas onto `device` through `painter`, which is active on it
 // and whose origin is the paper's corner: each page of the span shows its
 // tile of the canvas at screen size inside the margins, or the one fitted
 // page with the canvas line around it. The first page is the device's
-// current page; further pages are started here. Returns the pages printed;
-// it stops at a page or picture that cannot be had.
-int PrintCanvas(QPagedPaintDevice& device, QPainter& painter, const Document& doc,
-                const PrintRequest& request);
+// current page; further pages are started here. The job is followed page by
+// page as "印刷しています..." and ends when the user cancels it; it also stops
+// at a page or picture that cannot be had. The caller discards a cancelled
+// job.
+PrintOutcome PrintCanvas(QPagedPaintDevice& device, QPainter& painter, const Document& doc,
+                         const PrintRequest& request);
 
 }  // namespace tessaly

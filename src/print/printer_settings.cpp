@@ -2,37 +2,13 @@
 
 #include <QPrinterInfo>
 
+#include "print/paper_names.h"
 #include "services/settings.h"
 
 namespace tessaly {
 
-QPageSize::PageSizeId PageSizeForPaperCode(int code) {
-    switch (code) {
-        case 1:
-            return QPageSize::Letter;
-        case 5:
-            return QPageSize::Legal;
-        case 8:
-            return QPageSize::A3;
-        case 11:
-            return QPageSize::A5;
-        // The paper table's B4 and B5 are the JIS sizes (257 x 364 and
-        // 182 x 257 mm), not ISO B.
-        case 12:
-            return QPageSize::JisB4;
-        case 13:
-            return QPageSize::JisB5;
-        default:
-            return QPageSize::A4;
-    }
-}
-
 QPageLayout::Orientation OrientationForCode(int code) {
     return code == 2 ? QPageLayout::Landscape : QPageLayout::Portrait;
-}
-
-int PaperCodeFor(const QPageSize& size) {
-    return size.isValid() ? size.windowsId() : 0;
 }
 
 int OrientationCode(QPageLayout::Orientation orientation) {

@@ -33,12 +33,6 @@ private:
     QPrinter printer_{QPrinter::HighResolution};
 };
 
-// The page size for a paper code of the paper table (1 Letter, 5 Legal,
-// 8 A3, 9 A4, 11 A5, 12 B4, 13 B5); any other code gives A4.
-QPageSize::PageSizeId PageSizeForPaperCode(int code);
-// The paper size code of a page size (its Windows paper number); 0 when it
-// has none.
-int PaperCodeFor(const QPageSize& size);
 // 2 for landscape, 1 for portrait.
 int OrientationCode(QPageLayout::Orientation orientation);
 

@@ -145,7 +145,7 @@ void AtelierAppTest::printerTakesTheStoredPaperAndOrientation_data() {
     QTest::newRow("B4 is the JIS size")
         << QVariant(12) << QVariant(2) << int(QPageSize::JisB4) << int(QPageLayout::Landscape);
     QTest::newRow("unknown paper is A4")
-        << QVariant(70) << QVariant(-1) << int(QPageSize::A4) << int(QPageLayout::Portrait);
+        << QVariant(999) << QVariant(-1) << int(QPageSize::A4) << int(QPageLayout::Portrait);
 }
 
 void AtelierAppTest::printerTakesTheStoredPaperAndOrientation() {

@@ -1,15 +1,20 @@
 #include "app/insatu_dlg.h"
-#include "app/widgets/number_edit.h"
 
 #include <QAbstractSpinBox>
+#include <QApplication>
+#include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPageSetupDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTimer>
 #include <QtTest>
 
+#include "app/widgets/number_edit.h"
 #include "document/document.h"
 #include "resources/string_table.h"
 #include "services/settings.h"
@@ -29,6 +34,30 @@ int PdfPages(const QString& file) {
     const auto match = QRegularExpression(u"Pages:\\s+(\\d+)"_s).match(
         QString::fromLatin1(pdfinfo.readAllStandardOutput()));
     return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+void ClickButton(QWidget& dialog, const QString& text) {
+    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+        if (button->text() == text) button->click();
+    }
+}
+
+QByteArray Contents(const QString& file) {
+    QFile in(file);
+    return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+}
+
+void WriteContents(const QString& file, const QByteArray& bytes) {
+    QFile out(file);
+    QVERIFY(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
+}
+
+// The margin box captioned `caption` ("上", "下", "左", "右").
+tessaly::NumberEdit* MarginEdit(QWidget& dialog, const QString& caption) {
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (label->text() == caption) return qobject_cast<tessaly::NumberEdit*>(label->buddy());
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -51,6 +80,11 @@ private slots:
     void storedPlacementBeyondTheScreenIsIgnored_data();
     void storedPlacementBeyondTheScreenIsIgnored();
     void printerThatCannotBeUsedStopsPrinting();
+    void everyPrintToPdfAsksForTheFile_data();
+    void everyPrintToPdfAsksForTheFile();
+    void failedPrintIsReportedAndTheNextOneWorks();
+    void marginsOfThePrinterSetupBecomeTheDialogsMargins_data();
+    void marginsOfThePrinterSetupBecomeTheDialogsMargins();
 
 private:
     tessaly::test::ScopedTempDir temp_;
@@ -82,11 +116,10 @@ void InsatuDlgTest::printsTheChosenPagesToPdf() {
     printer.setOutputFileName(file);
 
     CInsatuDlg dialog(doc_, printer);
+    dialog.SetPdfFileChooserForTesting([&](const QString&) { return file; });
     dialog.show();
     QCOMPARE(dialog.Grid().Count(), allOne ? 1 : 4);
-    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
-        if (button->text() == u"印刷実行(&S)"_s) button->click();
-    }
+    ClickButton(dialog, u"印刷実行(&S)"_s);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(PdfPages(file), pages);
     QVERIFY(messages_.Messages().empty());
@@ -108,10 +141,7 @@ void InsatuDlgTest::typedMarginIsKeptWithinItsRange() {
     CInsatuDlg dialog(doc_, printer);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    tessaly::NumberEdit* top = nullptr;
-    for (QLabel* caption : dialog.findChildren<QLabel*>()) {
-        if (caption->text() == u"上"_s) top = qobject_cast<tessaly::NumberEdit*>(caption->buddy());
-    }
+    tessaly::NumberEdit* top = MarginEdit(dialog, u"上"_s);
     QVERIFY(top);
     top->setFocus();
     top->selectAll();
@@ -161,6 +191,113 @@ void InsatuDlgTest::printerThatCannotBeUsedStopsPrinting() {
     QVERIFY(!messages_.Messages().empty());
     for (const QString& text : messages_.Texts())
         QVERIFY(text.endsWith(tessaly::LoadString(tessaly::kMsgPrinterDcFailed)));
+}
+
+void InsatuDlgTest::everyPrintToPdfAsksForTheFile_data() {
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("overwritten");
+    QTest::newRow("overwrite") << int(tessaly::kResultYes) << true;
+    QTest::newRow("keep") << int(tessaly::kResultNo) << false;
+}
+
+void InsatuDlgTest::everyPrintToPdfAsksForTheFile() {
+    QFETCH(int, answer);
+    QFETCH(bool, overwritten);
+    tessaly::WriteProfileInt(u"Insatu"_s, u"Hani"_s, 2);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString file = temp_.Path() + u"/asked.pdf"_s;
+    QFile::remove(file);
+    QStringList offered;
+    const auto chooser = [&](const QString& suggested) {
+        offered << suggested;
+        return file;
+    };
+    {
+        CInsatuDlg first(doc_, printer);
+        first.SetPdfFileChooserForTesting(chooser);
+        QCOMPARE(first.Print(), 1);
+    }
+    // The next print in the run asks again, offering the last name, and
+    // asks before it overwrites the file.
+    const QByteArray earlier = "the earlier print";
+    WriteContents(file, earlier);
+    messages_.Clear();
+    messages_.QueueAnswer(answer);
+    CInsatuDlg second(doc_, printer);
+    second.SetPdfFileChooserForTesting(chooser);
+    QCOMPARE(second.Print(), overwritten ? 1 : 0);
+    QCOMPARE(offered, QStringList({QString(), file}));
+    QCOMPARE(messages_.Texts(),
+             std::vector<QString>{tessaly::LoadString(tessaly::kMsgFileExistsOverwrite)});
+    QCOMPARE(Contents(file) == earlier, !overwritten);
+}
+
+void InsatuDlgTest::failedPrintIsReportedAndTheNextOneWorks() {
+    tessaly::WriteProfileInt(u"Insatu"_s, u"Hani"_s, 2);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    // A folder that is a plain file cannot take the PDF.
+    const QString plain = temp_.Path() + u"/plain"_s;
+    WriteContents(plain, "plain");
+    const QString good = temp_.Path() + u"/after.pdf"_s;
+    QStringList answers{plain + u"/out.pdf"_s, good};
+    CInsatuDlg dialog(doc_, printer);
+    dialog.SetPdfFileChooserForTesting([&](const QString&) { return answers.takeFirst(); });
+    dialog.show();
+    messages_.Clear();
+    QCOMPARE(dialog.Print(), 0);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(messages_.Messages().size(), std::size_t(1));
+    QCOMPARE(messages_.Messages()[0].style, int(tessaly::kStyleStop));
+    QVERIFY(messages_.Texts()[0].startsWith(plain + u"/out.pdf\n"_s));
+    QCOMPARE(dialog.Print(), 1);
+    QCOMPARE(PdfPages(good), 1);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+}
+
+void InsatuDlgTest::marginsOfThePrinterSetupBecomeTheDialogsMargins_data() {
+    QTest::addColumn<int>("unit");             // the setup dialog's unit list: 0 mm, 1 inch
+    QTest::addColumn<QList<double>>("typed");  // left, right, top, bottom
+    QTest::addColumn<QList<int>>("margins");   // mm, kept to 50 at most
+    QTest::newRow("mm") << 0 << QList<double>{20, 15, 30, 12} << QList<int>{20, 15, 30, 12};
+    QTest::newRow("inch") << 1 << QList<double>{1.0, 0.5, 2.5, 0.3} << QList<int>{25, 13, 50, 8};
+}
+
+void InsatuDlgTest::marginsOfThePrinterSetupBecomeTheDialogsMargins() {
+    QFETCH(int, unit);
+    QFETCH(QList<double>, typed);
+    QFETCH(QList<int>, margins);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    CInsatuDlg dialog(doc_, printer);
+    dialog.show();
+    bool answered = false;
+    QTimer::singleShot(0, [&] {
+        auto* setup = qobject_cast<QPageSetupDialog*>(QApplication::activeModalWidget());
+        if (!setup) return;
+        auto* units = setup->findChild<QComboBox*>(u"unitCombo"_s);
+        if (units && unit != 0) {
+            units->setCurrentIndex(unit);
+            Q_EMIT units->activated(unit);
+        }
+        const QStringList fields{u"leftMargin"_s, u"rightMargin"_s, u"topMargin"_s,
+                                 u"bottomMargin"_s};
+        for (qsizetype i = 0; i < fields.size(); ++i) {
+            if (auto* field = setup->findChild<QDoubleSpinBox*>(fields[i]))
+                field->setValue(typed[i]);
+        }
+        answered = true;
+        setup->accept();
+    });
+    ClickButton(dialog, u"設定(&P)"_s);
+    QVERIFY(answered);
+    const QStringList captions{u"左"_s, u"右"_s, u"上"_s, u"下"_s};
+    for (qsizetype i = 0; i < captions.size(); ++i) {
+        tessaly::NumberEdit* edit = MarginEdit(dialog, captions[i]);
+        QVERIFY(edit);
+        QCOMPARE(edit->findChild<QLineEdit*>()->text(), QString::number(margins[i]));
+    }
 }
 
 QTEST_MAIN(InsatuDlgTest)

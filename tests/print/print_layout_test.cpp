@@ -90,7 +90,7 @@ int PrintedPages(const Document& doc, const PrintRequest& request) {
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageMargins({});
         QPainter painter(&writer);
-        EXPECT_EQ(PrintCanvas(writer, painter, doc, request), request.onePage ? 1 : 4);
+        EXPECT_EQ(PrintCanvas(writer, painter, doc, request).pages, request.onePage ? 1 : 4);
     }
     return static_cast<int>(
         pdf.data().count(QByteArrayView("/Type /Page\n")) +
