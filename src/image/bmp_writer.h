@@ -3,11 +3,11 @@
 #include <QImage>
 #include <QString>
 
+#include "image/output_format.h"
 #include "image/safe_file.h"
 
 namespace tessaly {
 
-enum class BmpCompression { None, Rle4, Rle8, BitFields };
 // Writes `image` as a BMP file of 1, 4, 8, 16, 24 or 32 bits per pixel, replacing the file whole
 // (SafeFile). On failure returns false, leaves the earlier file as it was and, when `failedStep` is
 // given, sets it to the text of the step that failed ("ファイルオープンエラー", ...). `watch` (may be
