@@ -4,8 +4,9 @@
 #include <cstring>
 
 #include "commands/export_progress.h"
-#include "image/bmp_writer.h"
+#include "document/doc_state.h"
 #include "image/image_files.h"
+#include "image/image_writer.h"
 
 namespace tessaly {
 
@@ -17,14 +18,22 @@ const char kExportOptionsHelp[] =
 
 namespace {
 
-BmpCompression CompressionOf(const ExportFormat& format) {
-    switch (format.bmpBits) {
-    case 4: return format.rle ? BmpCompression::Rle4 : BmpCompression::None;
-    case 8: return format.rle ? BmpCompression::Rle8 : BmpCompression::None;
-    case 16:
-    case 32: return BmpCompression::BitFields;
-    default: return BmpCompression::None;
-    }
+constexpr int kDefaultJpegQuality = 90;
+
+// A whole number option within `low`..`high`; `fallback` when not given.
+std::optional<int> IntOption(const QCommandLineParser& parser, const QString& name, int low,
+                             int high, int fallback, QString& error) {
+    if (!parser.isSet(name)) return fallback;
+    const QString text = parser.value(name);
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (ok && value >= low && value <= high) return value;
+    error = QStringLiteral("--%1 takes a whole number from %2 to %3, not '%4'")
+                .arg(name)
+                .arg(low)
+                .arg(high)
+                .arg(text);
+    return std::nullopt;
 }
 
 }  // namespace
@@ -35,79 +44,89 @@ void AddExportOptions(QCommandLineParser& parser) {
     parser.addOption(QCommandLineOption(QStringLiteral("quality"), QString(), QStringLiteral("N")));
 }
 
-std::optional<ExportFormat> ReadExportFormat(const QCommandLineParser& parser, const QString& path,
+std::optional<OutputFormat> ReadExportFormat(const QCommandLineParser& parser, const QString& path,
                                              QString& error) {
-    const QString type = ImageTypeOf(path);
-    if (type.isEmpty()) {
+    auto format = OutputFormat::ForTypeName(ImageTypeOf(path));
+    if (!format) {
         error = QStringLiteral("%1: the name must end in .png, .jpg, .bmp, .gif or .tif").arg(path);
         return std::nullopt;
     }
-    ExportFormat format;
-    const bool bmp = type == u"bmp";
-    if (parser.isSet(QStringLiteral("bmp-bits"))) {
-        const QString text = parser.value(QStringLiteral("bmp-bits"));
-        bool ok = false;
-        format.bmpBits = text.toInt(&ok);
-        if (!ok || !QList<int>{1, 4, 8, 16, 24, 32}.contains(format.bmpBits)) {
-            error = QStringLiteral("--bmp-bits takes 1, 4, 8, 16, 24 or 32, not '%1'").arg(text);
-            return std::nullopt;
-        }
-        if (!bmp) {
-            error = QStringLiteral("--bmp-bits applies to .bmp files only");
-            return std::nullopt;
-        }
-    }
-    format.rle = parser.isSet(QStringLiteral("rle"));
-    if (format.rle && (!bmp || (format.bmpBits != 4 && format.bmpBits != 8))) {
-        error = QStringLiteral("--rle applies to 4- and 8-bit .bmp files only");
+    const QString bitsName = QStringLiteral("bmp-bits");
+    const QString qualityName = QStringLiteral("quality");
+    const bool rle = parser.isSet(QStringLiteral("rle"));
+    if (!format->IsBmp() && (parser.isSet(bitsName) || rle)) {
+        error = QStringLiteral("--%1 applies to .bmp files only").arg(rle ? u"rle"_qs : bitsName);
         return std::nullopt;
     }
-    if (parser.isSet(QStringLiteral("quality"))) {
-        const QString text = parser.value(QStringLiteral("quality"));
-        bool ok = false;
-        format.quality = text.toInt(&ok);
-        if (!ok || format.quality < 1 || format.quality > 100) {
-            error = QStringLiteral("--quality takes a whole number from 1 to 100, not '%1'").arg(text);
-            return std::nullopt;
-        }
-        if (type != u"jpeg") {
-            error = QStringLiteral("--quality applies to .jpg files only");
-            return std::nullopt;
-        }
+    if (format->type != OutputFormat::Type::Jpeg && parser.isSet(qualityName)) {
+        error = QStringLiteral("--quality applies to .jpg files only");
+        return std::nullopt;
     }
+    if (format->IsBmp()) {
+        const auto bits = IntOption(parser, bitsName, 1, 32, 24, error);
+        if (!bits || !QList<int>{1, 4, 8, 16, 24, 32}.contains(*bits)) {
+            error = QStringLiteral("--bmp-bits takes 1, 4, 8, 16, 24 or 32, not '%1'")
+                        .arg(parser.value(bitsName));
+            return std::nullopt;
+        }
+        if (rle && *bits != 4 && *bits != 8) {
+            error = QStringLiteral("--rle applies to 4- and 8-bit .bmp files only");
+            return std::nullopt;
+        }
+        return OutputFormat::Bmp(*bits, rle);
+    }
+    const auto quality = IntOption(parser, qualityName, 1, 100, kDefaultJpegQuality, error);
+    if (!quality) return std::nullopt;
+    format->jpegQuality = *quality;
     return format;
 }
 
-bool WriteExportImage(const QImage& image, const QString& path, const ExportFormat& format,
-                      QString& error, WriteWatch* watch) {
-    WriteWatch ownWatch;
-    if (watch == nullptr) watch = &ownWatch;
-    const QString type = ImageTypeOf(path);
-    QString step;
-    const bool written =
-        type == u"bmp"
-            ? WriteBmpFile(image, path, format.bmpBits, CompressionOf(format), &step, watch)
-            : SaveBitmapFile(image, path, image.width(), image.height(), type, format.quality,
-                             false, watch);
-    if (written) return true;
-    error = QStringLiteral("cannot write %1").arg(path);
-    if (!step.isEmpty()) error += QStringLiteral(": ") + step;
-    if (watch->error != 0) error += QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(watch->error));
-    return false;
+std::optional<float> ReadPosterScale(const QCommandLineParser& parser, const QString& name,
+                                     QString& error) {
+    if (!parser.isSet(name)) return 1.0f;
+    const QString text = parser.value(name);
+    bool ok = false;
+    const float scale = text.toFloat(&ok);
+    if (ok && scale >= kMinZoom && scale <= kMaxZoom) return scale;
+    error = QStringLiteral("--%1 takes a number from %2 to %3, not '%4'")
+                .arg(name)
+                .arg(double(kMinZoom))
+                .arg(double(kMaxZoom))
+                .arg(text);
+    return std::nullopt;
 }
 
-bool PaintAndWrite(const Document& doc, CanvasImageRequest request, const QString& path,
-                   const ExportFormat& format, QString& error) {
+bool PaintAndWrite(const Document& doc, const CanvasImageRequest& canvas, const QString& path,
+                   const OutputFormat& format, QString& error) {
     ExportProgress progress;
-    request.progress = [&progress](int done, int total) { return progress.Painted(done, total); };
-    const QImage image = RenderCanvasImage(doc, request);
-    if (image.isNull()) {
+    ImageWriteRequest request;
+    request.path = path;
+    request.format = format;
+    request.size = CanvasImageSize(doc, canvas);
+    request.paint = CanvasBandPainter(doc, canvas);
+    request.progress = [&progress](int done, int total) { return progress.Band(done, total); };
+    request.watch = progress.Watch();
+    const WriteResult result = WriteImageFile(request);
+    if (result.Written()) return true;
+    switch (result.outcome) {
+    case WriteResult::Outcome::NoMemory:
         error = QStringLiteral("no memory for the picture of the canvas");
-        return false;
+        break;
+    case WriteResult::Outcome::TooLarge:
+        error = QStringLiteral("%1: a %2 x %3 picture is too large for a %4 file")
+                    .arg(path)
+                    .arg(request.size.width())
+                    .arg(request.size.height())
+                    .arg(format.TypeName().toUpper());
+        break;
+    default:
+        error = QStringLiteral("cannot write %1").arg(path);
+        if (!result.failedStep.isEmpty()) error += QStringLiteral(": ") + result.failedStep;
+        if (result.error != 0) {
+            error += QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(result.error));
+        }
     }
-    if (!WriteExportImage(image, path, format, error, progress.Watch())) return false;
-    progress.Written();
-    return true;
+    return false;
 }
 
 }  // namespace tessaly

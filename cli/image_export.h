@@ -1,11 +1,10 @@
 #pragma once
 
-#include <QImage>
 #include <QString>
 #include <optional>
 
 #include "canvas/canvas_image.h"
-#include "image/safe_file.h"
+#include "image/output_format.h"
 
 class QCommandLineParser;
 
@@ -13,37 +12,31 @@ namespace tessaly {
 
 class Document;
 
-// How a picture of the canvas is written: the file type follows the path's
-// extension; BMP files take a pixel format, JPEG files a quality.
-struct ExportFormat {
-    int bmpBits = 24;   // --bmp-bits 1, 4, 8, 16, 24 or 32
-    bool rle = false;   // --rle: run-length coded 4- and 8-bit BMP files
-    int quality = 90;   // --quality 1..100
-};
-
 // Help lines of the options below, for a command's usage text.
 extern const char kExportOptionsHelp[];
 
-// Adds --bmp-bits, --rle and --quality to `parser`.
+// --bmp-bits N, --rle and --quality N.
 void AddExportOptions(QCommandLineParser& parser);
 
-// The format `parser` asks for when writing to `path`; nothing, with
-// `error` set, when the path names no image type or an option does not fit
-// the value or the type.
-std::optional<ExportFormat> ReadExportFormat(const QCommandLineParser& parser, const QString& path,
+// How a picture of the canvas is written to `path`: the type its extension
+// names; BMP files take --bmp-bits (default 24) and --rle, JPEG files
+// --quality (default 90). Nothing, with `error` set, for an unknown
+// extension or an option that does not fit the type.
+std::optional<OutputFormat> ReadExportFormat(const QCommandLineParser& parser, const QString& path,
                                              QString& error);
 
-// Writes `image` to `path` as the editor's export does: BMP files through the
-// BMP writer, other types through the image encoders, replacing the file
-// whole. False, with `error` set (the system's reason included), when it
-// could not be written; the earlier file is then as it was. `watch` (may be
-// null) follows the writing.
-bool WriteExportImage(const QImage& image, const QString& path, const ExportFormat& format,
-                      QString& error, WriteWatch* watch = nullptr);
+// The value of the poster option `name` (--scale, --export-zoom): how many
+// times the canvas's size the picture gets, up to 4. 1 when the option is
+// not given; nothing, with `error` set, for anything else than a number
+// within kMinZoom..kMaxZoom.
+std::optional<float> ReadPosterScale(const QCommandLineParser& parser, const QString& name,
+                                     QString& error);
 
-// Paints the canvas as `request` asks and writes it with WriteExportImage,
-// followed as long work (ExportProgress).
-bool PaintAndWrite(const Document& doc, CanvasImageRequest request, const QString& path,
-                   const ExportFormat& format, QString& error);
+// Paints the canvas as `request` asks, band by band, each band written as it
+// is made, replacing the file whole; followed as long work (ExportProgress).
+// False, with `error` set (the system's reason included), when it could not
+// be written; the earlier file is then as it was.
+bool PaintAndWrite(const Document& doc, const CanvasImageRequest& request, const QString& path,
+                   const OutputFormat& format, QString& error);
 
 }  // namespace tessaly

@@ -133,6 +133,8 @@ int RenderCommand(const QStringList& options) {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     AddExportOptions(parser);
+    const QString scaleName = QStringLiteral("scale");
+    parser.addOption(QCommandLineOption(scaleName, QString(), QStringLiteral("Z")));
     if (!parser.parse(QStringList{QStringLiteral("render")} + options)) {
         Print(QStringLiteral("tessaly-cli render: %1\n").arg(parser.errorText()).toUtf8(), stderr);
         return Usage();
@@ -141,7 +143,11 @@ int RenderCommand(const QStringList& options) {
     if (args.size() < 2 || args.size() > 3) return Usage();
     QString error;
     const auto format = ReadExportFormat(parser, args[1], error);
-    if (!format) {
+    const auto scale = format ? ReadPosterScale(parser, scaleName, error) : std::nullopt;
+    if (scale && parser.isSet(scaleName) && args.size() > 2) {
+        error = QStringLiteral("give either ZOOM or --scale, not both");
+    }
+    if (!error.isEmpty()) {
         Print(QStringLiteral("tessaly-cli render: %1\n").arg(error).toUtf8(), stderr);
         return 2;
     }
@@ -151,6 +157,10 @@ int RenderCommand(const QStringList& options) {
     CanvasImageRequest request;
     request.zoom = args.size() > 2 ? args[2].toFloat(&ok) : doc.State().zoom;
     if (!ok) return Usage();
+    if (parser.isSet(scaleName)) {
+        request.poster = true;
+        request.zoom = *scale;
+    }
     if (!PaintAndWrite(doc, request, args[1], *format, error)) {
         Print(QStringLiteral("tessaly-cli: %1\n").arg(error).toUtf8(), stderr);
         return 1;

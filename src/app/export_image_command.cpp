@@ -22,7 +22,7 @@ std::optional<ExportTarget> ChooseExportFile(QWidget* owner, const QString& defa
         dialog.setDefaultSuffix(FilterExtension(filter));
     };
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, followFilter);
-    const QString& jpeg = filters[kJpegExportIndex - 1];
+    const QString& jpeg = filters[JpegExportIndex() - 1];
     dialog.selectNameFilter(jpeg);
     followFilter(jpeg);
     dialog.selectFile(defaultName);

@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "canvas/int_rect.h"
+#include "image/image_writer.h"
 
 namespace tessaly {
 
@@ -13,6 +14,10 @@ class Document;
 struct CanvasImageRequest {
     // View pixels per canvas pixel; clamped as the view clamps it.
     float zoom = 1.0f;
+    // A poster: the zoom is only kept within kMinZoom..kMaxZoom, beyond the
+    // view's 5000 pixels a side, so a 5000 x 5000 canvas gives up to
+    // 20000 x 20000 pixels: one to paint in bands (CanvasBandPainter).
+    bool poster = false;
     // The grid and the handles of selected nodes, as the view shows them.
     // Exported and printed pictures leave them out.
     bool viewMarks = true;
@@ -38,5 +43,14 @@ struct CanvasImageRequest {
 // the whole. The document is only read. A null image when the pixels cannot
 // be allocated, the area lies outside the canvas or the progress said stop.
 QImage RenderCanvasImage(const Document& doc, const CanvasImageRequest& request);
+
+// The size of the picture of the whole canvas the request asks for.
+QSize CanvasImageSize(const Document& doc, const CanvasImageRequest& request);
+
+// The picture of the whole canvas as bands of rows, for WriteImageFile: each
+// band holds the same pixels as that part of RenderCanvasImage's picture.
+// The background copy is made once, here; the document must stay as it is
+// while the painter is used.
+BandPainter CanvasBandPainter(const Document& doc, const CanvasImageRequest& request);
 
 }  // namespace tessaly

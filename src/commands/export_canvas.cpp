@@ -7,17 +7,13 @@
 #include "commands/export_progress.h"
 #include "commands/saved_file_prompts.h"
 #include "document/edited_document.h"
-#include "image/bmp_writer.h"
-#include "image/image_files.h"
+#include "image/image_writer.h"
 #include "image/safe_file.h"
 #include "resources/string_table.h"
 #include "services/message_service.h"
-#include "services/wait_cursor.h"
 
 namespace tessaly {
 namespace {
-
-constexpr int kEncoderQuality = 100;
 
 // The zoom to render at, or nothing when the user cancels.
 std::optional<float> ChooseExportZoom(float zoom, QObject* owner) {
@@ -43,61 +39,34 @@ void DeselectAllNodes(EditedDocument& edited) {
     if (changed) edited.SelectionChanged();
 }
 
-// How painting and writing the picture ended, and why a write failed.
-struct ExportResult {
-    enum Outcome { kWritten, kCancelled, kNoMemory, kFailed } outcome = kFailed;
-    int error = 0;       // the system's error number of a failed write
-    QString failedStep;  // the BMP writer's step that failed
-};
-
-// Paints the canvas and writes it, followed in the progress window, which
-// has closed again when this returns.
-ExportResult PaintAndWrite(EditedDocument& edited, const QString& path, int typeIndex, int quality,
-                           float zoom) {
-    ExportResult result;
+// Paints the canvas band by band into the file, followed in the progress
+// window, which has closed again when this returns.
+WriteResult PaintAndWrite(const Document& doc, const QString& path, const OutputFormat& format,
+                          float zoom) {
     ExportProgress progress;
-    CanvasImageRequest request;
-    request.zoom = zoom;
-    request.viewMarks = false;
-    request.progress = [&progress](int done, int total) { return progress.Painted(done, total); };
-    const QImage image = RenderCanvasImage(edited.Doc(), request);
-    if (progress.Cancelled()) {
-        result.outcome = ExportResult::kCancelled;
-        return result;
-    }
-    if (image.isNull()) {
-        result.outcome = ExportResult::kNoMemory;
-        return result;
-    }
-    DeselectAllNodes(edited);
-
-    const ExportFileType& type = *ExportFileTypeAt(typeIndex);
-    bool written = false;
-    if (type.IsBmp()) {
-        written = WriteBmpFile(image, path, type.bitsPerPixel, type.compression,
-                               &result.failedStep, progress.Watch());
-    } else {
-        const WaitCursor wait;
-        written = SaveBitmapFile(image, path, image.width(), image.height(),
-                                 ExportEncoderType(typeIndex), quality, false, progress.Watch());
-    }
-    result.error = progress.Watch()->error;
-    if (written) {
-        progress.Written();
-        result.outcome = ExportResult::kWritten;
-    } else if (progress.Cancelled()) {
-        result.outcome = ExportResult::kCancelled;
-    }
-    return result;
+    CanvasImageRequest canvas;
+    canvas.zoom = zoom;
+    canvas.viewMarks = false;
+    ImageWriteRequest request;
+    request.path = path;
+    request.format = format;
+    request.size = CanvasImageSize(doc, canvas);
+    request.paint = CanvasBandPainter(doc, canvas);
+    request.progress = [&progress](int done, int total) { return progress.Band(done, total); };
+    request.watch = progress.Watch();
+    return WriteImageFile(request);
 }
 
-void ReportFailure(const ExportResult& result, const QString& path, int typeIndex, QObject* owner) {
+void ReportFailure(const WriteResult& result, const QString& path, const OutputFormat& format,
+                   QObject* owner) {
     const QString pathLine = QDir::toNativeSeparators(path) + u'\n';
-    if (result.outcome == ExportResult::kNoMemory) {
+    if (result.outcome == WriteResult::Outcome::NoMemory) {
         ShowMessage(owner, {}, kMsgMemoryAllocFailed, kStyleStop);
+    } else if (result.outcome == WriteResult::Outcome::TooLarge) {
+        ShowMessage(owner, pathLine, kMsgPictureTooLargeForType, kStyleStop);
     } else if (IsDiskFullError(result.error)) {
         ShowMessage(owner, pathLine, kMsgDiskFull, kStyleStop);
-    } else if (ExportFileTypeAt(typeIndex)->IsBmp()) {
+    } else if (format.IsBmp()) {
         ShowMessage(owner, result.failedStep.isEmpty() ? QString() : result.failedStep + u'\n',
                     kMsgBitmapSaveFailed, kStyleStop);
     } else {
@@ -120,13 +89,12 @@ bool ExportCanvasImage(EditedDocument& edited, const QString& title, const Expor
     const std::optional<ExportTarget> target = dialogs.chooseFile(DefaultExportName(title));
     if (!target || target->path.isEmpty()) return false;
     if (!ExportFileTypeAt(target->typeIndex)) return false;
-    const int typeIndex = ExportTypeForPath(target->path, target->typeIndex);
+    OutputFormat format = ExportFileTypeAt(ExportTypeForPath(target->path, target->typeIndex))->format;
 
-    int quality = kEncoderQuality;
-    if (typeIndex == kJpegExportIndex) {
+    if (format.type == OutputFormat::Type::Jpeg) {
         const std::optional<int> chosen = dialogs.chooseQuality();
         if (!chosen) return false;
-        quality = *chosen;
+        format.jpegQuality = *chosen;
     }
     if (!ConfirmOverwrite(target->path, owner)) return false;
     const std::optional<float> zoom = ChooseExportZoom(edited.Doc().State().zoom, owner);
@@ -134,10 +102,11 @@ bool ExportCanvasImage(EditedDocument& edited, const QString& title, const Expor
 
     // The windows of the questions are gone before the long work starts.
     if (dialogs.beforeWork) dialogs.beforeWork();
-    const ExportResult result = PaintAndWrite(edited, target->path, typeIndex, quality, *zoom);
-    if (result.outcome == ExportResult::kCancelled) return false;
-    if (result.outcome != ExportResult::kWritten) {
-        ReportFailure(result, target->path, typeIndex, owner);
+    const WriteResult result = PaintAndWrite(edited.Doc(), target->path, format, *zoom);
+    if (result.outcome == WriteResult::Outcome::Cancelled) return false;
+    DeselectAllNodes(edited);
+    if (!result.Written()) {
+        ReportFailure(result, target->path, format, owner);
         return false;
     }
     OfferToShowSavedFile(target->path, owner);

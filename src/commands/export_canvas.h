@@ -39,11 +39,12 @@ QString DefaultExportName(const QString& title);
 // After the file choice (and the quality, for JPEG): an existing file is only
 // overwritten after "指定したファイルは既に存在します…"; away from 100 % the user
 // picks the current zoom (yes) or 100 % (no), or cancels. Every node is then
-// deselected and stays so (the main selection keeps its index). BMP types are
-// written by WriteBmpFile, the others by the encoder of the path's extension;
-// a failure is reported (a full disk as such), and the earlier file stays.
-// Painting and writing are followed as long work (ExportProgress); when the
-// user cancels it nothing is written or shown. After a successful write the
+// deselected and stays so (the main selection keeps its index). The canvas
+// is painted in bands and each band written as it is made (WriteImageFile),
+// so the picture is never held whole; a failure is reported (a full disk as
+// such), and the earlier file stays. The work is followed as long work
+// (ExportProgress); when the user cancels it nothing is written or shown,
+// and the selection stays. After a successful write the
 // user may open the folder. Returns whether a file was written.
 bool ExportCanvasImage(EditedDocument& edited, const QString& title, const ExportDialogs& dialogs,
                        QObject* owner = nullptr);

@@ -1,5 +1,6 @@
 #include "commands/export_file_types.h"
 
+#include <algorithm>
 #include <array>
 
 #include "image/image_files.h"
@@ -8,23 +9,30 @@ namespace tessaly {
 namespace {
 
 using enum BmpCompression;
+using enum OutputFormat::Type;
 
 constexpr std::array<ExportFileType, 12> kTypes{{
-    {u"モノクロ BITMAPファイル(*.bmp)|*.bmp|", 1, None},
-    {u"16色 BITMAPファイル(*.bmp)|*.bmp|", 4, None},
-    {u"16色(圧縮) BITMAPファイル(*.bmp)|*.bmp|", 4, Rle4},
-    {u"256色 BITMAPファイル(*.bmp)|*.bmp|", 8, None},
-    {u"256色(圧縮) BITMAPファイル(*.bmp)|*.bmp|", 8, Rle8},
-    {u"16ﾋﾞｯﾄ色 BITMAPファイル(*.bmp)|*.bmp|", 16, BitFields},
-    {u"24ﾋﾞｯﾄ色 BITMAPファイル(*.bmp)|*.bmp|", 24, None},
-    {u"32ﾋﾞｯﾄ色 BITMAPファイル(*.bmp)|*.bmp|", 32, BitFields},
-    {u"JPEGファイル(*.jpeg)|*.jpeg|", 0, None},
-    {u"GIFファイル(*.gif)|*.gif|", 0, None},
-    {u"PNGファイル(*.png)|*.png|", 0, None},
-    {u"TIFFファイル(*.tiff)|*.tiff||", 0, None},
+    {u"モノクロ BITMAPファイル(*.bmp)|*.bmp|", {Bmp, 1, None}},
+    {u"16色 BITMAPファイル(*.bmp)|*.bmp|", {Bmp, 4, None}},
+    {u"16色(圧縮) BITMAPファイル(*.bmp)|*.bmp|", {Bmp, 4, Rle4}},
+    {u"256色 BITMAPファイル(*.bmp)|*.bmp|", {Bmp, 8, None}},
+    {u"256色(圧縮) BITMAPファイル(*.bmp)|*.bmp|", {Bmp, 8, Rle8}},
+    {u"16ﾋﾞｯﾄ色 BITMAPファイル(*.bmp)|*.bmp|", {Bmp, 16, BitFields}},
+    {u"24ﾋﾞｯﾄ色 BITMAPファイル(*.bmp)|*.bmp|", {Bmp, 24, None}},
+    {u"32ﾋﾞｯﾄ色 BITMAPファイル(*.bmp)|*.bmp|", {Bmp, 32, BitFields}},
+    {u"JPEGファイル(*.jpeg)|*.jpeg|", {Jpeg}},
+    {u"GIFファイル(*.gif)|*.gif|", {Gif}},
+    {u"PNGファイル(*.png)|*.png|", {Png}},
+    {u"TIFFファイル(*.tiff)|*.tiff||", {Tiff}},
 }};
 
-constexpr int kBmp24ExportIndex = 7;
+// The index of the first type written as `format`, or 0.
+int IndexOf(const OutputFormat& format) {
+    const auto found = std::find_if(kTypes.begin(), kTypes.end(), [&](const ExportFileType& type) {
+        return type.format == format;
+    });
+    return found == kTypes.end() ? 0 : static_cast<int>(found - kTypes.begin()) + 1;
+}
 
 }  // namespace
 
@@ -35,21 +43,14 @@ const ExportFileType* ExportFileTypeAt(int index) {
     return &kTypes[static_cast<std::size_t>(index - 1)];
 }
 
-QString ExportEncoderType(int index) {
-    const ExportFileType* type = ExportFileTypeAt(index);
-    if (!type) return {};
-    if (type->IsBmp()) return QStringLiteral("bmp");
-    return FilterExtension(ExportQtFilters()[index - 1]);
-}
+int JpegExportIndex() { return IndexOf(OutputFormat{Jpeg}); }
 
 int ExportTypeForPath(const QString& path, int chosenIndex) {
-    const QString named = ImageTypeOf(path);
-    if (named.isEmpty() || named == ExportEncoderType(chosenIndex)) return chosenIndex;
-    if (named == u"bmp") return kBmp24ExportIndex;
-    for (int index = kJpegExportIndex; index <= static_cast<int>(kTypes.size()); ++index) {
-        if (ExportEncoderType(index) == named) return index;
-    }
-    return chosenIndex;
+    const ExportFileType* chosen = ExportFileTypeAt(chosenIndex);
+    const auto named = OutputFormat::ForTypeName(ImageTypeOf(path));
+    if (chosen == nullptr || !named || named->type == chosen->format.type) return chosenIndex;
+    const int index = IndexOf(*named);
+    return index != 0 ? index : chosenIndex;
 }
 
 QStringList ToQtFilters(QStringView filter) {

@@ -5,34 +5,27 @@
 #include <QStringView>
 #include <span>
 
-#include "image/bmp_writer.h"
+#include "image/output_format.h"
 
 namespace tessaly {
 
-// One file type the canvas can be exported as. BMP types carry their pixel
-// format; the others (bitsPerPixel 0) go through the image encoder their
-// pattern's extension names.
+// One file type the canvas can be exported as: its entry in the save
+// dialog and how the file is written (a JPEG file's quality is asked for
+// each export).
 struct ExportFileType {
     QStringView filter;  // "text|pattern|"
-    int bitsPerPixel;
-    BmpCompression compression;
-
-    bool IsBmp() const { return bitsPerPixel != 0; }
+    OutputFormat format;
 };
 
 // The types in the order the save dialog offers them; a type's index is its
 // position counted from 1.
 std::span<const ExportFileType> ExportFileTypes();
 
-// The index of JPEG, preselected in the save dialog and the one type that
-// asks for a quality.
-inline constexpr int kJpegExportIndex = 9;
-
 // The type at `index` (1-based), or nullptr outside the table.
 const ExportFileType* ExportFileTypeAt(int index);
 
-// The encoder of the type at `index`: "bmp", "jpeg", "gif", "png" or "tiff".
-QString ExportEncoderType(int index);
+// The index of the JPEG type, preselected in the save dialog.
+int JpegExportIndex();
 
 // The type a file named `path` is written as when the dialog's type was
 // `chosenIndex`: that type, unless the name's own extension names another kind

@@ -4,8 +4,6 @@
 
 namespace tessaly {
 namespace {
-// The part of the bar that painting takes.
-constexpr int kPaintSteps = 60;
 // Encoders write in small pieces; the window is asked at most this often.
 constexpr qint64 kWriteTickMs = 50;
 }  // namespace
@@ -14,16 +12,15 @@ ExportProgress::ExportProgress() : progress_(ui_text::kExportingImage.toString()
     watch_.keepWriting = [this] { return Writing(); };
 }
 
-bool ExportProgress::Painted(int done, int total) {
-    return progress_.Advance(total > 0 ? done * kPaintSteps / total : kPaintSteps);
+bool ExportProgress::Band(int done, int total) {
+    done_ = total > 0 ? done * kSteps / total : kSteps;
+    return progress_.Advance(done_);
 }
 
 bool ExportProgress::Writing() {
-    if (sinceAdvance_.isValid() && sinceAdvance_.elapsed() < kWriteTickMs) return !Cancelled();
-    sinceAdvance_.start();
-    return progress_.Advance(kPaintSteps);
+    if (sinceAsked_.isValid() && sinceAsked_.elapsed() < kWriteTickMs) return !Cancelled();
+    sinceAsked_.start();
+    return progress_.Advance(done_);
 }
-
-void ExportProgress::Written() { progress_.Advance(kSteps); }
 
 }  // namespace tessaly

@@ -8,21 +8,19 @@
 namespace tessaly {
 
 // An export of the canvas followed as long work ("イメージを保存しています..."):
-// painting the picture moves the bar over its first part; while the file is
-// written the window stays live and its cancel button stops the writing, so
-// the earlier file stays; the written file fills the bar.
+// the bar moves with the bands painted and written; between bands the
+// window stays live while the encoder writes, and its cancel button stops
+// the writing, so the earlier file stays.
 class ExportProgress {
 public:
     static constexpr int kSteps = 100;
 
     ExportProgress();
 
-    // For CanvasImageRequest::progress: `done` of `total` bands painted.
-    bool Painted(int done, int total);
+    // For ImageWriteRequest::progress: `done` of `total` bands written.
+    bool Band(int done, int total);
     // For the writer of the file.
     WriteWatch* Watch() { return &watch_; }
-    // The file is in place.
-    void Written();
     bool Cancelled() const { return progress_.Cancelled(); }
 
 private:
@@ -30,7 +28,8 @@ private:
 
     WorkProgress progress_;
     WriteWatch watch_;
-    QElapsedTimer sinceAdvance_;
+    QElapsedTimer sinceAsked_;
+    int done_ = 0;
 };
 
 }  // namespace tessaly

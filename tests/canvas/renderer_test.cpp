@@ -657,6 +657,35 @@ TEST_F(RenderAreaTest, PartOfTheViewMatchesTheWholeViewThere) {
     }
 }
 
+// Bands of the canvas picture, stacked, are the picture painted at once; a
+// poster passes the view's 5000 pixels a side, the view's zoom does not.
+TEST_F(RenderAreaTest, BandsMakeTheWholePictureAndPostersPassTheViewsCap) {
+    DocState& s = doc.State();
+    s.canvasHeight = 700;
+    CanvasImageRequest request;
+    request.zoom = s.zoom;
+    request.viewMarks = false;
+    const QImage whole = RenderCanvasImage(doc, request);
+    ASSERT_EQ(CanvasImageSize(doc, request), whole.size());
+    const BandPainter paint = CanvasBandPainter(doc, request);
+    for (int top = 0; top < whole.height(); top += 97) {
+        const QImage band = paint(top, 97);
+        ASSERT_EQ(band.size(), QSize(whole.width(), std::min(97, whole.height() - top))) << top;
+        EXPECT_EQ(CountDifferences(band, whole.copy(0, top, band.width(), band.height()), {0, top}), 0);
+    }
+    EXPECT_TRUE(paint(whole.height(), 10).isNull());
+
+    s.canvasWidth = 1500;
+    s.canvasHeight = 600;
+    request.zoom = 4.0f;
+    EXPECT_EQ(CanvasImageSize(doc, request), QSize(5000, 2000));
+    request.poster = true;
+    EXPECT_EQ(CanvasImageSize(doc, request), QSize(6000, 2400));
+    EXPECT_EQ(CanvasBandPainter(doc, request)(2390, 64).size(), QSize(6000, 10));
+    request.zoom = 100.0f;
+    EXPECT_EQ(CanvasImageSize(doc, request), QSize(6000, 2400));
+}
+
 TEST_F(RenderAreaTest, PicturesOutsideTheAreaAreNotDecoded) {
     // A picture of its own, never drawn before, in the top right corner where
     // no other node lies.

@@ -33,7 +33,7 @@ TEST(ExportFileTypesTest, DefaultNameAndFilters) {
     const QStringList& filters = ExportQtFilters();
     ASSERT_EQ(filters.size(), 12);
     EXPECT_EQ(filters[0], QStringLiteral("モノクロ BITMAPファイル(*.bmp) (*.bmp)"));
-    EXPECT_EQ(filters[kJpegExportIndex - 1], QStringLiteral("JPEGファイル(*.jpeg) (*.jpeg)"));
+    EXPECT_EQ(filters[JpegExportIndex() - 1], QStringLiteral("JPEGファイル(*.jpeg) (*.jpeg)"));
     EXPECT_EQ(FilterExtension(filters[11]), QStringLiteral("tiff"));
 }
 
@@ -94,8 +94,8 @@ TEST_F(ExportCanvasTest, TheNameDecidesTheTypeAndAFailedWriteIsReported) {
         int chosen;
         QByteArray written;
         bool asksQuality;
-    } cases[] = {{"out.jpg", kJpegExportIndex, "jpeg", true},
-                 {"out.png", kJpegExportIndex, "png", false},
+    } cases[] = {{"out.jpg", JpegExportIndex(), "jpeg", true},
+                 {"out.png", JpegExportIndex(), "png", false},
                  {"out.tif", 11, "tiff", false},
                  {"out.bmp", 11, "bmp", false},
                  {"out.jpeg", 2, "jpeg", true},
@@ -136,7 +136,7 @@ TEST_F(ExportCanvasTest, BmpTypeChoosesThePixelFormat) {
 // Cancelling the quality, refusing to overwrite or cancelling the zoom
 // question writes nothing and leaves the selection alone.
 TEST_F(ExportCanvasTest, CancelWritesNothing) {
-    EXPECT_FALSE(Export(QStringLiteral("q.jpeg"), kJpegExportIndex, std::nullopt));
+    EXPECT_FALSE(Export(QStringLiteral("q.jpeg"), JpegExportIndex(), std::nullopt));
     EXPECT_FALSE(QFile::exists(path));
 
     EXPECT_FALSE(Export(QStringLiteral("z.png"), 11));  // the zoom question answers Cancel
