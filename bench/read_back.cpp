@@ -11,6 +11,7 @@
 #include <QImage>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
