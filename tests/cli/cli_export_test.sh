@@ -58,6 +58,20 @@ for ext in ("gif", "tif"):
     assert Image.open(f"{d}/out.{ext}").size == (501, 500), ext
 PY
 
+# Posters pass the editor's 5000 pixels a side; the view's zoom does not.
+"$cli" mosaic --background "$work/background.png" --tiles "$work/tiles" --seed 1 --canvas 1300x500 \
+    -o "$work/wide.tsd" --export "$work/poster.png" --export-zoom 4 > /dev/null \
+    || fail "the poster mosaic run failed"
+"$cli" render "$work/wide.tsd" "$work/poster.tif" --scale 2.5 || fail "render --scale 2.5"
+"$cli" render "$work/wide.tsd" "$work/capped.bmp" 4 || fail "render at zoom 4"
+/usr/bin/python3 - "$work" <<'PY'
+import sys
+from PIL import Image
+d = sys.argv[1]
+sizes = {name: Image.open(f"{d}/{name}").size for name in ("poster.png", "poster.tif", "capped.bmp")}
+assert sizes == {"poster.png": (5200, 2000), "poster.tif": (3250, 1250), "capped.bmp": (5000, 1923)}, sizes
+PY
+
 # Failed writes and options that do not fit the file.
 refused() {
     local code=0
@@ -69,6 +83,8 @@ refused "\-\-rle" "$work/x.bmp" --bmp-bits 24 --rle
 refused "\-\-bmp-bits" "$work/x.bmp" --bmp-bits 2
 refused "\-\-quality" "$work/x.jpg" --quality 0
 refused "\-\-bmp-bits" "$work/x.png" --bmp-bits 8
+refused "\-\-scale" "$work/x.png" --scale 4.5
+refused "ZOOM or \-\-scale" "$work/x.png" 2 --scale 2
 
 # A write that fails part way (here at a file-size limit) leaves the previous
 # file as it was, and nothing beside it.
