@@ -62,8 +62,8 @@ void ReportFailure(const WriteResult& result, const QString& path, const OutputF
     const QString pathLine = QDir::toNativeSeparators(path) + u'\n';
     if (result.outcome == WriteResult::Outcome::NoMemory) {
         ShowMessage(owner, {}, kMsgMemoryAllocFailed, kStyleStop);
-    } else if (result.outcome == WriteResult::Outcome::TooLarge) {
-        ShowMessage(owner, pathLine, kMsgPictureTooLargeForType, kStyleStop);
+    } else if (result.outcome == WriteResult::Outcome::TooLarge && !format.IsBmp()) {
+        ShowMessage(owner, pathLine, kMsgTooLargeForGif, kStyleStop);
     } else if (IsDiskFullError(result.error)) {
         ShowMessage(owner, pathLine, kMsgDiskFull, kStyleStop);
     } else if (format.IsBmp()) {
