@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "image/bmp_palette.h"
+#include "image/band_writers.h"
 #include "image/bmp_rle.h"
+#include "image/image_writer.h"
 #include "image/safe_file.h"
 #include "resources/ui_strings.h"
 
@@ -74,18 +76,21 @@ void Put32(QByteArray& out, std::uint32_t value) {
     out.append(bytes, 4);
 }
 
+// A picture made here carries 72 dots per inch.
+constexpr std::uint32_t kDotsPerMeter = 2835;
+
 // The information header followed by the colour table or the masks.
-QByteArray InfoPart(const QImage& image, const Layout& layout, std::uint32_t pixelBytes) {
+QByteArray InfoPart(QSize size, const Layout& layout, std::uint32_t pixelBytes) {
     QByteArray info;
     Put32(info, kInfoHeaderSize);
-    Put32(info, static_cast<std::uint32_t>(image.width()));
-    Put32(info, static_cast<std::uint32_t>(image.height()));  // positive: bottom row first
+    Put32(info, static_cast<std::uint32_t>(size.width()));
+    Put32(info, static_cast<std::uint32_t>(size.height()));  // positive: bottom row first
     Put16(info, 1);
     Put16(info, static_cast<std::uint16_t>(layout.bits));
     Put32(info, layout.compression);
     Put32(info, pixelBytes);
-    Put32(info, static_cast<std::uint32_t>(std::max(0, image.dotsPerMeterX())));
-    Put32(info, static_cast<std::uint32_t>(std::max(0, image.dotsPerMeterY())));
+    Put32(info, kDotsPerMeter);
+    Put32(info, kDotsPerMeter);
     Put32(info, 0);  // colours used: the whole table
     Put32(info, 0);  // colours important: all
     if (layout.palette) {
@@ -97,6 +102,17 @@ QByteArray InfoPart(const QImage& image, const Layout& layout, std::uint32_t pix
         for (const std::uint32_t mask : layout.masks) Put32(info, mask);
     }
     return info;
+}
+
+QByteArray FileHeader(std::uint32_t infoBytes, std::uint32_t pixelBytes) {
+    const std::uint32_t offset = kFileHeaderSize + infoBytes;
+    QByteArray header;
+    Put16(header, 0x4D42);  // "BM"
+    Put32(header, offset + pixelBytes);
+    Put16(header, 0);
+    Put16(header, 0);
+    Put32(header, offset);
+    return header;
 }
 
 void MapRow(const QRgb* line, int width, const IndexPalette& palette, std::uint8_t* indexes) {
@@ -139,108 +155,129 @@ void PackRow(const QRgb* line, int width, const Layout& layout, std::uint8_t* in
     }
 }
 
-// Run-length coded pixel data, bottom row first. Compressed data is small,
-// and its size goes in the headers ahead of it, so it is made in memory.
-QByteArray RlePixelData(const QImage& rgb, const Layout& layout) {
-    const int width = rgb.width();
-    const int height = rgb.height();
-    std::vector<std::uint8_t> indexes(static_cast<std::size_t>(width));
-    QByteArray data;
-    data.reserve(static_cast<qsizetype>(qint64{width} * height / 4 + 2 * height + 2));
-    for (int y = height - 1; y >= 0; --y) {
-        const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        MapRow(line, width, *layout.palette, indexes.data());
-        AppendRleRow(data, indexes.data(), width, layout.compression == kRle4);
-    }
-    AppendRleEnd(data);
-    return data;
+qint64 RowBytes(int bits, int width) { return (qint64{bits} * width + 31) / 32 * 4; }
+
+WriteResult Stopped(const BandSource& bands, QStringView writeStep) {
+    WriteResult result = bands.Ending(false);
+    if (result.outcome == WriteResult::Outcome::NoMemory) result.failedStep = ui_text::kBmpConvertStep.toString();
+    else if (result.outcome == WriteResult::Outcome::Failed) result.failedStep = writeStep.toString();
+    return result;
 }
 
-// Uncompressed rows, bottom row first, packed a stretch of rows at a time
-// into one buffer and written as they are made.
-bool WriteRows(QIODevice& file, const QImage& rgb, const Layout& layout, qint64 rowBytes) {
+WriteResult Failure(WriteResult::Outcome outcome, QStringView step) {
+    WriteResult result;
+    result.outcome = outcome;
+    result.failedStep = step.toString();
+    return result;
+}
+
+bool WriteAll(QIODevice& file, const QByteArray& bytes) { return file.write(bytes) == bytes.size(); }
+
+// The file header, then the information: the step that failed, if any.
+std::optional<WriteResult> WriteHeaders(QIODevice& file, QSize size, const Layout& layout, qint64 pixelBytes) {
+    const QByteArray info = InfoPart(size, layout, static_cast<std::uint32_t>(pixelBytes));
+    if (!WriteAll(file, FileHeader(static_cast<std::uint32_t>(info.size()), static_cast<std::uint32_t>(pixelBytes)))) {
+        return Failure(WriteResult::Outcome::Failed, ui_text::kBmpFileHeaderWriteStep);
+    }
+    if (!WriteAll(file, info)) return Failure(WriteResult::Outcome::Failed, ui_text::kBmpInfoWriteStep);
+    return std::nullopt;
+}
+
+// Uncompressed rows, bottom row first: each band's rows from its bottom up,
+// packed a stretch of rows at a time into one buffer and written as they
+// are made.
+WriteResult WriteUncompressed(QIODevice& file, BandSource& bands, const Layout& layout) {
     constexpr qint64 kChunkBytes = 1 << 20;
-    const int width = rgb.width();
+    const int width = bands.Size().width();
+    const qint64 rowBytes = RowBytes(layout.bits, width);
     const qint64 rowsPerChunk = std::max<qint64>(1, kChunkBytes / rowBytes);
+    if (auto failed = WriteHeaders(file, bands.Size(), layout, rowBytes * bands.Size().height())) return *failed;
     std::vector<std::uint8_t> indexes(static_cast<std::size_t>(width));
     std::vector<char> chunk(static_cast<std::size_t>(rowsPerChunk * rowBytes));
-    for (int y = rgb.height() - 1; y >= 0;) {
-        const qint64 rows = std::min<qint64>(rowsPerChunk, y + 1);
-        const qint64 bytes = rows * rowBytes;
-        std::fill_n(chunk.begin(), bytes, '\0');
-        for (qint64 row = 0; row < rows; ++row, --y) {
-            const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-            PackRow(line, width, layout, indexes.data(), chunk.data() + row * rowBytes);
+    const auto writeBand = [&](const QImage& band, int) {
+        for (int y = band.height() - 1; y >= 0;) {
+            const qint64 rows = std::min<qint64>(rowsPerChunk, y + 1);
+            const qint64 bytes = rows * rowBytes;
+            std::fill_n(chunk.begin(), bytes, '\0');
+            for (qint64 row = 0; row < rows; ++row, --y) {
+                const auto* line = reinterpret_cast<const QRgb*>(band.constScanLine(y));
+                PackRow(line, width, layout, indexes.data(), chunk.data() + row * rowBytes);
+            }
+            if (file.write(chunk.data(), bytes) != bytes) return false;
         }
-        if (file.write(chunk.data(), bytes) != bytes) return false;
-    }
-    return true;
+        return true;
+    };
+    if (!bands.ForEach(writeBand)) return Stopped(bands, ui_text::kBmpPixelsWriteStep);
+    return bands.Ending(true);
 }
 
-bool Fail(QString* failedStep, QStringView step) {
-    if (failedStep) *failedStep = step.toString();
-    return false;
+// Run-length coded rows, bottom row first. Compressed data is small, and its
+// size goes in the headers ahead of it, so it is made in memory band by band
+// and written once complete.
+WriteResult WriteRunLengths(QIODevice& file, BandSource& bands, const Layout& layout) {
+    const QSize size = bands.Size();
+    std::vector<std::uint8_t> indexes(static_cast<std::size_t>(size.width()));
+    QByteArray data;
+    data.reserve(static_cast<qsizetype>(qint64{size.width()} * size.height() / 4 + 2 * size.height() + 2));
+    const auto codeBand = [&](const QImage& band, int) {
+        for (int y = band.height() - 1; y >= 0; --y) {
+            const auto* line = reinterpret_cast<const QRgb*>(band.constScanLine(y));
+            MapRow(line, size.width(), *layout.palette, indexes.data());
+            AppendRleRow(data, indexes.data(), size.width(), layout.compression == kRle4);
+        }
+        return true;
+    };
+    if (!bands.ForEach(codeBand)) return Stopped(bands, ui_text::kBmpBufferStep);
+    AppendRleEnd(data);
+    // Runs of single pixels code larger than the pixels themselves.
+    if (data.size() > std::numeric_limits<std::int32_t>::max() - 2048) {
+        return Failure(WriteResult::Outcome::TooLarge, ui_text::kBmpBufferStep);
+    }
+    if (auto failed = WriteHeaders(file, size, layout, data.size())) return *failed;
+    if (!WriteAll(file, data)) return Failure(WriteResult::Outcome::Failed, ui_text::kBmpPixelsWriteStep);
+    return bands.Ending(true);
 }
 
 }  // namespace
 
-bool WriteBmpFile(const QImage& image, const QString& path, int bitsPerPixel, BmpCompression compression,
-                  QString* failedStep, WriteWatch* watch) {
+std::optional<WriteResult> BmpRefusal(const OutputFormat& format, QSize size) {
     Layout layout;
-    if (image.isNull() || !LayoutFor(bitsPerPixel, compression, layout)) {
-        return Fail(failedStep, ui_text::kBmpHeaderStep);
+    if (size.isEmpty() || !LayoutFor(format.bmpBits, format.compression, layout)) {
+        return Failure(WriteResult::Outcome::Failed, ui_text::kBmpHeaderStep);
     }
     // The uncompressed size also bounds what the header's 32-bit fields can
     // describe; a larger picture is refused instead of written with sizes
     // that wrap around.
-    const qint64 rowBytes = (qint64{bitsPerPixel} * image.width() + 31) / 32 * 4;
-    if (rowBytes * image.height() > std::numeric_limits<std::int32_t>::max() - 2048) {
-        return Fail(failedStep, ui_text::kBmpBufferStep);
+    if (RowBytes(format.bmpBits, size.width()) * size.height() > std::numeric_limits<std::int32_t>::max() - 2048) {
+        return Failure(WriteResult::Outcome::TooLarge, ui_text::kBmpBufferStep);
     }
-    // Every format is made from 32-bit pixels, one row at a time.
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    if (rgb.isNull()) return Fail(failedStep, ui_text::kBmpConvertStep);
-    const bool compressed = layout.compression == kRle4 || layout.compression == kRle8;
-    QByteArray compressedPixels;
-    QByteArray info;
-    try {
-        if (compressed) compressedPixels = RlePixelData(rgb, layout);
-    } catch (const std::bad_alloc&) {
-        return Fail(failedStep, ui_text::kBmpBufferStep);
-    }
-    const qint64 pixelBytes = compressed ? compressedPixels.size() : rowBytes * image.height();
-    try {
-        info = InfoPart(image, layout, static_cast<std::uint32_t>(pixelBytes));
-    } catch (const std::bad_alloc&) {
-        return Fail(failedStep, ui_text::kBmpInfoBufferStep);
-    }
+    return std::nullopt;
+}
 
-    const qint64 offset = kFileHeaderSize + info.size();
-    QByteArray fileHeader;
-    Put16(fileHeader, 0x4D42);  // "BM"
-    Put32(fileHeader, static_cast<std::uint32_t>(offset + pixelBytes));
-    Put16(fileHeader, 0);
-    Put16(fileHeader, 0);
-    Put32(fileHeader, static_cast<std::uint32_t>(offset));
-
-    // Replaced whole: a failed write never leaves a damaged file in place of
-    // a good one.
-    SafeFile file(path);
-    file.SetWatch(watch);
-    if (!file.open(QIODevice::WriteOnly)) return Fail(failedStep, ui_text::kBmpOpenStep);
-    if (file.write(fileHeader) != fileHeader.size()) {
-        return Fail(failedStep, ui_text::kBmpFileHeaderWriteStep);
-    }
-    if (file.write(info) != info.size()) return Fail(failedStep, ui_text::kBmpInfoWriteStep);
-    bool written = false;
+WriteResult WriteBmpBands(QIODevice& file, BandSource& bands, const OutputFormat& format) {
+    if (auto refusal = BmpRefusal(format, bands.Size())) return *refusal;
+    Layout layout;
+    LayoutFor(format.bmpBits, format.compression, layout);
     try {
-        written = compressed ? file.write(compressedPixels) == compressedPixels.size()
-                             : WriteRows(file, rgb, layout, rowBytes);
+        const bool compressed = layout.compression == kRle4 || layout.compression == kRle8;
+        return compressed ? WriteRunLengths(file, bands, layout) : WriteUncompressed(file, bands, layout);
     } catch (const std::bad_alloc&) {
-        return Fail(failedStep, ui_text::kBmpBufferStep);
+        return Failure(WriteResult::Outcome::NoMemory, ui_text::kBmpBufferStep);
     }
-    if (!written || !file.Commit()) return Fail(failedStep, ui_text::kBmpPixelsWriteStep);
-    return true;
+}
+
+bool WriteBmpFile(const QImage& image, const QString& path, int bitsPerPixel, BmpCompression compression,
+                  QString* failedStep, WriteWatch* watch) {
+    OutputFormat format;
+    format.type = OutputFormat::Type::Bmp;
+    format.bmpBits = bitsPerPixel;
+    format.compression = compression;
+    const WriteResult result = image.isNull() ? Failure(WriteResult::Outcome::Failed, ui_text::kBmpHeaderStep)
+                                              : WriteImageFile(image, path, format, watch);
+    if (!result.Written() && failedStep) {
+        *failedStep = result.failedStep.isEmpty() ? ui_text::kBmpPixelsWriteStep.toString() : result.failedStep;
+    }
+    return result.Written();
 }
 
 }  // namespace tessaly

@@ -3,8 +3,12 @@
 #include <gif_lib.h>
 
 #include <QIODevice>
+#include <cstring>
 #include <memory>
+#include <new>
 #include <vector>
+
+#include "image/band_writers.h"
 
 namespace tessaly {
 namespace {
@@ -68,6 +72,22 @@ bool WriteGif(const QImage& image, QIODevice& device) {
     }
     GifFileType* raw = gif.release();
     return EGifCloseFile(raw, &error) == GIF_OK;
+}
+
+WriteResult WriteGifBands(QIODevice& device, BandSource& bands) {
+    QImage whole(bands.Size(), QImage::Format_RGB32);
+    if (whole.isNull()) return bands.Ending(false, true);
+    const auto gather = [&whole](const QImage& band, int top) {
+        const auto rowBytes = static_cast<std::size_t>(4 * whole.width());
+        for (int y = 0; y < band.height(); ++y) std::memcpy(whole.scanLine(top + y), band.constScanLine(y), rowBytes);
+        return true;
+    };
+    if (!bands.ForEach(gather)) return bands.Ending(false);
+    try {
+        return bands.Ending(WriteGif(whole, device));
+    } catch (const std::bad_alloc&) {
+        return bands.Ending(false, true);
+    }
 }
 
 }  // namespace tessaly

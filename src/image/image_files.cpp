@@ -5,11 +5,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QImageWriter>
 #include <QPainter>
 
-#include "image/gif_writer.h"
+#include "image/band_source.h"
+#include "image/band_writers.h"
 #include "image/image_limits.h"
+#include "image/image_writer.h"
+#include "image/output_format.h"
 #include "image/regular_file.h"
 #include "image/safe_file.h"
 #include "image/working_folder.h"
@@ -35,17 +37,6 @@ QImage ScaledCopy(const QImage& source, int width, int height) {
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(QRect(0, 0, width, height), source);
     return target;
-}
-
-bool WriteImage(const QImage& image, QIODevice& device, const QByteArray& type, int quality) {
-    if (type == "gif") return WriteGif(image, device);
-    QImageWriter writer(&device, type);
-    if (type == "jpeg") writer.setQuality(quality);
-    return writer.write(image);
-}
-
-bool HasEncoder(const QByteArray& type) {
-    return type == "gif" || (!type.isEmpty() && QImageWriter::supportedImageFormats().contains(type));
 }
 
 // Reads the first frame of an image file that is not taken as it stands.
@@ -115,8 +106,8 @@ bool SaveBitmapFile(const QImage& bitmap, const QString& path, int width, int he
         ShowMessage(kMsgMemoryAllocFailed, kStyleStop);
         return false;
     }
-    const QByteArray format = type.toLower().toLatin1();
-    if (!HasEncoder(format)) return false;
+    const std::optional<OutputFormat> format = OutputFormat::ForTypeName(type, quality);
+    if (!format) return false;
     QImage scaled = ScaledCopy(bitmap, width, height);
     if (scaled.isNull()) {
         ShowMessage(kMsgMemoryAllocFailed, kStyleStop);
@@ -124,10 +115,7 @@ bool SaveBitmapFile(const QImage& bitmap, const QString& path, int width, int he
     }
     if (flip) scaled = scaled.mirrored(false, true);
 
-    SafeFile file(path);
-    file.SetWatch(watch);
-    return file.open(QIODevice::WriteOnly) && WriteImage(scaled, file, format, quality) &&
-           file.Commit();
+    return WriteImageFile(scaled, path, *format, watch).Written();
 }
 
 QString SaveBitmapToWorkingFile(const QImage& bitmap, QString* failedStep) {
@@ -147,10 +135,15 @@ QString SaveBitmapToWorkingFile(const QImage& bitmap, QString* failedStep) {
 }
 
 QByteArray EncodeJpeg(const QImage& image, int quality) {
+    if (image.isNull()) return {};
     QByteArray bytes;
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::WriteOnly)) return {};
-    if (!WriteImage(image, buffer, QByteArrayLiteral("jpeg"), quality)) return {};
+    ImageWriteRequest request;
+    request.size = image.size();
+    request.paint = BandsOf(image);
+    BandSource bands(request, false);
+    if (!WriteJpegBands(buffer, bands, quality).Written()) return {};
     return bytes;
 }
 
