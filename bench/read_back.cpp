@@ -9,6 +9,7 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageReader>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -84,7 +85,7 @@ int main(int argc, char* argv[]) {
     if (ext == "tif" || ext == "tiff") return ReadTiff(path);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    QImage::setAllocationLimit(0);
+    QImageReader::setAllocationLimit(0);
     const QImage image(QString::fromLocal8Bit(path));
     if (image.isNull()) return 1;
     return Report(image.width(), image.height(), 0);
