@@ -104,8 +104,8 @@ class PngEncoder {
 public:
     explicit PngEncoder(QSize size) {
         out_.lock = &lock_;
-        png_ = png_create_write_struct_2(PNG_LIBPNG_VER_STRING, &out_, OnError, OnWarning, &out_, Allocate,
-                                         Release);
+        png_ = png_create_write_struct_2(PNG_LIBPNG_VER_STRING, &out_, OnError, OnWarning, &out_,
+                                         Allocate, Release);
         if (png_ != nullptr) info_ = png_create_info_struct(png_);
         if (info_ == nullptr) return;
         png_set_write_fn(png_, &out_, Collect, FlushData);
@@ -182,7 +182,8 @@ private:
             bool compressed = false;
             try {
                 rows.resize(static_cast<std::size_t>(band.height()));
-                for (int y = 0; y < band.height(); ++y) rows[y] = const_cast<png_bytep>(band.constScanLine(y));
+                for (int y = 0; y < band.height(); ++y)
+                    rows[y] = const_cast<png_bytep>(band.constScanLine(y));
                 compressed = WriteRows(png_, rows.data(), static_cast<png_uint_32>(rows.size()));
             } catch (const std::bad_alloc&) {
                 out_.outOfMemory = true;
