@@ -48,7 +48,8 @@ struct ExportFixture {
         const int side = bench::BenchCanvasSide();
         s.canvasWidth = s.canvasHeight = side;
         const std::vector<QImage> photos = bench::Photographs();
-        s.backPicture = bench::AdoptJpeg(doc, photos[photos.size() > 2 ? 2 : 0].scaled(2400, 1500), 90);
+        s.backPicture =
+            bench::AdoptJpeg(doc, photos[photos.size() > 2 ? 2 : 0].scaled(2400, 1500), 90);
         std::mt19937 random(20240613u);
         const int count = bench::BenchNodeCount();
         for (int n = 0; n < count; ++n) {
@@ -107,7 +108,10 @@ void BM_ExportCanvas(benchmark::State& state) {
         render += SecondsSince(start);
         if (image.isNull()) return state.SkipWithError("no image");
         const int w = image.width(), h = image.height();
-        if (!timed(png, [&] { return SaveBitmapFile(image, file, w, h, QStringLiteral("png"), 100, false); }) ||
+        if (!timed(png,
+                   [&] {
+                       return SaveBitmapFile(image, file, w, h, QStringLiteral("png"), 100, false);
+                   }) ||
             !timed(rle8, [&] { return WriteBmpFile(image, file, 8, BmpCompression::Rle8); }) ||
             !timed(bmp24, [&] { return WriteBmpFile(image, file, 24, BmpCompression::None); }) ||
             !timed(qtbmp, [&] { return SaveSafely(image, file); }))
@@ -165,7 +169,8 @@ void BM_StreamCanvas(benchmark::State& state) {
     for (auto _ : state) {
         auto start = Clock::now();
         double cpu = CpuSeconds();
-        if (!StreamCanvas(fixture.doc, file, OutputFormat::Bmp(24))) return state.SkipWithError("no BMP file");
+        if (!StreamCanvas(fixture.doc, file, OutputFormat::Bmp(24)))
+            return state.SkipWithError("no BMP file");
         bmp24 += SecondsSince(start);
         bmpCpu += CpuSeconds() - cpu;
         cpu = CpuSeconds();

@@ -15,7 +15,8 @@ bool IsThirtyTwoBits(QImage::Format format) {
 
 int DefaultBandRows(QSize size) {
     const qint64 rowBytes = std::max<qint64>(1, 4LL * size.width());
-    return static_cast<int>(std::clamp<qint64>(kBandBytes / rowBytes, 1, std::max(1, size.height())));
+    return static_cast<int>(
+        std::clamp<qint64>(kBandBytes / rowBytes, 1, std::max(1, size.height())));
 }
 
 BandSource::BandSource(const ImageWriteRequest& request, bool bottomUp)
@@ -53,7 +54,8 @@ bool BandSource::ForEach(const std::function<bool(const QImage& band, int top)>&
 WriteResult BandSource::Ending(bool written, bool encoderOutOfMemory) const {
     WriteResult result;
     if (written) result.outcome = WriteResult::Outcome::Written;
-    else if (stop_ == WriteResult::Outcome::NoMemory || stop_ == WriteResult::Outcome::Cancelled) result.outcome = stop_;
+    else if (stop_ == WriteResult::Outcome::NoMemory || stop_ == WriteResult::Outcome::Cancelled)
+        result.outcome = stop_;
     else if (encoderOutOfMemory) result.outcome = WriteResult::Outcome::NoMemory;
     else result.outcome = WriteResult::Outcome::Failed;
     return result;

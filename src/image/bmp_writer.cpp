@@ -8,8 +8,8 @@
 #include <new>
 #include <vector>
 
-#include "image/bmp_palette.h"
 #include "image/band_writers.h"
+#include "image/bmp_palette.h"
 #include "image/bmp_rle.h"
 #include "image/image_writer.h"
 #include "image/safe_file.h"
@@ -159,8 +159,10 @@ qint64 RowBytes(int bits, int width) { return (qint64{bits} * width + 31) / 32 *
 
 WriteResult Stopped(const BandSource& bands, QStringView writeStep) {
     WriteResult result = bands.Ending(false);
-    if (result.outcome == WriteResult::Outcome::NoMemory) result.failedStep = ui_text::kBmpConvertStep.toString();
-    else if (result.outcome == WriteResult::Outcome::Failed) result.failedStep = writeStep.toString();
+    if (result.outcome == WriteResult::Outcome::NoMemory)
+        result.failedStep = ui_text::kBmpConvertStep.toString();
+    else if (result.outcome == WriteResult::Outcome::Failed)
+        result.failedStep = writeStep.toString();
     return result;
 }
 
@@ -171,15 +173,20 @@ WriteResult Failure(WriteResult::Outcome outcome, QStringView step) {
     return result;
 }
 
-bool WriteAll(QIODevice& file, const QByteArray& bytes) { return file.write(bytes) == bytes.size(); }
+bool WriteAll(QIODevice& file, const QByteArray& bytes) {
+    return file.write(bytes) == bytes.size();
+}
 
 // The file header, then the information: the step that failed, if any.
-std::optional<WriteResult> WriteHeaders(QIODevice& file, QSize size, const Layout& layout, qint64 pixelBytes) {
+std::optional<WriteResult> WriteHeaders(QIODevice& file, QSize size, const Layout& layout,
+                                        qint64 pixelBytes) {
     const QByteArray info = InfoPart(size, layout, static_cast<std::uint32_t>(pixelBytes));
-    if (!WriteAll(file, FileHeader(static_cast<std::uint32_t>(info.size()), static_cast<std::uint32_t>(pixelBytes)))) {
+    if (!WriteAll(file, FileHeader(static_cast<std::uint32_t>(info.size()),
+                                   static_cast<std::uint32_t>(pixelBytes)))) {
         return Failure(WriteResult::Outcome::Failed, ui_text::kBmpFileHeaderWriteStep);
     }
-    if (!WriteAll(file, info)) return Failure(WriteResult::Outcome::Failed, ui_text::kBmpInfoWriteStep);
+    if (!WriteAll(file, info))
+        return Failure(WriteResult::Outcome::Failed, ui_text::kBmpInfoWriteStep);
     return std::nullopt;
 }
 
@@ -191,7 +198,8 @@ WriteResult WriteUncompressed(QIODevice& file, BandSource& bands, const Layout& 
     const int width = bands.Size().width();
     const qint64 rowBytes = RowBytes(layout.bits, width);
     const qint64 rowsPerChunk = std::max<qint64>(1, kChunkBytes / rowBytes);
-    if (auto failed = WriteHeaders(file, bands.Size(), layout, rowBytes * bands.Size().height())) return *failed;
+    if (auto failed = WriteHeaders(file, bands.Size(), layout, rowBytes * bands.Size().height()))
+        return *failed;
     std::vector<std::uint8_t> indexes(static_cast<std::size_t>(width));
     std::vector<char> chunk(static_cast<std::size_t>(rowsPerChunk * rowBytes));
     const auto writeBand = [&](const QImage& band, int) {
@@ -218,7 +226,8 @@ WriteResult WriteRunLengths(QIODevice& file, BandSource& bands, const Layout& la
     const QSize size = bands.Size();
     std::vector<std::uint8_t> indexes(static_cast<std::size_t>(size.width()));
     QByteArray data;
-    data.reserve(static_cast<qsizetype>(qint64{size.width()} * size.height() / 4 + 2 * size.height() + 2));
+    data.reserve(
+        static_cast<qsizetype>(qint64{size.width()} * size.height() / 4 + 2 * size.height() + 2));
     const auto codeBand = [&](const QImage& band, int) {
         for (int y = band.height() - 1; y >= 0; --y) {
             const auto* line = reinterpret_cast<const QRgb*>(band.constScanLine(y));
@@ -234,7 +243,8 @@ WriteResult WriteRunLengths(QIODevice& file, BandSource& bands, const Layout& la
         return Failure(WriteResult::Outcome::TooLarge, ui_text::kBmpBufferStep);
     }
     if (auto failed = WriteHeaders(file, size, layout, data.size())) return *failed;
-    if (!WriteAll(file, data)) return Failure(WriteResult::Outcome::Failed, ui_text::kBmpPixelsWriteStep);
+    if (!WriteAll(file, data))
+        return Failure(WriteResult::Outcome::Failed, ui_text::kBmpPixelsWriteStep);
     return bands.Ending(true);
 }
 
@@ -248,7 +258,8 @@ std::optional<WriteResult> BmpRefusal(const OutputFormat& format, QSize size) {
     // The uncompressed size also bounds what the header's 32-bit fields can
     // describe; a larger picture is refused instead of written with sizes
     // that wrap around.
-    if (RowBytes(format.bmpBits, size.width()) * size.height() > std::numeric_limits<std::int32_t>::max() - 2048) {
+    if (RowBytes(format.bmpBits, size.width()) * size.height() >
+        std::numeric_limits<std::int32_t>::max() - 2048) {
         return Failure(WriteResult::Outcome::TooLarge, ui_text::kBmpBufferStep);
     }
     return std::nullopt;
@@ -260,22 +271,25 @@ WriteResult WriteBmpBands(QIODevice& file, BandSource& bands, const OutputFormat
     LayoutFor(format.bmpBits, format.compression, layout);
     try {
         const bool compressed = layout.compression == kRle4 || layout.compression == kRle8;
-        return compressed ? WriteRunLengths(file, bands, layout) : WriteUncompressed(file, bands, layout);
+        return compressed ? WriteRunLengths(file, bands, layout)
+                          : WriteUncompressed(file, bands, layout);
     } catch (const std::bad_alloc&) {
         return Failure(WriteResult::Outcome::NoMemory, ui_text::kBmpBufferStep);
     }
 }
 
-bool WriteBmpFile(const QImage& image, const QString& path, int bitsPerPixel, BmpCompression compression,
-                  QString* failedStep, WriteWatch* watch) {
+bool WriteBmpFile(const QImage& image, const QString& path, int bitsPerPixel,
+                  BmpCompression compression, QString* failedStep, WriteWatch* watch) {
     OutputFormat format;
     format.type = OutputFormat::Type::Bmp;
     format.bmpBits = bitsPerPixel;
     format.compression = compression;
-    const WriteResult result = image.isNull() ? Failure(WriteResult::Outcome::Failed, ui_text::kBmpHeaderStep)
-                                              : WriteImageFile(image, path, format, watch);
+    const WriteResult result = image.isNull()
+                                   ? Failure(WriteResult::Outcome::Failed, ui_text::kBmpHeaderStep)
+                                   : WriteImageFile(image, path, format, watch);
     if (!result.Written() && failedStep) {
-        *failedStep = result.failedStep.isEmpty() ? ui_text::kBmpPixelsWriteStep.toString() : result.failedStep;
+        *failedStep = result.failedStep.isEmpty() ? ui_text::kBmpPixelsWriteStep.toString()
+                                                  : result.failedStep;
     }
     return result.Written();
 }

@@ -79,7 +79,8 @@ WriteResult WriteGifBands(QIODevice& device, BandSource& bands) {
     if (whole.isNull()) return bands.Ending(false, true);
     const auto gather = [&whole](const QImage& band, int top) {
         const auto rowBytes = static_cast<std::size_t>(4 * whole.width());
-        for (int y = 0; y < band.height(); ++y) std::memcpy(whole.scanLine(top + y), band.constScanLine(y), rowBytes);
+        for (int y = 0; y < band.height(); ++y)
+            std::memcpy(whole.scanLine(top + y), band.constScanLine(y), rowBytes);
         return true;
     };
     if (!bands.ForEach(gather)) return bands.Ending(false);

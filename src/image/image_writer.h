@@ -13,7 +13,9 @@ namespace tessaly {
 // Paints rows top .. top + rows - 1 of the picture being written into an
 // image of the picture's width and `rows` rows (32 bits, alpha ignored).
 // A null image means the rows could not be made (no memory); the writing
-// then stops.
+// then stops. A writer may still be reading a band while the next one is
+// painted, so each band is an image of its own, never a view of memory the
+// painter paints again.
 using BandPainter = std::function<QImage(int top, int rows)>;
 
 // A picture written to a file band by band, as it is painted: only a band of

@@ -37,7 +37,8 @@ void Put(JpegState& state, std::size_t bytes) {
     if (state.writeFailed || bytes == 0) return;
     try {
         const auto size = static_cast<qint64>(bytes);
-        if (state.device->write(reinterpret_cast<const char*>(state.buffer), size) != size) state.writeFailed = true;
+        if (state.device->write(reinterpret_cast<const char*>(state.buffer), size) != size)
+            state.writeFailed = true;
     } catch (const std::bad_alloc&) {
         state.writeFailed = state.outOfMemory = true;
     }
@@ -121,12 +122,15 @@ WriteResult WriteJpegBands(QIODevice& device, BandSource& bands, int quality) {
 
     const auto writeBand = [&](const QImage& band, int) {
         rows.resize(static_cast<std::size_t>(band.height()));
-        for (int y = 0; y < band.height(); ++y) rows[y] = const_cast<JSAMPROW>(band.constScanLine(y));
-        return WriteRows(&info, &state, rows.data(), static_cast<JDIMENSION>(rows.size())) && !state.writeFailed;
+        for (int y = 0; y < band.height(); ++y)
+            rows[y] = const_cast<JSAMPROW>(band.constScanLine(y));
+        return WriteRows(&info, &state, rows.data(), static_cast<JDIMENSION>(rows.size())) &&
+               !state.writeFailed;
     };
     const QSize size = bands.Size();
-    const bool written = Start(&info, &state, size.width(), size.height(), std::clamp(quality, 1, 100)) &&
-                         bands.ForEach(writeBand) && Finish(&info, &state) && !state.writeFailed;
+    const bool written =
+        Start(&info, &state, size.width(), size.height(), std::clamp(quality, 1, 100)) &&
+        bands.ForEach(writeBand) && Finish(&info, &state) && !state.writeFailed;
     jpeg_destroy_compress(&info);
     return bands.Ending(written, state.outOfMemory);
 }

@@ -104,20 +104,27 @@ class PngEncoder {
 public:
     explicit PngEncoder(QSize size) {
         out_.lock = &lock_;
-        png_ = png_create_write_struct_2(PNG_LIBPNG_VER_STRING, &out_, OnError, OnWarning, &out_, Allocate,
-                                         Release);
+        png_ = png_create_write_struct_2(PNG_LIBPNG_VER_STRING, &out_, OnError, OnWarning, &out_,
+                                         Allocate, Release);
         if (png_ != nullptr) info_ = png_create_info_struct(png_);
         if (info_ == nullptr) return;
         png_set_write_fn(png_, &out_, Collect, FlushData);
         ok_ = WriteHeader(png_, info_, static_cast<png_uint_32>(size.width()),
                           static_cast<png_uint_32>(size.height()));
-        if (ok_) worker_ = std::thread([this] { Run(); });
+        if (!ok_) return;
+        try {
+            worker_ = std::thread([this] { Run(); });
+        } catch (const std::system_error&) {
+            ok_ = false;  // no thread to be had: as short of memory
+            out_.outOfMemory = true;
+        }
     }
 
+    // Stops at once, past the band being compressed.
     ~PngEncoder() {
         {
             const std::lock_guard hold(lock_);
-            quit_ = true;
+            quit_ = abandon_ = true;
         }
         changed_.notify_all();
         if (worker_.joinable()) worker_.join();
@@ -147,7 +154,7 @@ public:
             quit_ = true;
         }
         changed_.notify_all();
-        worker_.join();
+        if (worker_.joinable()) worker_.join();
         return ok_ && WriteEnd(png_, info_) && !out_.outOfMemory;
     }
 
@@ -169,13 +176,14 @@ private:
             {
                 std::unique_lock hold(lock_);
                 changed_.wait(hold, [this] { return !band_.isNull() || quit_; });
-                if (band_.isNull()) return;
+                if (band_.isNull() || abandon_) return;
                 band = band_;
             }
             bool compressed = false;
             try {
                 rows.resize(static_cast<std::size_t>(band.height()));
-                for (int y = 0; y < band.height(); ++y) rows[y] = const_cast<png_bytep>(band.constScanLine(y));
+                for (int y = 0; y < band.height(); ++y)
+                    rows[y] = const_cast<png_bytep>(band.constScanLine(y));
                 compressed = WriteRows(png_, rows.data(), static_cast<png_uint_32>(rows.size()));
             } catch (const std::bad_alloc&) {
                 out_.outOfMemory = true;
@@ -197,30 +205,26 @@ private:
     png_infop info_ = nullptr;
     QImage band_;  // handed over, not yet compressed
     bool ok_ = false;
-    bool quit_ = false;
+    bool quit_ = false;     // no more bands come
+    bool abandon_ = false;  // nor is the one handed over wanted
     std::thread worker_;
 };
 
 }  // namespace
 
 WriteResult WritePngBands(QIODevice& device, BandSource& bands) {
-    try {
-        PngEncoder encoder(bands.Size());
-        bool writeFailed = false;
-        const auto put = [&](const QByteArray& bytes) {
-            writeFailed = writeFailed || device.write(bytes) != bytes.size();
-            return !writeFailed;
-        };
-        const bool written = put(encoder.Take()) &&
-                             bands.ForEach([&](const QImage& band, int) {
-                                 return encoder.Hand(band) && put(encoder.Take());
-                             }) &&
-                             encoder.Finish() && put(encoder.Take());
-        return bands.Ending(written, encoder.OutOfMemory());
-    } catch (const std::system_error&) {
-        // No thread could be had for the compressing.
-        return bands.Ending(false, true);
-    }
+    PngEncoder encoder(bands.Size());
+    bool writeFailed = false;
+    const auto put = [&](const QByteArray& bytes) {
+        writeFailed = writeFailed || device.write(bytes) != bytes.size();
+        return !writeFailed;
+    };
+    const bool written = put(encoder.Take()) &&
+                         bands.ForEach([&](const QImage& band, int) {
+                             return encoder.Hand(band) && put(encoder.Take());
+                         }) &&
+                         encoder.Finish() && put(encoder.Take());
+    return bands.Ending(written, encoder.OutOfMemory());
 }
 
 }  // namespace tessaly

@@ -21,7 +21,9 @@ constexpr qint64 kStripBytes = 256 << 10;
 constexpr qint64 kFrameBytes = 1024;
 constexpr qint64 kClassicLimit = 0xFFFFFFFFLL;
 
-qint64 RowsPerStrip(qint64 width) { return std::max<qint64>(1, kStripBytes / std::max<qint64>(1, 3 * width)); }
+qint64 RowsPerStrip(qint64 width) {
+    return std::max<qint64>(1, kStripBytes / std::max<qint64>(1, 3 * width));
+}
 
 struct TiffDevice {
     QIODevice* device = nullptr;
@@ -71,8 +73,8 @@ TIFF* OpenOver(TiffDevice& out, bool big) {
     if (options == nullptr) return nullptr;
     TIFFOpenOptionsSetErrorHandlerExtR(options, Quiet, nullptr);
     TIFFOpenOptionsSetWarningHandlerExtR(options, Quiet, nullptr);
-    TIFF* tiff = TIFFClientOpenExt("picture", big ? "w8" : "w", &out, Read, Write, Seek, Close, Size,
-                                   Map, Unmap, options);
+    TIFF* tiff = TIFFClientOpenExt("picture", big ? "w8" : "w", &out, Read, Write, Seek, Close,
+                                   Size, Map, Unmap, options);
     TIFFOpenOptionsFree(options);
     return tiff;
 }
@@ -80,12 +82,14 @@ TIFF* OpenOver(TiffDevice& out, bool big) {
 bool DescribePicture(TIFF* tiff, QSize size) {
     return TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, static_cast<std::uint32_t>(size.width())) &&
            TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, static_cast<std::uint32_t>(size.height())) &&
-           TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8) && TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 3) &&
+           TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 8) &&
+           TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 3) &&
            TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_RGB) &&
            TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG) &&
            TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_NONE) &&
            TIFFSetField(tiff, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT) &&
-           TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, static_cast<std::uint32_t>(RowsPerStrip(size.width())));
+           TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP,
+                        static_cast<std::uint32_t>(RowsPerStrip(size.width())));
 }
 
 }  // namespace
@@ -97,7 +101,9 @@ qint64 ClassicTiffBytes(qint64 width, qint64 height) {
     return kFrameBytes + 3 * width * height + 8 * strips;
 }
 
-bool NeedsBigTiff(qint64 width, qint64 height) { return ClassicTiffBytes(width, height) > kClassicLimit; }
+bool NeedsBigTiff(qint64 width, qint64 height) {
+    return ClassicTiffBytes(width, height) > kClassicLimit;
+}
 
 WriteResult WriteTiffBands(QIODevice& device, BandSource& bands, bool bigTiff) {
     const QSize size = bands.Size();
@@ -116,12 +122,13 @@ WriteResult WriteTiffBands(QIODevice& device, BandSource& bands, bool bigTiff) {
                 p[1] = static_cast<std::uint8_t>(qGreen(pixels[x]));
                 p[2] = static_cast<std::uint8_t>(qBlue(pixels[x]));
             }
-            if (TIFFWriteScanline(tiff, row.data(), static_cast<std::uint32_t>(top + y), 0) < 0) return false;
+            if (TIFFWriteScanline(tiff, row.data(), static_cast<std::uint32_t>(top + y), 0) < 0)
+                return false;
         }
         return true;
     };
-    const bool written = DescribePicture(tiff, size) && bands.ForEach(writeBand) && TIFFWriteDirectory(tiff) &&
-                         !out.writeFailed;
+    const bool written = DescribePicture(tiff, size) && bands.ForEach(writeBand) &&
+                         TIFFWriteDirectory(tiff) && !out.writeFailed;
     TIFFClose(tiff);
     return bands.Ending(written, out.outOfMemory);
 }

@@ -4,7 +4,6 @@
 #include <png.h>
 #include <tiffio.h>
 
-#include <QBuffer>
 #include <QDir>
 #include <QImageReader>
 #include <QRandomGenerator>
@@ -24,7 +23,8 @@ QImage ReadPng(const QString& path) {
     if (!png_image_begin_read_from_file(&png, QFile::encodeName(path).constData())) return {};
     png.format = PNG_FORMAT_BGRA;
     QImage image(int(png.width), int(png.height), QImage::Format_ARGB32);
-    if (!png_image_finish_read(&png, nullptr, image.bits(), int(image.bytesPerLine()), nullptr)) return {};
+    if (!png_image_finish_read(&png, nullptr, image.bits(), int(image.bytesPerLine()), nullptr))
+        return {};
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
@@ -36,12 +36,14 @@ QImage ReadTiff(const QByteArray& path, bool* big = nullptr) {
     TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &height);
     QImage image(int(width), int(height), QImage::Format_RGB32);
     auto* raster = reinterpret_cast<uint32_t*>(image.bits());
-    const bool read = TIFFReadRGBAImageOriented(tiff, width, height, raster, ORIENTATION_TOPLEFT, 0);
+    const bool read =
+        TIFFReadRGBAImageOriented(tiff, width, height, raster, ORIENTATION_TOPLEFT, 0);
     if (big) *big = TIFFIsBigTIFF(tiff);
     TIFFClose(tiff);
     if (!read) return {};
     for (uint32_t i = 0; i < width * height; ++i) {
-        raster[i] = qRgb(int(TIFFGetR(raster[i])), int(TIFFGetG(raster[i])), int(TIFFGetB(raster[i])));
+        raster[i] =
+            qRgb(int(TIFFGetR(raster[i])), int(TIFFGetG(raster[i])), int(TIFFGetB(raster[i])));
     }
     return image;
 }
@@ -65,8 +67,8 @@ int LargestDifference(const QImage& a, const QImage& b) {
 }
 
 // A request painting `picture` band by band and noting each band's top row.
-ImageWriteRequest RequestFor(const QImage& picture, const QString& path, OutputFormat format, int bandRows,
-                             std::vector<int>* tops) {
+ImageWriteRequest RequestFor(const QImage& picture, const QString& path, OutputFormat format,
+                             int bandRows, std::vector<int>* tops) {
     ImageWriteRequest request;
     request.path = path;
     request.format = format;
@@ -79,9 +81,13 @@ ImageWriteRequest RequestFor(const QImage& picture, const QString& path, OutputF
     return request;
 }
 
-OutputFormat Of(const char* type) { return *OutputFormat::ForTypeName(QString::fromLatin1(type), 90); }
+OutputFormat Of(const char* type) {
+    return *OutputFormat::ForTypeName(QString::fromLatin1(type), 90);
+}
 
-QStringList FilesIn(const QString& folder) { return QDir(folder).entryList(QDir::Files | QDir::Hidden); }
+QStringList FilesIn(const QString& folder) {
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden);
+}
 
 TEST(ImageWriterTest, EveryTypeIsWrittenBandByBandInItsRowOrder) {
     const test::ScopedTempDir temp;
@@ -90,8 +96,14 @@ TEST(ImageWriterTest, EveryTypeIsWrittenBandByBandInItsRowOrder) {
         OutputFormat format;
         int tolerance;  // of a channel read back
     } cases[] = {
-        {Of("png"), 0}, {Of("tiff"), 0}, {Of("bmp"), 0}, {OutputFormat::Bmp(32), 0}, {OutputFormat::Bmp(16), 7},
-        {OutputFormat::Bmp(8, true), 40}, {Of("jpeg"), 12}, {Of("gif"), 40},
+        {Of("png"), 0},
+        {Of("tiff"), 0},
+        {Of("bmp"), 0},
+        {OutputFormat::Bmp(32), 0},
+        {OutputFormat::Bmp(16), 7},
+        {OutputFormat::Bmp(8, true), 40},
+        {Of("jpeg"), 12},
+        {Of("gif"), 40},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.format.TypeName().toStdString() + std::to_string(c.format.bmpBits));
@@ -99,7 +111,8 @@ TEST(ImageWriterTest, EveryTypeIsWrittenBandByBandInItsRowOrder) {
         ASSERT_TRUE(WriteImageFile(RequestFor(picture, whole, c.format, 23, nullptr)).Written());
         for (const int bandRows : {5, 1}) {
             std::vector<int> tops;
-            ASSERT_TRUE(WriteImageFile(RequestFor(picture, banded, c.format, bandRows, &tops)).Written());
+            ASSERT_TRUE(
+                WriteImageFile(RequestFor(picture, banded, c.format, bandRows, &tops)).Written());
             std::vector<int> expected;
             for (int top = 0; top < 23; top += bandRows) expected.push_back(top);
             if (c.format.IsBmp()) std::reverse(expected.begin(), expected.end());
@@ -117,7 +130,8 @@ TEST(ImageWriterTest, CancelOrAMissingBandKeepsTheEarlierFile) {
     const test::ScopedTempDir temp;
     const QImage picture = test::Gradient(40, 30);
     const QString path = test::WriteFile(temp.Path(), u"picture"_qs, "the earlier picture");
-    for (const OutputFormat& format : {Of("png"), Of("jpeg"), Of("tiff"), Of("gif"), Of("bmp"), OutputFormat::Bmp(8, true)}) {
+    for (const OutputFormat& format :
+         {Of("png"), Of("jpeg"), Of("tiff"), Of("gif"), Of("bmp"), OutputFormat::Bmp(8, true)}) {
         SCOPED_TRACE(format.TypeName().toStdString());
         std::vector<int> tops;
         ImageWriteRequest cancelled = RequestFor(picture, path, format, 7, &tops);
@@ -150,19 +164,24 @@ TEST(ImageWriterTest, AFileSizeLimitMidBandFailsWithTheReasonAndKeepsTheEarlierF
     // The limit is half of the earlier file, 200 000 bytes: every type
     // reaches it before its last band is painted.
     const QString path = test::WriteFile(temp.Path(), u"picture"_qs, QByteArray(400000, 'e'));
-    for (const OutputFormat& format : {Of("png"), *OutputFormat::ForTypeName(u"jpeg"_qs, 100), Of("tiff"), Of("bmp")}) {
+    for (const OutputFormat& format :
+         {Of("png"), *OutputFormat::ForTypeName(u"jpeg"_qs, 100), Of("tiff"), Of("bmp")}) {
         const auto seen = test::InChildProcess(
             [&] { return test::FileSizeLimit(temp.Path(), path); },
             [&] {
                 std::vector<int> tops;
-                const WriteResult result = WriteImageFile(RequestFor(noise, path, format, 100, &tops));
-                return QStringList{QString::number(int(result.outcome)), QString::number(result.error),
-                                   tops.size() < 4 ? u"early"_qs : u"late"_qs, QString::number(test::ReadFile(path).count('e')),
+                const WriteResult result =
+                    WriteImageFile(RequestFor(noise, path, format, 100, &tops));
+                return QStringList{QString::number(int(result.outcome)),
+                                   QString::number(result.error),
+                                   tops.size() < 4 ? u"early"_qs : u"late"_qs,
+                                   QString::number(test::ReadFile(path).count('e')),
                                    FilesIn(temp.Path()).join(u' ')};
             });
         ASSERT_TRUE(seen);
-        EXPECT_EQ(*seen, (QStringList{QString::number(int(WriteResult::Outcome::Failed)), QString::number(EFBIG),
-                                      u"early"_qs, u"400000"_qs, u"picture"_qs}))
+        EXPECT_EQ(*seen,
+                  (QStringList{QString::number(int(WriteResult::Outcome::Failed)),
+                               QString::number(EFBIG), u"early"_qs, u"400000"_qs, u"picture"_qs}))
             << format.TypeName().toStdString();
     }
 }
@@ -178,7 +197,9 @@ TEST(ImageWriterTest, PicturesBeyondTheTypeAreRefusedBeforePainting) {
         {Of("gif"), {65536, 1}, WriteResult::Outcome::TooLarge},
         {Of("jpeg"), {1, 65501}, WriteResult::Outcome::TooLarge},
         {OutputFormat::Bmp(32), {32768, 16384}, WriteResult::Outcome::TooLarge},
-        {OutputFormat{OutputFormat::Type::Bmp, 24, BmpCompression::Rle8}, {10, 10}, WriteResult::Outcome::Failed},
+        {OutputFormat{OutputFormat::Type::Bmp, 24, BmpCompression::Rle8},
+         {10, 10},
+         WriteResult::Outcome::Failed},
     };
     for (const auto& c : cases) {
         int painted = 0;
@@ -200,7 +221,8 @@ TEST(ImageWriterTest, BigTiffOnlyWhenTheClassicFilePasses4GB) {
     EXPECT_FALSE(NeedsBigTiff(65536, 21844));
     EXPECT_TRUE(NeedsBigTiff(65536, 21845));
     const test::ScopedTempDir temp;
-    for (const auto& [size, big] : {std::pair{QSize(37, 23), false}, {QSize(100000, 3), false}, {QSize(37, 23), true}}) {
+    for (const auto& [size, big] :
+         {std::pair{QSize(37, 23), false}, {QSize(100000, 3), false}, {QSize(37, 23), true}}) {
         const QImage picture = test::Gradient(size.width(), size.height());
         QFile file(temp.Path() + u"/t.tiff"_qs);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
