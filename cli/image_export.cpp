@@ -99,11 +99,7 @@ std::optional<float> ReadPosterScale(const QCommandLineParser& parser, const QSt
 bool PaintAndWrite(const Document& doc, const CanvasImageRequest& canvas, const QString& path,
                    const OutputFormat& format, QString& error) {
     ExportProgress progress;
-    ImageWriteRequest request;
-    request.path = path;
-    request.format = format;
-    request.size = CanvasImageSize(doc, canvas);
-    request.paint = CanvasBandPainter(doc, canvas);
+    ImageWriteRequest request = CanvasWriteRequest(doc, canvas, path, format);
     request.progress = [&progress](int done, int total) { return progress.Band(done, total); };
     request.watch = progress.Watch();
     const WriteResult result = WriteImageFile(request);

@@ -9,6 +9,7 @@
 #include "canvas/canvas_renderer.h"
 #include "canvas/view_geometry.h"
 #include "document/document.h"
+#include "image/band_source.h"
 
 namespace tessaly {
 namespace {
@@ -101,6 +102,18 @@ BandPainter CanvasBandPainter(const Document& doc, const CanvasImageRequest& req
         PaintCanvas(painter, doc, options);
         return image;
     };
+}
+
+ImageWriteRequest CanvasWriteRequest(const Document& doc, const CanvasImageRequest& request,
+                                     const QString& path, const OutputFormat& format) {
+    ImageWriteRequest write;
+    write.path = path;
+    write.format = format;
+    write.size = CanvasImageSize(doc, request);
+    write.paint = CanvasBandPainter(doc, request);
+    const int evenRows = std::max(kMinBandRows, (write.size.height() + kBands - 1) / kBands);
+    write.bandRows = std::min(evenRows, DefaultBandRows(write.size));
+    return write;
 }
 
 }  // namespace tessaly

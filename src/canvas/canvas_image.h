@@ -53,4 +53,11 @@ QSize CanvasImageSize(const Document& doc, const CanvasImageRequest& request);
 // while the painter is used.
 BandPainter CanvasBandPainter(const Document& doc, const CanvasImageRequest& request);
 
+// Writing the canvas picture the request asks for into `path` as `format`:
+// its size, its band painter, and about twenty bands (none shorter than 64
+// rows nor larger than the writer's own choice), so that progress moves
+// evenly. The caller adds the progress and the watch.
+ImageWriteRequest CanvasWriteRequest(const Document& doc, const CanvasImageRequest& request,
+                                     const QString& path, const OutputFormat& format);
+
 }  // namespace tessaly

@@ -47,11 +47,7 @@ WriteResult PaintAndWrite(const Document& doc, const QString& path, const Output
     CanvasImageRequest canvas;
     canvas.zoom = zoom;
     canvas.viewMarks = false;
-    ImageWriteRequest request;
-    request.path = path;
-    request.format = format;
-    request.size = CanvasImageSize(doc, canvas);
-    request.paint = CanvasBandPainter(doc, canvas);
+    ImageWriteRequest request = CanvasWriteRequest(doc, canvas, path, format);
     request.progress = [&progress](int done, int total) { return progress.Band(done, total); };
     request.watch = progress.Watch();
     return WriteImageFile(request);
