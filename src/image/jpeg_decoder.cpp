@@ -1,8 +1,10 @@
 #include "image/jpeg_decoder.h"
 
+#include <QColorSpace>
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -13,7 +15,7 @@
 // The library reports errors by calling back, and its callback may not
 // return. Ours jumps back to the setjmp of the function that called into the
 // library. A jump skips destructors, so those functions (ReadHeader,
-// ChooseOutput, DecodeRows) hold nothing that has one: the library's state,
+// ReadIccProfile, ChooseOutput, DecodeRows) hold nothing that has one: the library's state,
 // plain pointers and the trap, all owned by DecodeJpeg. Whatever they must
 // keep past a jump is written through a pointer, never kept in a local.
 
@@ -85,7 +87,27 @@ bool ReadHeader(j_decompress_ptr cinfo, ErrorTrap* trap, const JOCTET* data, uns
     trap->progress.progress_monitor = StopAfterTooManyScans;
     cinfo->progress = &trap->progress;
     jpeg_mem_src(cinfo, data, size);
+    jpeg_save_markers(cinfo, JPEG_APP0 + 2, 0xFFFF);  // an ICC profile
     return jpeg_read_header(cinfo, TRUE) == JPEG_HEADER_OK;
+}
+
+// The ICC profile the header carries, if any, in a buffer the caller frees.
+void ReadIccProfile(j_decompress_ptr cinfo, ErrorTrap* trap, JOCTET** profile,
+                    unsigned int* length) {
+    if (setjmp(trap->jump)) return;
+    jpeg_read_icc_profile(cinfo, profile, length);
+}
+
+// The colour space an ICC profile in the header names, as Qt's reader keeps it.
+QColorSpace ColourSpaceOf(j_decompress_ptr cinfo, ErrorTrap* trap) {
+    JOCTET* profile = nullptr;
+    unsigned int length = 0;
+    ReadIccProfile(cinfo, trap, &profile, &length);
+    if (profile == nullptr) return {};
+    const QColorSpace space = QColorSpace::fromIccProfile(
+        QByteArray::fromRawData(reinterpret_cast<const char*>(profile), qsizetype(length)));
+    std::free(profile);
+    return space;
 }
 
 bool ChooseOutput(j_decompress_ptr cinfo, ErrorTrap* trap, int eighths, J_COLOR_SPACE space) {
@@ -152,7 +174,9 @@ DecodedJpeg DecodeAfterHeader(j_decompress_ptr cinfo, ErrorTrap* trap, QSize tar
                    cmyk ? cmykRow.data() : nullptr, 0};
     DecodeRows(cinfo, trap, &rows);
     result.rows = rows.rows;
-    if (result.rows > 0) result.image = std::move(image);
+    if (result.rows == 0) return result;
+    image.setColorSpace(ColourSpaceOf(cinfo, trap));
+    result.image = std::move(image);
     return result;
 }
 

@@ -12,6 +12,7 @@
 #include "document/document.h"
 #include "image/image_blob.h"
 #include "support/document_builder.h"
+#include "support/photographs.h"
 #include "support/status_recorder.h"
 #include "support/test_images.h"
 
@@ -98,6 +99,36 @@ TEST(SectionAverages, UnusualSectionCountsStayWithinTheArrays) {
         Sections out;
         EXPECT_TRUE(out.Averages(picture, stored));
         EXPECT_EQ(std::count(std::begin(out.red), std::end(out.red), 10), used) << stored;
+    }
+}
+
+TEST(SectionAverages, APhotographDecodedReducedMeasuresWithinALevelOfItsFullDecode) {
+    const std::vector<QImage> photos = test::Photographs();
+    if (photos.empty()) GTEST_SKIP() << "no photographs installed";
+    int compared = 0;
+    for (const QImage& photo : photos) {
+        const ImageBlob picture = *ImageBlob::FromEncoded(test::CameraJpeg(photo));
+        const QImage full = RasterisePicture(picture);
+        // Reduced to an eighth (200 x 150) and to a quarter (400 x 300).
+        for (const QSize shrinkTo : {QSize(64, 48), QSize(300, 300)}) {
+            const QImage reduced = RasterisePicture(picture, shrinkTo);
+            ASSERT_LT(reduced.width(), full.width() / 2);
+            for (const int count : {1, 4, 9, 16, 25}) {
+                Sections exact, measured;
+                ASSERT_TRUE(ComputeSectionAverages(full, count, exact.red, exact.green, exact.blue));
+                ASSERT_TRUE(ComputeSectionAverages(reduced, picture.PixelSize(), count, measured.red,
+                                                   measured.green, measured.blue));
+                for (int k = 0; k < kMaxSections; ++k) {
+                    for (const auto& [a, b] : {std::pair{exact.red[k], measured.red[k]},
+                                              std::pair{exact.green[k], measured.green[k]},
+                                              std::pair{exact.blue[k], measured.blue[k]}}) {
+                        EXPECT_LE(std::abs(int(a) - int(b)), 1)
+                            << compared << " photo, " << count << " sections, section " << k;
+                    }
+                }
+            }
+        }
+        ++compared;
     }
 }
 

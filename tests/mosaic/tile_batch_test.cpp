@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -205,6 +206,45 @@ TEST_F(TileBatchTest, TilesTakeAFreeNameAndTheirTypeAndNeverReplaceAFile) {
         EXPECT_EQ(reader.size(), QSize(133, 100)) << row.what;
     }
     EXPECT_TRUE(messages_.Messages().empty());
+}
+
+TEST_F(TileBatchTest, WorkersKeepTheRowsOrderAndUnreadableRowsTakeNoNumber) {
+    const QString sources = Folder(u"sources"_qs);
+    std::vector<ImageEntry> rows;
+    std::vector<QRgb> colours;  // of the readable rows, in order
+    for (int i = 0; i < 12; ++i) {
+        // JPEGs of one colour each, decoded reduced; rows 2 and 7 unreadable.
+        const QRgb colour = qRgb(i * 20, 250 - i * 20, 90);
+        QByteArray bytes("not a picture");
+        if (i % 5 != 2) {
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            test::Filled(160, 120, colour).save(&buffer, "jpeg", 95);
+            colours.push_back(colour);
+        }
+        rows.push_back({test::WriteFile(sources, u"s%1.jpg"_qs.arg(i), bytes), u"jpeg"_qs});
+    }
+    TileBatchSettings settings;
+    settings.width = 40;
+    settings.height = 30;
+    settings.fileType = 4;
+    const QString folder = Folder(u"Images"_qs);
+    std::vector<int> progress;
+    const TileBatchResult result = CreateTileFiles(
+        rows, settings, folder, [&](int done) { progress.push_back(done); },
+        kMaxTileNameCandidates, 2);
+    EXPECT_EQ(result.written, 10);
+    EXPECT_EQ(progress, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+    const QStringList written = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    ASSERT_EQ(written.size(), 10);
+    for (int n = 0; n < 10; ++n) {
+        EXPECT_EQ(written[n], SequenceName(n + 1) + u".png"_qs);
+        const QImage tile(QDir(folder).filePath(written[n]));
+        EXPECT_EQ(tile.size(), QSize(40, 30));
+        const QRgb centre = tile.pixel(20, 15);
+        EXPECT_LE(std::abs(qRed(centre) - qRed(colours[n])) + std::abs(qGreen(centre) - qGreen(colours[n])),
+                  6) << n;
+    }
 }
 
 TEST_F(TileBatchTest, WriteFailuresAreCountedReportedAndStopTheBatch) {
