@@ -48,7 +48,8 @@ QString SaveBitmapToWorkingFile(const QImage& bitmap, QString* failedStep = null
 std::optional<ImageBlob> BitmapToPicture(const QImage& bitmap, int width, int height);
 
 // A new JPEG picture (quality 100) of exactly width x height pixels made from
-// `picture`, decoded no larger than that needs. When that fails the given picture is returned unchanged (after
+// `picture`, decoded no larger than that needs. When that fails the given
+// picture is returned unchanged (after
 // "メモリの確保に失敗しました" if re-encoding failed), so nothing is lost.
 ImageBlob ResizePicture(const ImageBlob& picture, int width, int height);
 

@@ -15,9 +15,10 @@
 // The library reports errors by calling back, and its callback may not
 // return. Ours jumps back to the setjmp of the function that called into the
 // library. A jump skips destructors, so those functions (ReadHeader,
-// ReadIccProfile, ChooseOutput, DecodeRows) hold nothing that has one: the library's state,
-// plain pointers and the trap, all owned by DecodeJpeg. Whatever they must
-// keep past a jump is written through a pointer, never kept in a local.
+// ReadIccProfile, ChooseOutput, DecodeRows) hold nothing that has one: only
+// the library's state, plain pointers and the trap, all owned further up.
+// Whatever they must keep past a jump is written through a pointer, never
+// kept in a local.
 
 namespace tessaly {
 namespace {
@@ -128,8 +129,10 @@ void DecodeRows(j_decompress_ptr cinfo, ErrorTrap* trap, RowTarget* target) {
         const int first = static_cast<int>(cinfo->output_scanline);
         JSAMPROW rows[kRowsAtOnce];
         const int wanted = target->cmykRow ? 1 : std::min(kRowsAtOnce, target->height - first);
-        for (int i = 0; i < wanted; ++i)
-            rows[i] = target->cmykRow ? target->cmykRow : target->bits + (first + i) * target->bytesPerLine;
+        for (int i = 0; i < wanted; ++i) {
+            rows[i] = target->cmykRow ? target->cmykRow
+                                      : target->bits + (first + i) * target->bytesPerLine;
+        }
         const auto read = static_cast<int>(jpeg_read_scanlines(cinfo, rows, JDIMENSION(wanted)));
         if (read <= 0) return;
         if (target->cmykRow) {
@@ -165,9 +168,9 @@ DecodedJpeg DecodeAfterHeader(j_decompress_ptr cinfo, ErrorTrap* trap, QSize tar
     const int eighths = JpegReductionEighths(result.fullSize, target);
     if (!ChooseOutput(cinfo, trap, eighths, space)) return result;
 
-    QImage image = FilledImage(QSize(static_cast<int>(cinfo->output_width),
-                                     static_cast<int>(cinfo->output_height)),
-                               grey);
+    const QSize size(static_cast<int>(cinfo->output_width),
+                     static_cast<int>(cinfo->output_height));
+    QImage image = FilledImage(size, grey);
     if (image.isNull()) return result;
     std::vector<JSAMPLE> cmykRow(cmyk ? std::size_t(cinfo->output_width) * 4 : 0);
     RowTarget rows{image.bits(), image.bytesPerLine(), image.height(),

@@ -122,7 +122,9 @@ public:
         if (draft.outcome != RowOutcome::Written) return draft.outcome;
         const PlacedTileFile placed =
             PlaceTileFile(draft.tile.Path(), folder_, base, draft.type, nameCandidates_);
-        if (placed.path.isEmpty()) return placed.allTaken ? RowOutcome::NoFreeName : RowOutcome::Failed;
+        if (placed.path.isEmpty()) {
+            return placed.allTaken ? RowOutcome::NoFreeName : RowOutcome::Failed;
+        }
         draft.tile.Placed();
         lastWritten_ = placed.path;
         return RowOutcome::Written;

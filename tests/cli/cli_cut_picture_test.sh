@@ -12,7 +12,8 @@ from PIL import Image
 d = sys.argv[1]
 photo = (sorted(glob.glob("/usr/share/backgrounds/mate/nature/*.jpg")) +
          ["/usr/lib/python3/dist-packages/skimage/data/coffee.png"])[0]
-Image.open(photo).convert("RGB").resize((1600, 1200), Image.BICUBIC).save(f"{d}/whole.jpg", quality=90)
+photo = Image.open(photo).convert("RGB").resize((1600, 1200), Image.BICUBIC)
+photo.save(f"{d}/whole.jpg", quality=90)
 os.mkdir(f"{d}/tiles")
 with open(f"{d}/whole.jpg", "rb") as whole, open(f"{d}/tiles/cut.jpg", "wb") as cut:
     cut.write(whole.read()[:10000])
@@ -27,7 +28,7 @@ valgrind -q --error-exitcode=1 "$cli" render "$work/cut.tsd" "$work/cut.png" 0.5
     2> "$work/valgrind.txt" || status=$?
 [ "$status" -eq 0 ] || { cat "$work/valgrind.txt"; fail "render under valgrind: status $status"; }
 
-/usr/bin/python3 - "$work/cut.png" <<'PY' || fail "the cut picture was not drawn as its rows and the fill"
+/usr/bin/python3 - "$work/cut.png" <<'PY' || fail "the cut picture was not drawn as rows and fill"
 import sys
 from PIL import Image
 image = Image.open(sys.argv[1]).convert("RGB")

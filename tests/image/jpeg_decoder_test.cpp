@@ -32,7 +32,8 @@ QByteArray CmykJpeg(int width, int height) {
     while (cinfo.next_scanline < cinfo.image_height) {
         for (int x = 0; x < width; ++x) {
             const int y = int(cinfo.next_scanline);
-            const JSAMPLE pixel[4] = {JSAMPLE(x * 5), JSAMPLE(y * 7), JSAMPLE(x * y), JSAMPLE(200 + x % 56)};
+            const JSAMPLE pixel[4] = {JSAMPLE(x * 5), JSAMPLE(y * 7), JSAMPLE(x * y),
+                                      JSAMPLE(200 + x % 56)};
             std::copy(pixel, pixel + 4, row.begin() + x * 4);
         }
         JSAMPROW rows[1] = {row.data()};
@@ -81,7 +82,8 @@ TEST(JpegDecoder, DecodesAsQtDoesInColourGreyAndCmyk) {
     buffer.open(QIODevice::WriteOnly);
     grey.save(&buffer, "jpeg", 90);
     const std::vector<QImage> photos = test::Photographs();
-    const QByteArray photo = photos.empty() ? test::JpegBytes(1600, 1200) : test::CameraJpeg(photos[0]);
+    const QByteArray photo =
+        photos.empty() ? test::JpegBytes(1600, 1200) : test::CameraJpeg(photos[0]);
     int row = 0;
     for (const QByteArray& stream : {photo, greyJpeg, CmykJpeg(90, 70)}) {
         SCOPED_TRACE(row++);

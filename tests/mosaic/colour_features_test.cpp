@@ -114,14 +114,15 @@ TEST(SectionAverages, APhotographDecodedReducedMeasuresWithinALevelOfItsFullDeco
             const QImage reduced = RasterisePicture(picture, shrinkTo);
             ASSERT_LT(reduced.width(), full.width() / 2);
             for (const int count : {1, 4, 9, 16, 25}) {
-                Sections exact, measured;
-                ASSERT_TRUE(ComputeSectionAverages(full, count, exact.red, exact.green, exact.blue));
-                ASSERT_TRUE(ComputeSectionAverages(reduced, picture.PixelSize(), count, measured.red,
-                                                   measured.green, measured.blue));
+                Sections exact, seen;
+                ASSERT_TRUE(
+                    ComputeSectionAverages(full, count, exact.red, exact.green, exact.blue));
+                ASSERT_TRUE(ComputeSectionAverages(reduced, picture.PixelSize(), count, seen.red,
+                                                   seen.green, seen.blue));
                 for (int k = 0; k < kMaxSections; ++k) {
-                    for (const auto& [a, b] : {std::pair{exact.red[k], measured.red[k]},
-                                              std::pair{exact.green[k], measured.green[k]},
-                                              std::pair{exact.blue[k], measured.blue[k]}}) {
+                    for (const auto& [a, b] : {std::pair{exact.red[k], seen.red[k]},
+                                              std::pair{exact.green[k], seen.green[k]},
+                                              std::pair{exact.blue[k], seen.blue[k]}}) {
                         EXPECT_LE(std::abs(int(a) - int(b)), 1)
                             << compared << " photo, " << count << " sections, section " << k;
                     }

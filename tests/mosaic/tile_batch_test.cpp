@@ -242,8 +242,8 @@ TEST_F(TileBatchTest, WorkersKeepTheRowsOrderAndUnreadableRowsTakeNoNumber) {
         const QImage tile(QDir(folder).filePath(written[n]));
         EXPECT_EQ(tile.size(), QSize(40, 30));
         const QRgb centre = tile.pixel(20, 15);
-        EXPECT_LE(std::abs(qRed(centre) - qRed(colours[n])) + std::abs(qGreen(centre) - qGreen(colours[n])),
-                  6) << n;
+        EXPECT_LE(std::abs(qRed(centre) - qRed(colours[n])), 3) << n;
+        EXPECT_LE(std::abs(qGreen(centre) - qGreen(colours[n])), 3) << n;
     }
 }
 

@@ -1,8 +1,8 @@
 #include "support/photographs.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QImageWriter>
-#include <QBuffer>
 
 namespace tessaly::test {
 
