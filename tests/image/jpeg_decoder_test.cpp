@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QImageReader>
+#include <QImageWriter>
 #include <cstdio>
 #include <jpeglib.h>
 
@@ -81,7 +82,7 @@ TEST(JpegDecoder, DecodesAsQtDoesInColourGreyAndCmyk) {
     QBuffer buffer(&greyJpeg);
     buffer.open(QIODevice::WriteOnly);
     grey.save(&buffer, "jpeg", 90);
-    const std::vector<QImage> photos = test::Photographs();
+    const std::vector<QImage>& photos = test::Photographs();
     const QByteArray photo =
         photos.empty() ? test::JpegBytes(1600, 1200) : test::CameraJpeg(photos[0]);
     int row = 0;
@@ -105,7 +106,7 @@ TEST(JpegDecoder, DecodesAsQtDoesInColourGreyAndCmyk) {
 }
 
 TEST(JpegDecoder, AStreamCutShortKeepsItsDecodedRowsAndFillsTheRest) {
-    const std::vector<QImage> photos = test::Photographs();
+    const std::vector<QImage>& photos = test::Photographs();
     if (photos.empty()) GTEST_SKIP() << "no photographs installed";
     const QByteArray whole = test::CameraJpeg(photos.back());
     const QByteArray cut = whole.left(10000);
@@ -133,7 +134,25 @@ TEST(JpegDecoder, AStreamCutShortKeepsItsDecodedRowsAndFillsTheRest) {
     }
 }
 
-TEST(JpegDecoder, RefusesHugeDeclaredSizesAndStreamsWithoutAHeader) {
+// A progressive JPEG whose first scan comes `times` times over: the library
+// only warns about each repeat.
+QByteArray RepeatedScans(int times) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    writer.write(test::Gradient(64, 48));
+    const qsizetype scan = bytes.indexOf(QByteArrayLiteral("\xFF\xDA"));
+    qsizetype end = scan + 2;
+    while (bytes[end] != char(0xFF) || bytes[end + 1] == 0 ||
+           (uchar(bytes[end + 1]) >= 0xD0 && uchar(bytes[end + 1]) <= 0xD7)) {
+        ++end;
+    }
+    return bytes.left(end) + bytes.mid(scan, end - scan).repeated(times) + bytes.mid(end);
+}
+
+TEST(JpegDecoder, RefusesHugeSizesEndlessScansAndStreamsWithoutAHeader) {
     QByteArray huge = test::JpegBytes(16, 16);
     const qsizetype frame = huge.indexOf(QByteArrayLiteral("\xFF\xC0"));
     ASSERT_GT(frame, 0);
@@ -144,6 +163,9 @@ TEST(JpegDecoder, RefusesHugeDeclaredSizesAndStreamsWithoutAHeader) {
     EXPECT_TRUE(decoded.image.isNull());
     EXPECT_TRUE(DecodeJpeg(QByteArrayLiteral("\xFF\xD8\xFF\xE0 not a jpeg")).image.isNull());
     EXPECT_TRUE(DecodeJpeg({}).image.isNull());
+    // Thousands of scans are a stream built to keep the decoder busy.
+    EXPECT_EQ(DecodeJpeg(RepeatedScans(20)).rows, 48);
+    EXPECT_TRUE(DecodeJpeg(RepeatedScans(600)).image.isNull());
 }
 
 }  // namespace

@@ -103,7 +103,7 @@ TEST(SectionAverages, UnusualSectionCountsStayWithinTheArrays) {
 }
 
 TEST(SectionAverages, APhotographDecodedReducedMeasuresWithinALevelOfItsFullDecode) {
-    const std::vector<QImage> photos = test::Photographs();
+    const std::vector<QImage>& photos = test::Photographs();
     if (photos.empty()) GTEST_SKIP() << "no photographs installed";
     int compared = 0;
     for (const QImage& photo : photos) {

@@ -6,7 +6,9 @@
 
 namespace tessaly::test {
 
-std::vector<QImage> Photographs() {
+namespace {
+
+std::vector<QImage> LoadPhotographs() {
     QStringList paths;
     const QDir samples(u"/usr/lib/python3/dist-packages/skimage/data"_qs);
     for (const char* name : {"astronaut.png", "chelsea.png", "coffee.png", "rocket.jpg",
@@ -21,6 +23,13 @@ std::vector<QImage> Photographs() {
         QImage photo(path);
         if (!photo.isNull()) photos.push_back(photo.convertToFormat(QImage::Format_RGB32));
     }
+    return photos;
+}
+
+}  // namespace
+
+const std::vector<QImage>& Photographs() {
+    static const std::vector<QImage> photos = LoadPhotographs();
     return photos;
 }
 
