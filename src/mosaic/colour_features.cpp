@@ -94,12 +94,21 @@ void StoreAverages(const ChannelSums& sums, std::int64_t pixels, int k, SectionV
 // A section's extent along one side of a reduced raster, in its pixels:
 // the pixels at either end may be covered only in part.
 struct SectionSpan {
-    double from = 0;
-    double to = 0;
+    SectionSpan() = default;
+    SectionSpan(double start, double stop, int rasterSide)
+        : from(start),
+          to(stop),
+          first(std::clamp(int(start), 0, rasterSide)),
+          end(std::clamp(int(std::ceil(stop)), first, rasterSide)) {}
 
     double Length() const { return to - from; }
     // How much of pixel `i` the span covers, 0..1.
     double Covered(int i) const { return std::min(to, i + 1.0) - std::max(from, double(i)); }
+
+    double from = 0;
+    double to = 0;
+    int first = 0;  // the raster pixels it touches: first .. end - 1
+    int end = 0;
 };
 
 std::uint8_t TruncatedByte(double average) {
@@ -192,21 +201,20 @@ bool ComputeSectionAverages(const QImage& rasterised, QSize pictureSize, int sec
     const double toRasterY = double(image.height()) / pictureSize.height();
     SectionSpan columns[kMaxSectionGridSide];
     for (int column = 0; column < s; ++column) {
-        columns[column] = {column * sectionWidth * toRasterX,
-                           (column + 1) * sectionWidth * toRasterX};
+        columns[column] = SectionSpan(column * sectionWidth * toRasterX,
+                                      (column + 1) * sectionWidth * toRasterX, image.width());
     }
     for (int row = 0; row < s; ++row) {
-        const SectionSpan rows{row * sectionHeight * toRasterY,
-                               (row + 1) * sectionHeight * toRasterY};
+        const SectionSpan rows(row * sectionHeight * toRasterY,
+                               (row + 1) * sectionHeight * toRasterY, image.height());
         double sums[kMaxSectionGridSide][3] = {};
-        for (int y = int(rows.from); y < std::min(image.height(), int(std::ceil(rows.to))); ++y) {
+        for (int y = rows.first; y < rows.end; ++y) {
             const double rowWeight = rows.Covered(y);
             const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
             for (int column = 0; column < s; ++column) {
                 const SectionSpan& span = columns[column];
                 double r = 0, g = 0, b = 0;
-                for (int x = int(span.from); x < std::min(image.width(), int(std::ceil(span.to)));
-                     ++x) {
+                for (int x = span.first; x < span.end; ++x) {
                     const double weight = span.Covered(x);
                     r += weight * qRed(line[x]);
                     g += weight * qGreen(line[x]);
