@@ -41,16 +41,6 @@ QByteArray CmykJpeg(int width, int height) {
     return bytes;
 }
 
-QByteArray ProgressiveJpeg(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setProgressiveScanWrite(true);
-    writer.write(image);
-    return bytes;
-}
-
 QByteArray Photograph() {
     const auto& photos = test::Photographs();
     return photos.empty() ? test::JpegBytes(1600, 1200) : test::CameraJpeg(photos.front());
