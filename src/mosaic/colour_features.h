@@ -41,8 +41,8 @@ int SectionGridSide(int sectionCount);
 // thousands of pictures neither fills nor touches the cache and may run on
 // any thread. A null image when the stream cannot be decoded.
 //
-// With `atLeast`, the picture is only decoded as far as ImageBlob::
-// DecodeReduced takes it while both sides stay at least that large, and not
+// With `atLeast`, the picture is decoded reduced as DecodeReduced of
+// ImageBlob reduces it, both sides staying at least that large, and not
 // resampled: a JPEG photograph wanted small costs a fraction of a full
 // decode. Its section averages are then measured with the picture's own size
 // (the overload of ComputeSectionAverages that takes it).
