@@ -111,8 +111,9 @@ int ConvertCommand(const QStringList& args) {
     if (!ok || width <= 0 || height <= 0) return Usage();
     const QString type = ImageTypeOf(out);
     WriteWatch watch;
-    if (!SaveBitmapFile(loaded.picture->Decode(), out, width, height, type, quality, false,
-                        &watch)) {
+    // Decoded no larger than the picture written needs.
+    const QImage pixels = loaded.picture->DecodeReduced(QSize(width, height));
+    if (!SaveBitmapFile(pixels, out, width, height, type, quality, false, &watch)) {
         const QString reason =
             watch.error != 0 ? u": "_qs + QString::fromLocal8Bit(std::strerror(watch.error)) : QString();
         Print(QStringLiteral("tessaly-cli: cannot write %1%2\n").arg(out, reason).toUtf8(), stderr);

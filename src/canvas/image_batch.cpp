@@ -1,9 +1,6 @@
 #include "canvas/image_batch.h"
 
 #include <QFileInfo>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
 
 #include "canvas/view_geometry.h"
 #include "document/document.h"
@@ -12,88 +9,11 @@
 #include "resources/string_table.h"
 #include "resources/ui_strings.h"
 #include "services/message_service.h"
+#include "services/ordered_work.h"
 #include "services/status_service.h"
 #include "services/work_progress.h"
 
 namespace tessaly {
-namespace {
-
-// How far the workers may run ahead of the images already taken, so that a
-// long add never holds more than a few prepared pictures per thread.
-constexpr int kLookAheadPerWorker = 4;
-
-// Runs the preparation on worker threads; results are taken in order.
-class OrderedPreparer {
-public:
-    OrderedPreparer(const std::vector<ImageEntry>& entries, const PrepareOptions& options,
-                    int workers, DecodeBudget& budget)
-        : entries_(entries),
-          options_(options),
-          budget_(budget),
-          results_(entries.size()),
-          window_(workers * kLookAheadPerWorker) {
-        for (int i = 0; i < workers; ++i)
-            threads_.emplace_back([this] { Work(); });
-    }
-
-    ~OrderedPreparer() {
-        {
-            std::lock_guard lock(mutex_);
-            stopped_ = true;
-        }
-        changed_.notify_all();
-        for (std::thread& thread : threads_)
-            thread.join();
-    }
-
-    PreparedImage Take(int index) {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return results_[static_cast<std::size_t>(index)].has_value(); });
-        PreparedImage result = std::move(*results_[static_cast<std::size_t>(index)]);
-        results_[static_cast<std::size_t>(index)].reset();
-        taken_ = index + 1;
-        lock.unlock();
-        changed_.notify_all();
-        return result;
-    }
-
-private:
-    void Work() {
-        for (;;) {
-            std::unique_lock lock(mutex_);
-            changed_.wait(lock, [&] { return stopped_ || next_ < taken_ + window_; });
-            if (stopped_ || next_ >= static_cast<int>(entries_.size())) return;
-            const int index = next_++;
-            lock.unlock();
-            PreparedImage prepared = PrepareWithinBudget(entries_[static_cast<std::size_t>(index)]);
-            lock.lock();
-            results_[static_cast<std::size_t>(index)] = std::move(prepared);
-            lock.unlock();
-            changed_.notify_all();
-        }
-    }
-
-    // The picture's decoded pixels are counted against the budget from
-    // before it is decoded until its shrunk copy is encoded.
-    PreparedImage PrepareWithinBudget(const ImageEntry& entry) {
-        const DecodeBudget::Reservation reserved(budget_, DecodedBytesOf(entry.path));
-        return PrepareImage(entry, options_);
-    }
-
-    const std::vector<ImageEntry>& entries_;
-    const PrepareOptions options_;
-    DecodeBudget& budget_;
-    std::vector<std::optional<PreparedImage>> results_;
-    const int window_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    int next_ = 0;
-    int taken_ = 0;
-    bool stopped_ = false;
-    std::vector<std::thread> threads_;
-};
-
-}  // namespace
 
 CollectedEntries CollectImageEntries(const QStringList& paths, bool onlyExistingFiles,
                                      int stopAfter) {
@@ -116,13 +36,18 @@ PreparedImage PrepareImage(const ImageEntry& entry, const PrepareOptions& option
     PreparedImage prepared;
     LoadedPicture loaded = LoadImageFile(entry.path, entry.type);
     if (!loaded.picture) return prepared;
-    const QImage pixels = RasterisePicture(*loaded.picture);
+    // A picture that is shrunk is decoded only as large as its shrunk copy
+    // needs, and measured from that.
+    const QSize decodeAtLeast = options.shrinkTo.value_or(QSize());
+    const QImage pixels = RasterisePicture(*loaded.picture, decodeAtLeast);
     if (!pixels.isNull()) {
-        ComputeSectionAverages(pixels, options.sectionCount, prepared.averages.red,
+        ComputeSectionAverages(pixels, loaded.size, options.sectionCount, prepared.averages.red,
                                prepared.averages.green, prepared.averages.blue);
         if (options.shrinkTo) {
+            const QImage shrunk = pixels.scaled(*options.shrinkTo, Qt::IgnoreAspectRatio,
+                                                Qt::SmoothTransformation);
             prepared.shrunk =
-                BitmapToPicture(pixels, options.shrinkTo->width(), options.shrinkTo->height());
+                BitmapToPicture(shrunk, options.shrinkTo->width(), options.shrinkTo->height());
         }
     }
     prepared.size = loaded.size;
@@ -133,19 +58,15 @@ PreparedImage PrepareImage(const ImageEntry& entry, const PrepareOptions& option
 void PrepareInOrder(const std::vector<ImageEntry>& entries, const PrepareOptions& options,
                     int workers, DecodeBudget& budget,
                     const std::function<bool(int, PreparedImage&)>& consume) {
-    const int count = static_cast<int>(entries.size());
-    if (workers <= 1 || count <= 1) {
-        for (int i = 0; i < count; ++i) {
-            PreparedImage prepared = PrepareImage(entries[static_cast<std::size_t>(i)], options);
-            if (!consume(i, prepared)) return;
-        }
-        return;
-    }
-    OrderedPreparer preparer(entries, options, std::min(workers, count), budget);
-    for (int i = 0; i < count; ++i) {
-        PreparedImage prepared = preparer.Take(i);
-        if (!consume(i, prepared)) return;
-    }
+    const std::function<PreparedImage(int)> prepare = [&](int i) {
+        const ImageEntry& entry = entries[static_cast<std::size_t>(i)];
+        if (workers <= 1) return PrepareImage(entry, options);
+        // The picture's decoded pixels are counted against the budget from
+        // before it is decoded until its shrunk copy is encoded.
+        const DecodeBudget::Reservation reserved(budget, DecodedBytesOf(entry.path));
+        return PrepareImage(entry, options);
+    };
+    RunInOrder(static_cast<int>(entries.size()), workers, prepare, consume);
 }
 
 int AddImageFiles(Document& doc, const std::vector<ImageEntry>& entries,

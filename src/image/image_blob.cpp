@@ -3,12 +3,11 @@
 #include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
-#include <algorithm>
 #include <atomic>
-#include <cmath>
 
 #include "image/decode_cache.h"
 #include "image/image_limits.h"
+#include "image/jpeg_decoder.h"
 #include "image/jpeg_structure.h"
 
 namespace tessaly {
@@ -31,33 +30,12 @@ std::optional<std::pair<QByteArray, QSize>> ReadOtherHeader(const QByteArray& en
     return std::make_pair(format, size);
 }
 
-// Whether a JPEG stream decodes to a picture of its declared size.
+// Whether a JPEG stream decodes to rows of a picture of its declared size.
+// Errors do not depend on the scale, so the smallest decode tells.
 bool Decodes(const QByteArray& encoded, QSize size) {
     if (!IsAcceptablePictureSize(size)) return false;
-    QBuffer buffer;
-    buffer.setData(encoded);
-    if (!buffer.open(QIODevice::ReadOnly)) return false;
-    QImageReader reader(&buffer, "jpeg");
-    reader.setAllocationLimit(kDecodeAllocationLimitMiB);
-    return reader.read().size() == size;
-}
-
-// The image Qt's JPEG reader decodes into, filled with a defined colour
-// beforehand: a damaged stream leaves the rows it does not supply as they
-// were. The reader keeps an image of the size and format it would make; for
-// a reduced decode that is the library's eighths, as the reader picks them.
-QImage PrefilledJpegTarget(const QByteArray& encoded, QSize full, QSize target) {
-    const JpegStructure jpeg = ReadJpegStructure(encoded);
-    QSize size = full;
-    if (target != full) {
-        const double factor = std::min(double(full.width()) / target.width(),
-                                       double(full.height()) / target.height());
-        const int eighths = std::clamp(int(std::ceil(8 / factor)), 1, 8);
-        size = QSize((full.width() * eighths + 7) / 8, (full.height() * eighths + 7) / 8);
-    }
-    QImage image(size, jpeg.components == 1 ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
-    if (!image.isNull()) image.fill(Qt::white);
-    return image;
+    const DecodedJpeg decoded = DecodeJpeg(encoded, QSize(1, 1));
+    return !decoded.image.isNull() && decoded.fullSize == size;
 }
 
 }  // namespace
@@ -101,26 +79,29 @@ QImage ImageBlob::DecodeForSize(QSize target) const {
     return DecodeAt(size);
 }
 
-QImage ImageBlob::DecodeAt(QSize size) const {
-    DecodeCache& cache = DecodeCache::Instance();
-    if (QImage cached = cache.Find(serial_, size); !cached.isNull()) return cached;
-
+QImage ImageBlob::DecodeReduced(QSize atLeast) const {
+    // A damaged JPEG stream gives the rows it holds; the rest are defined.
+    if (IsJpeg()) return DecodeJpeg(encoded_, atLeast).image;
     QBuffer buffer;
     buffer.setData(encoded_);
     if (!buffer.open(QIODevice::ReadOnly)) return {};
     QImageReader reader(&buffer, format_);
     reader.setAutoTransform(false);
     reader.setAllocationLimit(kDecodeAllocationLimitMiB);
-    if (size != size_) reader.setScaledSize(size);
-    // A stream damaged after its first rows reports failure yet gives the
-    // rows it holds, as Qt's reader returns them; the rest keep the fill.
-    QImage image = IsJpeg() ? PrefilledJpegTarget(encoded_, size_, size) : QImage();
-    if (!reader.read(&image) && !IsJpeg()) image = QImage();
+    return reader.read();
+}
+
+QImage ImageBlob::DecodeAt(QSize size) const {
+    DecodeCache& cache = DecodeCache::Instance();
+    if (QImage cached = cache.Find(serial_, size); !cached.isNull()) return cached;
+
+    QImage image = DecodeReduced(size);
     g_decodeCount.fetch_add(1, std::memory_order_relaxed);
     if (image.isNull()) return {};
     if (image.size() != size) {
         image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
+    if (image.isNull()) return {};
     cache.Insert(serial_, size, image);
     return image;
 }

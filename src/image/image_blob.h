@@ -31,6 +31,12 @@ public:
     // The pixels reduced for drawing into at most `target` pixels: the full
     // size halved as long as it stays at least as large as `target`.
     QImage DecodeForSize(QSize target) const;
+    // The pixels as small as the decoder makes them cheaply while both sides
+    // stay at least `atLeast`: a JPEG stream reduced by the eighths its
+    // decoder offers, any other format at full size. Past the decode cache
+    // and not counted, for work that goes through many pictures once; safe
+    // on any thread. A null image if the stream cannot be decoded.
+    QImage DecodeReduced(QSize atLeast) const;
 
     // Draws the picture scaled into `target`, smoothly.
     void Draw(QPainter& painter, const QRect& target) const;

@@ -63,6 +63,17 @@ QImage OntoTopLeftColour(const QImage& image) {
     return composed;
 }
 
+// `image` resampled smoothly to `size`, when that is a size a picture may
+// have, in the format the writers take without a copy: RGB32, or ARGB32 with
+// transparency.
+QImage ResampledFor(QImage image, QSize size) {
+    if (image.size() != size && !size.isEmpty() && IsAcceptablePictureSize(size)) {
+        image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    return image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                         : QImage::Format_RGB32);
+}
+
 }  // namespace
 
 QString ImageTypeOf(const QString& path) {
@@ -154,9 +165,10 @@ std::optional<ImageBlob> BitmapToPicture(const QImage& bitmap, int width, int he
 }
 
 ImageBlob ResizePicture(const ImageBlob& picture, int width, int height) {
-    const QImage decoded = picture.Decode();
+    const QSize size(width, height);
+    const QImage decoded = picture.DecodeReduced(size);
     if (decoded.isNull()) return picture;
-    auto resized = BitmapToPicture(decoded, width, height);
+    auto resized = BitmapToPicture(ResampledFor(decoded, size), width, height);
     if (!resized) {
         ShowMessage(kMsgMemoryAllocFailed, kStyleStop);
         return picture;
@@ -166,9 +178,12 @@ ImageBlob ResizePicture(const ImageBlob& picture, int width, int height) {
 
 bool SaveScaledPicture(const ImageBlob& picture, int width, int height, const QString& path,
                        const QString& type) {
-    const QImage decoded = picture.Decode();
+    const QSize size(width, height);
+    if (size.isEmpty() || !IsAcceptablePictureSize(size)) return false;
+    const QImage decoded = picture.DecodeReduced(size);
     if (decoded.isNull()) return false;
-    return SaveBitmapFile(decoded, path, width, height, type, 100, false);
+    // Resampled here, the writer only has to encode it.
+    return SaveBitmapFile(ResampledFor(decoded, size), path, width, height, type, 100, false);
 }
 
 }  // namespace tessaly

@@ -48,13 +48,15 @@ QString SaveBitmapToWorkingFile(const QImage& bitmap, QString* failedStep = null
 std::optional<ImageBlob> BitmapToPicture(const QImage& bitmap, int width, int height);
 
 // A new JPEG picture (quality 100) of exactly width x height pixels made from
-// `picture`. When that fails the given picture is returned unchanged (after
+// `picture`, decoded no larger than that needs. When that fails the given
+// picture is returned unchanged (after
 // "メモリの確保に失敗しました" if re-encoding failed), so nothing is lost.
 ImageBlob ResizePicture(const ImageBlob& picture, int width, int height);
 
 // Writes `picture` scaled to width x height into an image file of the given
-// type, quality 100. False when it could not be written; failures are not
-// reported.
+// type, quality 100, decoding it no larger than that needs. False when it
+// could not be written; failures are not reported, so it may run on worker
+// threads.
 bool SaveScaledPicture(const ImageBlob& picture, int width, int height, const QString& path,
                        const QString& type);
 

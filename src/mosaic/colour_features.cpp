@@ -1,7 +1,5 @@
 #include "mosaic/colour_features.h"
 
-#include <QBuffer>
-#include <QImageReader>
 #include <QPainter>
 #include <QStringView>
 #include <algorithm>
@@ -93,6 +91,30 @@ void StoreAverages(const ChannelSums& sums, std::int64_t pixels, int k, SectionV
     blue[k] = AverageByte(sums.blue, pixels);
 }
 
+// A section's extent along one side of a reduced raster, in its pixels:
+// the pixels at either end may be covered only in part.
+struct SectionSpan {
+    SectionSpan() = default;
+    SectionSpan(double start, double stop, int rasterSide)
+        : from(start),
+          to(stop),
+          first(std::clamp(int(start), 0, rasterSide)),
+          end(std::clamp(int(std::ceil(stop)), first, rasterSide)) {}
+
+    double Length() const { return to - from; }
+    // How much of pixel `i` the span covers, 0..1.
+    double Covered(int i) const { return std::min(to, i + 1.0) - std::max(from, double(i)); }
+
+    double from = 0;
+    double to = 0;
+    int first = 0;  // the raster pixels it touches: first .. end - 1
+    int end = 0;
+};
+
+std::uint8_t TruncatedByte(double average) {
+    return static_cast<std::uint8_t>(std::clamp(average, 0.0, 255.0));
+}
+
 // trunc(cellSide / s), 0 for sizes below one pixel (and for NaN).
 std::int64_t SampledSectionSide(double cellSide, int s) {
     const double side = cellSide / s;
@@ -119,22 +141,17 @@ int SectionGridSide(int sectionCount) {
     return side;
 }
 
-QImage RasterisePicture(const ImageBlob& picture) {
+QImage RasterisePicture(const ImageBlob& picture, QSize atLeast) {
     const QSize size = picture.PixelSize();
     if (!IsAcceptablePictureSize(size)) return {};
-    QBuffer buffer;
-    buffer.setData(picture.Encoded());
-    if (!buffer.open(QIODevice::ReadOnly)) return {};
-    QImageReader reader(&buffer, picture.Format());
-    reader.setAutoTransform(false);
-    reader.setAllocationLimit(kDecodeAllocationLimitMiB);
-    QImage image = reader.read();
+    const bool full = atLeast.isEmpty();
+    QImage image = picture.DecodeReduced(full ? size : atLeast);
     if (image.isNull()) return {};
     // Premultiplied colour is exactly the colour drawn over black, so reading
     // the colour bytes and ignoring alpha gives the composite onto a zeroed
     // buffer; the alpha stays for callers that draw the image elsewhere.
     image.convertTo(QImage::Format_ARGB32_Premultiplied);
-    if (image.size() != size) {
+    if (full && image.size() != size) {
         image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
     if (image.isNull() || image.format() != QImage::Format_ARGB32_Premultiplied) return {};
@@ -163,6 +180,59 @@ bool ComputeSectionAverages(const QImage& image, int sectionCount, SectionValues
     SumSectionGrid(FourBytesAPixel(image), 0, 0, sectionWidth, sectionHeight, s, sums, inside);
     for (int k = 0; k < s * s; ++k)
         StoreAverages(sums[k], pixels, k, red, green, blue);
+    return true;
+}
+
+bool ComputeSectionAverages(const QImage& rasterised, QSize pictureSize, int sectionCount,
+                            SectionValues& red, SectionValues& green, SectionValues& blue) {
+    if (rasterised.size() == pictureSize)
+        return ComputeSectionAverages(rasterised, sectionCount, red, green, blue);
+    if (rasterised.isNull() || pictureSize.isEmpty()) return false;
+    std::fill(std::begin(red), std::end(red), std::uint8_t{0});
+    std::fill(std::begin(green), std::end(green), std::uint8_t{0});
+    std::fill(std::begin(blue), std::end(blue), std::uint8_t{0});
+
+    const int s = SectionGridSide(sectionCount);
+    const int sectionWidth = pictureSize.width() / s;
+    const int sectionHeight = pictureSize.height() / s;
+    if (sectionWidth == 0 || sectionHeight == 0) return true;
+    const QImage image = FourBytesAPixel(rasterised);
+    const double toRasterX = double(image.width()) / pictureSize.width();
+    const double toRasterY = double(image.height()) / pictureSize.height();
+    SectionSpan columns[kMaxSectionGridSide];
+    for (int column = 0; column < s; ++column) {
+        columns[column] = SectionSpan(column * sectionWidth * toRasterX,
+                                      (column + 1) * sectionWidth * toRasterX, image.width());
+    }
+    for (int row = 0; row < s; ++row) {
+        const SectionSpan rows(row * sectionHeight * toRasterY,
+                               (row + 1) * sectionHeight * toRasterY, image.height());
+        double sums[kMaxSectionGridSide][3] = {};
+        for (int y = rows.first; y < rows.end; ++y) {
+            const double rowWeight = rows.Covered(y);
+            const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int column = 0; column < s; ++column) {
+                const SectionSpan& span = columns[column];
+                double r = 0, g = 0, b = 0;
+                for (int x = span.first; x < span.end; ++x) {
+                    const double weight = span.Covered(x);
+                    r += weight * qRed(line[x]);
+                    g += weight * qGreen(line[x]);
+                    b += weight * qBlue(line[x]);
+                }
+                sums[column][0] += rowWeight * r;
+                sums[column][1] += rowWeight * g;
+                sums[column][2] += rowWeight * b;
+            }
+        }
+        for (int column = 0; column < s; ++column) {
+            const double area = rows.Length() * columns[column].Length();
+            const int k = row * s + column;
+            red[k] = TruncatedByte(sums[column][0] / area);
+            green[k] = TruncatedByte(sums[column][1] / area);
+            blue[k] = TruncatedByte(sums[column][2] / area);
+        }
+    }
     return true;
 }
 

@@ -40,7 +40,13 @@ int SectionGridSide(int sectionCount);
 // Decodes the stream directly, past the shared decode cache, so measuring
 // thousands of pictures neither fills nor touches the cache and may run on
 // any thread. A null image when the stream cannot be decoded.
-QImage RasterisePicture(const ImageBlob& picture);
+//
+// With `atLeast`, the picture is decoded reduced as DecodeReduced of
+// ImageBlob reduces it, both sides staying at least that large, and not
+// resampled: a JPEG photograph wanted small costs a fraction of a full
+// decode. Its section averages are then measured with the picture's own size
+// (the overload of ComputeSectionAverages that takes it).
+QImage RasterisePicture(const ImageBlob& picture, QSize atLeast = {});
 
 // Fills the section averages of a picture for `sectionCount` sections. Every
 // average is the channel sum over the section divided by its pixel count,
@@ -54,6 +60,14 @@ bool ComputeSectionAverages(const ImageBlob& picture, int sectionCount, SectionV
 // The same for a picture already rasterised by RasterisePicture.
 bool ComputeSectionAverages(const QImage& rasterised, int sectionCount, SectionValues& red,
                             SectionValues& green, SectionValues& blue);
+
+// The same for a picture of `pictureSize` pixels rasterised reduced: the
+// sections are laid out on the picture's own size and read from the raster
+// by the share of each raster pixel they cover. They differ from those of a
+// full decode only by what the reduction averages away, within a level on
+// photographs.
+bool ComputeSectionAverages(const QImage& rasterised, QSize pictureSize, int sectionCount,
+                            SectionValues& red, SectionValues& green, SectionValues& blue);
 
 // The same for node `node` of the document, into the node's own arrays, with
 // the document's section count. False when the node is out of the table, has

@@ -5,13 +5,17 @@
 #include <QFileInfo>
 #include <QSet>
 #include <QStandardPaths>
+#include <QThread>
 #include <algorithm>
 #include <chrono>
+#include <utility>
 
+#include "image/decode_budget.h"
 #include "image/image_files.h"
 #include "resources/string_table.h"
 #include "resources/ui_strings.h"
 #include "services/message_service.h"
+#include "services/ordered_work.h"
 #include "services/settings.h"
 #include "services/status_service.h"
 
@@ -43,38 +47,85 @@ constexpr std::chrono::hours kStalePartialTileAge{1};
 
 enum class RowOutcome { Skipped, Written, NoFreeName, Failed };
 
-// Writes the tiles of one batch, one source at a time, each decoded, scaled
-// once and let go before the next.
-class TileWriter {
+// A tile file under its partial name, removed unless it takes its final one.
+class PartialTile {
 public:
-    TileWriter(const TileBatchSettings& settings, const QString& folder, int nameCandidates)
-        : settings_(settings),
-          folder_(folder),
+    PartialTile() = default;
+    explicit PartialTile(QString path) : path_(std::move(path)) {}
+    PartialTile(PartialTile&& other) noexcept : path_(std::exchange(other.path_, {})) {}
+    PartialTile& operator=(PartialTile&& other) noexcept {
+        Remove();
+        path_ = std::exchange(other.path_, {});
+        return *this;
+    }
+    PartialTile(const PartialTile&) = delete;
+    PartialTile& operator=(const PartialTile&) = delete;
+    ~PartialTile() { Remove(); }
+
+    const QString& Path() const { return path_; }
+    void Placed() { path_.clear(); }
+
+private:
+    void Remove() {
+        if (!path_.isEmpty()) QFile::remove(path_);
+        path_.clear();
+    }
+
+    QString path_;
+};
+
+// One row's tile as a worker leaves it: written whole under a partial name
+// (outcome Written), or why not.
+struct DraftTile {
+    RowOutcome outcome = RowOutcome::Skipped;
+    bool sourceRead = false;  // the source was an image: it takes a sequence number
+    QString type;
+    PartialTile tile;
+};
+
+// Reads, shrinks and writes one row's tile; safe on any thread. The tile is
+// decoded no larger than it is to be, and scaled once.
+DraftTile DraftTileFor(const ImageEntry& row, const TileBatchSettings& settings,
+                       const QString& folder) {
+    DraftTile draft;
+    if (SourceBaseName(row.path).isEmpty()) return draft;
+    const LoadedPicture loaded = LoadImageFile(row.path, row.type);
+    if (!loaded.picture) return draft;
+    draft.sourceRead = true;
+    draft.outcome = RowOutcome::Failed;
+    draft.type = TileTypeOf(settings.fileType, row.type);
+    const QSize size =
+        ShrunkSize(loaded.size, QSize(settings.width, settings.height), settings.method);
+    PartialTile tile(NewPartialTile(folder));
+    if (tile.Path().isEmpty()) return draft;
+    if (!SaveScaledPicture(*loaded.picture, size.width(), size.height(), tile.Path(),
+                           draft.type)) {
+        return draft;
+    }
+    draft.outcome = RowOutcome::Written;
+    draft.tile = std::move(tile);
+    return draft;
+}
+
+// Gives the drafted tiles their final names, in the rows' order.
+class TilePlacer {
+public:
+    TilePlacer(const TileBatchSettings& settings, const QString& folder, int nameCandidates)
+        : folder_(folder),
           nameCandidates_(nameCandidates),
           numbered_(settings.naming == TileNaming::SequenceNumbers),
           sequence_(numbered_ ? NextSequenceNumber(folder) : 0) {}
 
-    // Writes the tile beside its final name, then gives it that name.
-    RowOutcome Write(const ImageEntry& row) {
-        const QString sourceName = SourceBaseName(row.path);
-        if (sourceName.isEmpty()) return RowOutcome::Skipped;
-        const LoadedPicture loaded = LoadImageFile(row.path, row.type);
-        if (!loaded.picture) return RowOutcome::Skipped;
-        const QString base = numbered_ ? SequenceName(sequence_++) : sourceName;
-        const QString type = TileTypeOf(settings_.fileType, row.type);
-        const QSize size = ShrunkSize(loaded.size, QSize(settings_.width, settings_.height),
-                                      settings_.method);
-        const QString partial = NewPartialTile(folder_);
-        if (partial.isEmpty()) return RowOutcome::Failed;
-        if (!SaveScaledPicture(*loaded.picture, size.width(), size.height(), partial, type)) {
-            QFile::remove(partial);
-            return RowOutcome::Failed;
-        }
-        const PlacedTileFile placed = PlaceTileFile(partial, folder_, base, type, nameCandidates_);
+    RowOutcome Place(const ImageEntry& row, DraftTile& draft) {
+        if (!draft.sourceRead) return RowOutcome::Skipped;
+        const QString base = numbered_ ? SequenceName(sequence_++) : SourceBaseName(row.path);
+        if (draft.outcome != RowOutcome::Written) return draft.outcome;
+        const PlacedTileFile placed =
+            PlaceTileFile(draft.tile.Path(), folder_, base, draft.type, nameCandidates_);
         if (placed.path.isEmpty()) {
-            QFile::remove(partial);
             return placed.allTaken ? RowOutcome::NoFreeName : RowOutcome::Failed;
         }
+        draft.tile.Placed();
         lastWritten_ = placed.path;
         return RowOutcome::Written;
     }
@@ -82,7 +133,6 @@ public:
     const QString& LastWritten() const { return lastWritten_; }
 
 private:
-    const TileBatchSettings& settings_;
     const QString folder_;
     const int nameCandidates_;
     const bool numbered_;
@@ -158,19 +208,23 @@ std::vector<ImageEntry> NewListEntries(const QStringList& listed,
 
 TileBatchResult CreateTileFiles(const std::vector<ImageEntry>& rows,
                                 const TileBatchSettings& settings, const QString& folder,
-                                const std::function<void(int)>& rowDone, int nameCandidates) {
+                                const std::function<void(int)>& rowDone, int nameCandidates,
+                                int workers) {
     RemoveStalePartialTiles(folder, kStalePartialTileAge);
-    TileWriter writer(settings, folder, nameCandidates);
+    if (workers <= 0) workers = std::max(1, QThread::idealThreadCount());
+    DecodeBudget budget(DecodeBudget::DefaultLimit());
+    TilePlacer placer(settings, folder, nameCandidates);
     TileBatchResult result;
     result.rows = static_cast<int>(rows.size());
     int failedInARow = 0;
-    int done = 0;
-    for (const ImageEntry& row : rows) {
-        if (failedInARow == kFailuresInARowToStop) {
-            result.notTried = result.rows - done;
-            break;
-        }
-        switch (writer.Write(row)) {
+    const std::function<DraftTile(int)> draft = [&](int i) {
+        const ImageEntry& row = rows[static_cast<std::size_t>(i)];
+        const DecodeBudget::Reservation reserved(budget, DecodedBytesOf(row.path));
+        return DraftTileFor(row, settings, folder);
+    };
+    const std::function<bool(int, DraftTile&)> place = [&](int i, DraftTile& tile) {
+        const ImageEntry& row = rows[static_cast<std::size_t>(i)];
+        switch (placer.Place(row, tile)) {
         case RowOutcome::Written:
             ++result.written;
             failedInARow = 0;
@@ -185,10 +239,16 @@ TileBatchResult CreateTileFiles(const std::vector<ImageEntry>& rows,
         case RowOutcome::Skipped:
             break;
         }
-        ++done;
+        const int done = i + 1;
         if (rowDone) rowDone(done);
-    }
-    result.lastWritten = writer.LastWritten();
+        if (failedInARow == kFailuresInARowToStop && done < result.rows) {
+            result.notTried = result.rows - done;
+            return false;
+        }
+        return true;
+    };
+    RunInOrder(result.rows, workers, draft, place);
+    result.lastWritten = placer.LastWritten();
     return result;
 }
 

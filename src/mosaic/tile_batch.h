@@ -93,11 +93,14 @@ struct TileBatchResult {
 // as not tried. Each tile is written under a partial name and takes its
 // final name once complete, so an interrupted batch leaves no damaged tile;
 // partial tiles an earlier batch left an hour or more ago are removed first.
-// `rowDone` hears the number of rows finished after each row.
+// `rowDone` hears the number of rows finished after each row. The sources
+// are read, shrunk and written on `workers` threads (0: one per core),
+// within a DecodeBudget; the names are given, and `rowDone` called, on the
+// calling thread in the rows' order.
 TileBatchResult CreateTileFiles(const std::vector<ImageEntry>& rows,
                                 const TileBatchSettings& settings, const QString& folder,
                                 const std::function<void(int)>& rowDone = {},
-                                int nameCandidates = kMaxTileNameCandidates);
+                                int nameCandidates = kMaxTileNameCandidates, int workers = 0);
 
 // Tells the user what went wrong in a batch: tiles that could not be written
 // (how many of how many, and how many were not tried), else sources without

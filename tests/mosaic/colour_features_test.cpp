@@ -12,6 +12,7 @@
 #include "document/document.h"
 #include "image/image_blob.h"
 #include "support/document_builder.h"
+#include "support/photographs.h"
 #include "support/status_recorder.h"
 #include "support/test_images.h"
 
@@ -98,6 +99,31 @@ TEST(SectionAverages, UnusualSectionCountsStayWithinTheArrays) {
         Sections out;
         EXPECT_TRUE(out.Averages(picture, stored));
         EXPECT_EQ(std::count(std::begin(out.red), std::end(out.red), 10), used) << stored;
+    }
+}
+
+TEST(SectionAverages, APhotographDecodedReducedMeasuresWithinALevelOfItsFullDecode) {
+    const std::vector<QImage>& photos = test::Photographs();
+    if (photos.empty()) GTEST_SKIP() << "no photographs installed";
+    for (std::size_t n = 0; n < photos.size(); ++n) {
+        const ImageBlob picture = *ImageBlob::FromEncoded(test::CameraJpeg(photos[n]));
+        const QImage full = RasterisePicture(picture);
+        // Reduced to an eighth (200 x 150) and to a quarter (400 x 300).
+        for (const QSize shrinkTo : {QSize(64, 48), QSize(300, 300)}) {
+            const QImage reduced = RasterisePicture(picture, shrinkTo);
+            ASSERT_LT(reduced.width(), full.width() / 2);
+            for (const int count : {1, 4, 9, 16, 25}) {
+                Sections exact, seen;
+                ComputeSectionAverages(full, count, exact.red, exact.green, exact.blue);
+                ComputeSectionAverages(reduced, picture.PixelSize(), count, seen.red, seen.green,
+                                       seen.blue);
+                for (int k = 0; k < kMaxSections; ++k) {
+                    EXPECT_LE(std::abs(exact.red[k] - seen.red[k]), 1) << n << " " << count;
+                    EXPECT_LE(std::abs(exact.green[k] - seen.green[k]), 1) << n << " " << count;
+                    EXPECT_LE(std::abs(exact.blue[k] - seen.blue[k]), 1) << n << " " << count;
+                }
+            }
+        }
     }
 }
 

@@ -207,6 +207,36 @@ TEST_F(TileBatchTest, TilesTakeAFreeNameAndTheirTypeAndNeverReplaceAFile) {
     EXPECT_TRUE(messages_.Messages().empty());
 }
 
+TEST_F(TileBatchTest, WorkersKeepTheRowsOrderAndUnreadableRowsTakeNoNumber) {
+    std::vector<ImageEntry> rows;
+    std::vector<QRgb> colours;  // of the readable rows, in order
+    for (int i = 0; i < 12; ++i) {
+        // JPEGs of one colour each, decoded reduced; rows 2 and 7 unreadable.
+        const QRgb colour = qRgb(i * 20, 250 - i * 20, 90);
+        QByteArray bytes("not a picture");
+        if (i % 5 != 2) {
+            bytes = test::JpegOf(test::Filled(160, 120, colour), 95);
+            colours.push_back(colour);
+        }
+        rows.push_back({test::WriteFile(Folder(u"s"_qs), u"%1.jpg"_qs.arg(i), bytes), u"jpeg"_qs});
+    }
+    TileBatchSettings settings{40, 30, ShrinkMethod::EnteredSize, TileNaming::SequenceNumbers, 4};
+    const QString folder = Folder(u"Images"_qs);
+    std::vector<int> progress;
+    CreateTileFiles(rows, settings, folder, [&](int done) { progress.push_back(done); },
+                    kMaxTileNameCandidates, 2);
+    EXPECT_EQ(progress, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
+    const QStringList written = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    ASSERT_EQ(written.size(), 10);
+    for (int n = 0; n < 10; ++n) {
+        EXPECT_EQ(written[n], SequenceName(n + 1) + u".png"_qs);
+        const QImage tile(QDir(folder).filePath(written[n]));
+        EXPECT_EQ(tile.size(), QSize(40, 30));
+        EXPECT_LE(std::abs(qRed(tile.pixel(20, 15)) - qRed(colours[n])), 3) << n;
+        EXPECT_LE(std::abs(qGreen(tile.pixel(20, 15)) - qGreen(colours[n])), 3) << n;
+    }
+}
+
 TEST_F(TileBatchTest, WriteFailuresAreCountedReportedAndStopTheBatch) {
     // Three tiles fit, then every one is too large: as when the disk fills up.
     std::vector<ImageEntry> rows;

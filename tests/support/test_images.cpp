@@ -78,6 +78,8 @@ QByteArray JpegBytes(int width, int height, int quality) {
     return Encode(Gradient(width, height), "jpeg", quality);
 }
 
+QByteArray JpegOf(const QImage& image, int quality) { return Encode(image, "jpeg", quality); }
+
 QByteArray PngBytes(const QImage& image) { return Encode(image, "png", -1); }
 
 QByteArray BmpBytes(const QImage& image) { return Encode(image, "bmp", -1); }

@@ -14,6 +14,7 @@ QImage Filled(int width, int height, QRgb colour);
 
 // Encoded pictures made on the spot.
 QByteArray JpegBytes(int width, int height, int quality = 90);
+QByteArray JpegOf(const QImage& image, int quality = 90);
 QByteArray PngBytes(const QImage& image);
 QByteArray BmpBytes(const QImage& image);
 
