@@ -110,7 +110,7 @@ void BM_ExportCanvas(benchmark::State& state) {
         const int w = image.width(), h = image.height();
         if (!timed(png,
                    [&] {
-                       return SaveBitmapFile(image, file, w, h, QStringLiteral("png"), 100, false);
+                       return SaveBitmapFile(image, file, w, h, {OutputFormat::Type::Png}, false);
                    }) ||
             !timed(rle8, [&] { return WriteBmpFile(image, file, 8, BmpCompression::Rle8); }) ||
             !timed(bmp24, [&] { return WriteBmpFile(image, file, 24, BmpCompression::None); }) ||

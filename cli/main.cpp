@@ -109,11 +109,12 @@ int ConvertCommand(const QStringList& args) {
     const int height = ok && args.size() > 3 ? args[3].toInt(&ok) : loaded.size.height();
     const int quality = ok && args.size() > 4 ? std::clamp(args[4].toInt(&ok), 10, 100) : 100;
     if (!ok || width <= 0 || height <= 0) return Usage();
-    const QString type = ImageTypeOf(out);
+    const auto format = OutputFormat::ForTypeName(ImageTypeOf(out), quality);
+    if (!format) return Usage();
     WriteWatch watch;
     // Decoded no larger than the picture written needs.
     const QImage pixels = loaded.picture->DecodeReduced(QSize(width, height));
-    if (!SaveBitmapFile(pixels, out, width, height, type, quality, false, &watch)) {
+    if (!SaveBitmapFile(pixels, out, width, height, *format, false, &watch)) {
         const QString reason =
             watch.error != 0 ? u": "_qs + QString::fromLocal8Bit(std::strerror(watch.error)) : QString();
         Print(QStringLiteral("tessaly-cli: cannot write %1%2\n").arg(out, reason).toUtf8(), stderr);

@@ -88,9 +88,8 @@ QString PieceFolder(const ChooseFolder& chooseFolder) {
 // Writes one piece into its claimed file; true only when the file then holds
 // the piece. A piece that was not written leaves no file behind.
 bool WritePiece(const QImage& piece, const QString& path, const CutSource& source,
-                const QString& type) {
-    if (SaveBitmapFile(piece, path, source.cellWidth, source.cellHeight, type, kPieceQuality,
-                       false) &&
+                const OutputFormat& format) {
+    if (SaveBitmapFile(piece, path, source.cellWidth, source.cellHeight, format, false) &&
         QFileInfo(path).size() > 0) {
         return true;
     }
@@ -103,6 +102,7 @@ CutOutcome CutIntoFiles(const AppSettings& grid, const QImage& picture, const Cu
     const QString folder = PieceFolder(chooseFolder);
     if (folder.isEmpty()) return CutOutcome::Cancelled;
     const QString type = CutFileType(grid.multiExt);
+    const OutputFormat format = *OutputFormat::ForTypeName(type, kPieceQuality);
     const int total = grid.multiCntX * grid.multiCntY;
     int counter = 0;
     int written = 0;
@@ -112,7 +112,7 @@ CutOutcome CutIntoFiles(const AppSettings& grid, const QImage& picture, const Cu
         ForEachCell(grid, [&](int column, int row) {
             const QImage piece = CopyCell(picture, SourceCell(source, column, row));
             const QString path = ClaimPieceName(folder, counter, type);
-            if (!path.isEmpty() && WritePiece(piece, path, source, type)) {
+            if (!path.isEmpty() && WritePiece(piece, path, source, format)) {
                 ++written;
                 lastWritten = path;
             }

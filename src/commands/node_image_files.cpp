@@ -43,8 +43,8 @@ bool SaveNodeImage(const Document& doc, const ChooseFile& choose, QObject* owner
     if (picture == nullptr) return false;
     const QString path = choose();
     if (path.isEmpty()) return false;
-    const QString type = ImageTypeOf(path);
-    if (type.isEmpty()) return false;
+    const auto format = OutputFormat::ForTypeName(ImageTypeOf(path), kSavedQuality);
+    if (!format) return false;
     if (!ConfirmOverwrite(path, owner)) return false;
     const QImage pixels = PicturePixels(*picture);
     if (pixels.isNull()) return false;
@@ -52,8 +52,7 @@ bool SaveNodeImage(const Document& doc, const ChooseFile& choose, QObject* owner
     bool written = false;
     {
         const WaitCursor wait;
-        written = SaveBitmapFile(pixels, path, pixels.width(), pixels.height(), type, kSavedQuality,
-                                 false);
+        written = SaveBitmapFile(pixels, path, pixels.width(), pixels.height(), *format, false);
     }
     if (!written) {
         ShowMessage(owner, QDir::toNativeSeparators(path) + u'\n', kMsgFileSaveFailed, kStyleStop);

@@ -112,13 +112,11 @@ LoadedPicture LoadImageFile(const QString& path, const QString& type) {
 }
 
 bool SaveBitmapFile(const QImage& bitmap, const QString& path, int width, int height,
-                    const QString& type, int quality, bool flip, WriteWatch* watch) {
+                    const OutputFormat& format, bool flip, WriteWatch* watch) {
     if (bitmap.isNull()) {
         ShowMessage(kMsgMemoryAllocFailed, kStyleStop);
         return false;
     }
-    const std::optional<OutputFormat> format = OutputFormat::ForTypeName(type, quality);
-    if (!format) return false;
     QImage scaled = ScaledCopy(bitmap, width, height);
     if (scaled.isNull()) {
         ShowMessage(kMsgMemoryAllocFailed, kStyleStop);
@@ -126,7 +124,7 @@ bool SaveBitmapFile(const QImage& bitmap, const QString& path, int width, int he
     }
     if (flip) scaled = scaled.mirrored(false, true);
 
-    return WriteImageFile(scaled, path, *format, watch).Written();
+    return WriteImageFile(scaled, path, format, watch).Written();
 }
 
 QString SaveBitmapToWorkingFile(const QImage& bitmap, QString* failedStep) {
@@ -139,7 +137,8 @@ QString SaveBitmapToWorkingFile(const QImage& bitmap, QString* failedStep) {
     const QImage pixels = bitmap.convertToFormat(QImage::Format_RGB32);
     if (pixels.isNull()) return fail(ui_text::kBitmapConvertStep);
     const QString path = QDir(folder).filePath(u"tmp.jpeg"_qs);
-    if (!SaveBitmapFile(pixels, path, pixels.width(), pixels.height(), u"jpeg"_qs, 100, false)) {
+    if (!SaveBitmapFile(pixels, path, pixels.width(), pixels.height(), OutputFormat::Jpeg(100),
+                        false)) {
         return fail(ui_text::kBitmapSaveStep);
     }
     return path;
@@ -177,13 +176,13 @@ ImageBlob ResizePicture(const ImageBlob& picture, int width, int height) {
 }
 
 bool SaveScaledPicture(const ImageBlob& picture, int width, int height, const QString& path,
-                       const QString& type) {
+                       const OutputFormat& format) {
     const QSize size(width, height);
     if (size.isEmpty() || !IsAcceptablePictureSize(size)) return false;
     const QImage decoded = picture.DecodeReduced(size);
     if (decoded.isNull()) return false;
     // Resampled here, the writer only has to encode it.
-    return SaveBitmapFile(ResampledFor(decoded, size), path, width, height, type, 100, false);
+    return SaveBitmapFile(ResampledFor(decoded, size), path, width, height, format, false);
 }
 
 }  // namespace tessaly

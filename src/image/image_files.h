@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "image/image_blob.h"
+#include "image/output_format.h"
 #include "image/safe_file.h"
 
 namespace tessaly {
@@ -27,14 +28,13 @@ struct LoadedPicture {
 // taken. No picture when the file cannot be read or decoded.
 LoadedPicture LoadImageFile(const QString& path, const QString& type);
 
-// Writes `bitmap` scaled to width x height into an image file of the given
-// type ("jpeg", "png", "bmp", "tiff", "gif"); `quality` applies to JPEG and
-// `flip` turns the picture upside down. The file is replaced whole
-// (SafeFile): after any failure the earlier file is as it was. Fails without
-// a message when the type has no encoder or the file cannot be written;
-// `watch` (may be null) follows the writing and learns why it failed.
+// Writes `bitmap` scaled to width x height into an image file as `format`
+// (WriteImageFile); `flip` turns the picture upside down. The file is
+// replaced whole (SafeFile): after any failure the earlier file is as it
+// was. Fails without a message when the file cannot be written; `watch`
+// (may be null) follows the writing and learns why it failed.
 bool SaveBitmapFile(const QImage& bitmap, const QString& path, int width, int height,
-                    const QString& type, int quality, bool flip, WriteWatch* watch = nullptr);
+                    const OutputFormat& format, bool flip, WriteWatch* watch = nullptr);
 
 // Writes a bitmap taken from another program (dropped, or on the clipboard)
 // into the working folder as the JPEG file "tmp.jpeg", quality 100, at its
@@ -53,12 +53,11 @@ std::optional<ImageBlob> BitmapToPicture(const QImage& bitmap, int width, int he
 // "メモリの確保に失敗しました" if re-encoding failed), so nothing is lost.
 ImageBlob ResizePicture(const ImageBlob& picture, int width, int height);
 
-// Writes `picture` scaled to width x height into an image file of the given
-// type, quality 100, decoding it no larger than that needs. False when it
-// could not be written; failures are not reported, so it may run on worker
-// threads.
+// Writes `picture` scaled to width x height into an image file as `format`,
+// decoding it no larger than that needs. False when it could not be
+// written; failures are not reported, so it may run on worker threads.
 bool SaveScaledPicture(const ImageBlob& picture, int width, int height, const QString& path,
-                       const QString& type);
+                       const OutputFormat& format);
 
 // Encodes `image` as a JPEG stream of the given quality (10..100).
 QByteArray EncodeJpeg(const QImage& image, int quality);

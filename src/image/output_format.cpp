@@ -8,10 +8,8 @@ std::optional<OutputFormat> OutputFormat::ForTypeName(QStringView typeName, int 
     OutputFormat format;
     const QString name = typeName.toString().toLower();
     if (name == u"bmp") return Bmp(24);
-    if (name == u"jpeg") {
-        format.type = Type::Jpeg;
-        format.jpegQuality = std::clamp(jpegQuality, 1, 100);
-    } else if (name == u"gif") {
+    if (name == u"jpeg") return Jpeg(jpegQuality);
+    if (name == u"gif") {
         format.type = Type::Gif;
     } else if (name == u"png") {
         format.type = Type::Png;
@@ -20,6 +18,13 @@ std::optional<OutputFormat> OutputFormat::ForTypeName(QStringView typeName, int 
     } else {
         return std::nullopt;
     }
+    return format;
+}
+
+OutputFormat OutputFormat::Jpeg(int quality) {
+    OutputFormat format;
+    format.type = Type::Jpeg;
+    format.jpegQuality = std::clamp(quality, 1, 100);
     return format;
 }
 

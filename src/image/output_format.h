@@ -27,6 +27,8 @@ struct OutputFormat {
     // A BMP file of `bits` per pixel with the compression that depth takes:
     // bit-field masks for 16 and 32, run-length coding for 4 and 8 with `rle`.
     static OutputFormat Bmp(int bits, bool rle = false);
+    // A JPEG file of `quality` (bounded to 1..100).
+    static OutputFormat Jpeg(int quality);
 
     // "bmp", "jpeg", "gif", "png" or "tiff".
     QString TypeName() const;

@@ -98,8 +98,9 @@ DraftTile DraftTileFor(const ImageEntry& row, const TileBatchSettings& settings,
         ShrunkSize(loaded.size, QSize(settings.width, settings.height), settings.method);
     PartialTile tile(NewPartialTile(folder));
     if (tile.Path().isEmpty()) return draft;
-    if (!SaveScaledPicture(*loaded.picture, size.width(), size.height(), tile.Path(),
-                           draft.type)) {
+    const auto format = OutputFormat::ForTypeName(draft.type);
+    if (!format ||
+        !SaveScaledPicture(*loaded.picture, size.width(), size.height(), tile.Path(), *format)) {
         return draft;
     }
     draft.outcome = RowOutcome::Written;

@@ -174,7 +174,8 @@ TEST_F(ImageFilesTest, BitmapIsSavedInEveryType) {
     const QImage bitmap = test::Gradient(80, 60);
     for (const char* type : {"jpeg", "png", "bmp", "tiff", "gif"}) {
         const QString path = PathOf(QStringLiteral("out.") + QLatin1String(type));
-        ASSERT_TRUE(SaveBitmapFile(bitmap, path, 40, 30, QString::fromLatin1(type), 90, false))
+        ASSERT_TRUE(SaveBitmapFile(bitmap, path, 40, 30,
+                                   *OutputFormat::ForTypeName(QString::fromLatin1(type), 90), false))
             << type;
         const QImage back = ReadBack(path);
         EXPECT_EQ(back.size(), QSize(40, 30)) << type;
@@ -189,7 +190,7 @@ TEST_F(ImageFilesTest, GifKeepsTheColoursOfAFewColourPicture) {
         for (int x = 0; x < 64; ++x) bitmap.setPixel(x, y, qRgb(250, 240, 5));
     }
     const QString path = PathOf(QStringLiteral("few.gif"));
-    ASSERT_TRUE(SaveBitmapFile(bitmap, path, 64, 64, u"GIF"_qs, 100, false));
+    ASSERT_TRUE(SaveBitmapFile(bitmap, path, 64, 64, {OutputFormat::Type::Gif}, false));
     const QImage back = ReadBack(path);
     EXPECT_TRUE(Near(back.pixel(5, 5), qRgb(250, 240, 5), 8));
     EXPECT_TRUE(Near(back.pixel(5, 60), qRgb(10, 200, 30), 8));
@@ -199,7 +200,7 @@ TEST_F(ImageFilesTest, FlipTurnsTheBitmapUpsideDown) {
     QImage bitmap = test::Filled(20, 20, qRgb(255, 255, 255));
     for (int x = 0; x < 20; ++x) bitmap.setPixel(x, 0, qRgb(0, 0, 0));
     const QString path = PathOf(QStringLiteral("flip.png"));
-    ASSERT_TRUE(SaveBitmapFile(bitmap, path, 20, 20, u"png"_qs, 100, true));
+    ASSERT_TRUE(SaveBitmapFile(bitmap, path, 20, 20, {OutputFormat::Type::Png}, true));
     const QImage back = ReadBack(path);
     EXPECT_EQ(back.pixel(10, 19), qRgb(0, 0, 0));
     EXPECT_EQ(back.pixel(10, 0), qRgb(255, 255, 255));
@@ -209,8 +210,8 @@ TEST_F(ImageFilesTest, JpegQualityIsApplied) {
     const QImage bitmap = test::Gradient(200, 200);
     const QString low = PathOf(QStringLiteral("low.jpg"));
     const QString high = PathOf(QStringLiteral("high.jpg"));
-    ASSERT_TRUE(SaveBitmapFile(bitmap, low, 200, 200, u"jpeg"_qs, 10, false));
-    ASSERT_TRUE(SaveBitmapFile(bitmap, high, 200, 200, u"jpeg"_qs, 100, false));
+    ASSERT_TRUE(SaveBitmapFile(bitmap, low, 200, 200, OutputFormat::Jpeg(10), false));
+    ASSERT_TRUE(SaveBitmapFile(bitmap, high, 200, 200, OutputFormat::Jpeg(100), false));
     EXPECT_LT(QFileInfo(low).size(), QFileInfo(high).size());
     EXPECT_TRUE(IsQuality100(test::ReadFile(high)));
 }
@@ -218,10 +219,12 @@ TEST_F(ImageFilesTest, JpegQualityIsApplied) {
 TEST_F(ImageFilesTest, UnknownTypeOrUnwritablePlaceFailsQuietlyAndLeavesFilesAlone) {
     const QImage bitmap = test::Gradient(10, 10);
     const QString existing = Write(QStringLiteral("keep.png"), "precious");
-    EXPECT_FALSE(SaveBitmapFile(bitmap, existing, 10, 10, u"xyz"_qs, 100, false));
-    EXPECT_FALSE(SaveBitmapFile(bitmap, existing, 10, 10, QString(), 100, false));
-    EXPECT_FALSE(
-        SaveBitmapFile(bitmap, PathOf(u"no/such/dir/x.png"_qs), 10, 10, u"png"_qs, 100, false));
+    EXPECT_FALSE(OutputFormat::ForTypeName(u"xyz"));
+    EXPECT_FALSE(OutputFormat::ForTypeName(QString()));
+    EXPECT_EQ(OutputFormat::ForTypeName(u"GIF")->type, OutputFormat::Type::Gif);
+    EXPECT_EQ(OutputFormat::ForTypeName(u"bmp"), OutputFormat::Bmp(24));
+    EXPECT_FALSE(SaveBitmapFile(bitmap, PathOf(u"no/such/dir/x.png"_qs), 10, 10,
+                                {OutputFormat::Type::Png}, false));
     EXPECT_EQ(test::ReadFile(existing), "precious");
     EXPECT_TRUE(messages.Messages().empty());
 }
@@ -230,7 +233,7 @@ TEST_F(ImageFilesTest, ScaledPictureIsWrittenToFileAndBitmapsBecomeJpegPictures)
     const auto picture = ImageBlob::FromEncoded(test::JpegBytes(300, 200));
     ASSERT_TRUE(picture);
     const QString path = PathOf(QStringLiteral("tile.png"));
-    SaveScaledPicture(*picture, 30, 20, path, u"png"_qs);
+    SaveScaledPicture(*picture, 30, 20, path, {OutputFormat::Type::Png});
     EXPECT_EQ(ReadBack(path).size(), QSize(30, 20));
 
     const auto bitmap = BitmapToPicture(test::Gradient(90, 70), 45, 35);

@@ -35,7 +35,8 @@ struct Writer {
 };
 
 bool Encode(const QImage& image, const QString& path, const QString& type, WriteWatch* watch) {
-    return SaveBitmapFile(image, path, image.width(), image.height(), type, 100, false, watch);
+    return SaveBitmapFile(image, path, image.width(), image.height(),
+                          *OutputFormat::ForTypeName(type), false, watch);
 }
 
 TEST(SafeFileTest, EveryWriterOnAFullDiskFailsAndKeepsTheEarlierFile) {
