@@ -6,6 +6,15 @@ BUILD_TYPE ?= RelWithDebInfo
 CMAKE_FLAGS ?=
 JOBS ?= $(shell nproc)
 
+# Compiles are cached when ccache is there (scripts/install-deps installs
+# it). Paths inside the clone are cached relative to it, so a fresh clone in
+# another folder, as CI makes, finds the objects of an earlier build.
+ifneq ($(shell command -v ccache 2>/dev/null),)
+LAUNCHER = -DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
+export CCACHE_BASEDIR := $(CURDIR)
+export CCACHE_NOHASHDIR := 1
+endif
+
 .PHONY: all deps configure build run test test-sanitize fuzz bench clean
 
 all: build
@@ -15,7 +24,7 @@ deps:
 
 $(BUILD_DIR)/build.ninja:
 	@$(MAKE) --no-print-directory deps
-	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(LAUNCHER) $(CMAKE_FLAGS)
 
 configure: $(BUILD_DIR)/build.ninja
 
@@ -38,7 +47,7 @@ SANITIZE_FLAGS = -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanit
 # those blocks avoids that; leaks are still found.
 SANITIZE_RUN_OPTIONS = intercept_tls_get_addr=0
 test-sanitize: deps
-	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug $(LAUNCHER) \
 		-DTESSALY_BUILD_UI=OFF -DTESSALY_BUILD_BENCH=OFF \
 		-DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE_FLAGS)"
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
@@ -61,7 +70,7 @@ FUZZERS = document_reader cabinet_extract document_open picture_load bmp_round_t
 FUZZ_RUN_OPTIONS = -rss_limit_mb=4096 -malloc_limit_mb=1100 -timeout=10 -close_fd_mask=2
 FUZZ_OPTIONS = $(FUZZ_RUN_OPTIONS) -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1
 fuzz: deps
-	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER) \
 		-DTESSALY_FUZZ=ON -DTESSALY_BUILD_UI=OFF -DTESSALY_BUILD_TESTS=OFF -DTESSALY_BUILD_BENCH=OFF
 	cmake --build $(FUZZ_DIR) -j $(JOBS) --target tessaly_fuzzers
 	@export UBSAN_OPTIONS=print_stacktrace=1; failed=""; \
