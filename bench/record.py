@@ -4,6 +4,8 @@ row per target, the figures it is judged by (ratios of timings taken in the
 same run) and whether it is met. Paste the output into bench/README.md.
 
 usage: bench/record.py [BUILD_DIR]   (default: build)
+       EARLIER_CLI=path/to/earlier/tessaly-cli also sets the 9000-tile job
+       against an earlier build (job_against.sh).
 
 Takes about half an hour on two cores; run it on a quiet machine.
 """
@@ -54,6 +56,35 @@ def run_mosaic_job():
     return whole, arrangement, peak
 
 
+def run_script(name, *args):
+    """Runs one of the benchmark scripts and returns what it printed."""
+    output = subprocess.run(["bash", os.path.join(HERE, name), *args],
+                            check=True, capture_output=True, text=True).stdout
+    sys.stderr.write(output)
+    return output
+
+
+def run_posters():
+    """Posters of 20000 x 20000: per type (MiB above the document, read back
+    whole), and the zoom-1 PNG / BMP ratio."""
+    output = run_script("poster_export.sh", os.path.join(BUILD, "cli", "tessaly-cli"),
+                        os.path.join(BUILD, "bench", "tessaly-readback"))
+    posters = {}
+    for kind, above, back in re.findall(
+            r"^poster (\w+) .*document \+\s+(\d+) MiB.*read back: (.*)$", output, re.M):
+        posters[kind] = (int(above), back.startswith("20000 x 20000"))
+    png_per_bmp = float(re.search(r"PNG / BMP ([\d.]+)", output).group(1))
+    return posters, png_per_bmp
+
+
+def run_photo_shrink():
+    """2000 photographs shrunk: (processor ms a photograph, one core / two)."""
+    output = run_script("photo_shrink.sh", os.path.join(BUILD, "cli", "tessaly-cli"))
+    per_photo = float(re.search(r"^all cores .* ([\d.]+) ms cpu per photograph", output, re.M).group(1))
+    speedup = float(re.search(r"one core / all cores: ([\d.]+)x", output).group(1))
+    return per_photo, speedup
+
+
 def main():
     files = {"TESSALY_BENCH_FILES": os.environ.get("TESSALY_BENCH_FILES", "3000")}
     core = run_google_benchmark("tessaly-bench", files, ["--benchmark_filter=-AddImages"])
@@ -64,6 +95,12 @@ def main():
                                       "--benchmark_enable_random_interleaving=true"]))
     view = run_google_benchmark("tessaly-view-bench", {})
     job_ms, job_arrange_ms, job_peak = run_mosaic_job()
+    posters, cli_png_per_bmp = run_posters()
+    per_photo, shrink_speedup = run_photo_shrink()
+    # The job against an earlier build, when one is named (job_against.sh).
+    earlier = os.environ.get("EARLIER_CLI")
+    against = run_script("job_against.sh", os.path.join(BUILD, "cli", "tessaly-cli"),
+                         earlier) if earlier else ""
 
     rows = []
 
@@ -110,6 +147,21 @@ def main():
     row("9000-tile job end to end within a few seconds",
         f"{job_ms / 1000:.1f} s, {job_ms / max(job_arrange_ms, 1):.0f} × the arrangement, "
         f"peak {job_peak} MiB", job_ms <= 10000)
+    if against:
+        wall, cpu = (float(x) for x in re.search(r"wall ([\d.]+), cpu ([\d.]+)", against).groups())
+        row("9000-tile job with PNG export ≤ 0.75 × the earlier build",
+            f"{wall:.2f} × wall, {cpu:.2f} × processor time", wall <= 0.75)
+    worst = max(above for above, _ in posters.values())
+    row("20000 × 20000 posters as PNG, JPEG, TIFF, BMP < 700 MiB above the document, read back whole",
+        f"at most {worst} MiB above, {sum(back for _, back in posters.values())} of 4 read back",
+        len(posters) == 4 and worst < 700 and all(back for _, back in posters.values()))
+    stream = next(r for n, r in core.items() if n.startswith("BM_StreamCanvas"))
+    row("PNG export of 5000 × 5000 ≤ 2 × the 24-bit BMP export",
+        f"{stream['png_per_bmp24']:.2f} × ({cli_png_per_bmp:.2f} × by the command line); "
+        f"file {stream['png_per_qtpng']:.2f} × Qt's PNG",
+        stream["png_per_bmp24"] <= 2 and stream["png_per_qtpng"] <= 1.3)
+    row("2000 photographs shrunk to 64 × 48: ≤ 4 ms each, ≥ 1.8 × on two cores",
+        f"{per_photo:.1f} ms, {shrink_speedup:.2f} ×", per_photo <= 4 and shrink_speedup >= 1.8)
     canvas_image_mib = 5000 * 5000 * 4 / 2**20
     for side, label in (("52", "a grid of 52 px"), ("400", "400 × 300 px, overlapping")):
         memory = core[f"BM_DocumentMemory/side:{side}/iterations:1"]
