@@ -72,6 +72,14 @@ sizes = {name: Image.open(f"{d}/{name}").size for name in ("poster.png", "poster
 assert sizes == {"poster.png": (5200, 2000), "poster.tif": (3250, 1250), "capped.bmp": (5000, 1923)}, sizes
 PY
 
+# A GIF poster beyond what one 8-bit picture holds is refused before any
+# painting, and nothing is written.
+status=0
+"$cli" mosaic --background "$work/background.png" --tiles "$work/tiles" --seed 1 --canvas 5000x4000 \
+    --export "$work/big.gif" --export-zoom 2 > /dev/null 2> "$work/err.txt" || status=$?
+[ "$status" -eq 1 ] && grep -q "10000 x 8000 picture is too large for a GIF" "$work/err.txt" \
+    && [ ! -e "$work/big.gif" ] || fail "a GIF poster: $status $(cat "$work/err.txt")"
+
 # Failed writes and options that do not fit the file.
 refused() {
     local code=0
