@@ -90,14 +90,16 @@ void MakeMosaicDlgTest::cleanup() {
 
 void MakeMosaicDlgTest::anEmptyListIsReportedAndTheDialogStays() {
     tessaly::WriteProfileInt(u"MakeMosaic"_s, u"Yoko"_s, 5000);
+    tessaly::WriteProfileInt(u"MakeMosaic"_s, u"Houhou"_s, 3);  // no such method
     CMakeMosaicDlg dialog;
     dialog.SetOutputFolder(Out());
     dialog.show();
     Click<QPushButton>(dialog, u"作成開始(&S)"_s);
     QCOMPARE(messages_->Texts(), std::vector<QString>{tessaly::LoadString(30113)});
     QVERIFY(dialog.isVisible());
-    // The choices were stored all the same, the width as it was read.
+    // The choices were stored all the same, as they were read.
     QCOMPARE(tessaly::GetProfileInt(u"MakeMosaic"_s, u"Yoko"_s, 0), 1000);
+    QCOMPARE(tessaly::GetProfileInt(u"MakeMosaic"_s, u"Houhou"_s, -1), 0);
 }
 
 void MakeMosaicDlgTest::droppedImagesAreListedAndShrunkIntoTheFolder() {

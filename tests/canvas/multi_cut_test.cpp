@@ -46,7 +46,8 @@ TEST_F(MultiCutTest, StartPlacesTheRectangleFromTheStoredPlacement) {
     };
     const Row rows[] = {
         {nullptr, 0, {150, 125, 250, 175}},     // offset (50, 25), 100 x 50: centred
-        {"RectPX", 300, {105, 125, 205, 175}},  // beyond the node's width: 5
+        {"RectPX", 201, {105, 125, 205, 175}},  // beyond the node's width: 5
+        {"RectPX", 200, {299, 125, 300, 175}},  // at its width: kept, then inside
         {"RectSX", 180, {150, 125, 299, 175}},  // past the far edge: one pixel short
         {"RectPY", -40, {150, 100, 250, 150}},  // never above the node
     };
@@ -73,7 +74,7 @@ TEST_F(MultiCutTest, CountsAreFittedToTheNodeAtTheStart) {
         {5, 0.010f, 3},  // 550 > 400: trunc(350 / 100.01)
         {3, 0.010f, 3},  // 350 fits
         {0, 0.010f, 1},  // a stored count out of range
-        {2, 50.0f, 2},   // 250 + 50 fits
+        {2, 150.0f, 2},  // 250 + 150 fills the node exactly
         {3, 200.0f, 1},  // nothing but one cell fits: never 0
     };
     const CutArea area{{50, 0, 150, 10}, {0, 0, 400, 10}};
@@ -121,6 +122,7 @@ TEST_F(MultiCutTest, KeyStepsStayInTheNodeAndNeverCollapse) {
         {{85, 10, 95, 20}, P::Whole, 10, 0, std::nullopt},  // would leave the node
         {{10, 10, 15, 20}, P::LeftEdge, 10, 0, IntRect{14, 10, 15, 20}},
         {{10, 10, 20, 13}, P::BottomEdge, 0, -10, IntRect{10, 10, 20, 11}},
+        {{10, 10, 11, 20}, P::RightEdge, -1, 0, std::nullopt},  // one pixel wide already
         {{10, 10, 20, 20}, P::LeftEdge, 0, 10, std::nullopt},  // not its axis
         {{5, 5, 20, 20}, P::TopLeft, -10, -10, IntRect{0, 0, 20, 20}},
     };
@@ -143,6 +145,7 @@ TEST_F(MultiCutTest, HitTestAndDrag) {
     const std::pair<QPoint, P> hits[] = {
         {{103, 103}, P::TopLeft}, {{198, 152}, P::BottomRight}, {{96, 120}, P::LeftEdge},
         {{150, 104}, P::TopEdge}, {{150, 120}, P::Whole},       {{150, 160}, P::None},
+        {{103, 104}, P::LeftEdge},  // 5 pixels from the corner: no longer the corner
     };
     for (const auto& [p, part] : hits)
         EXPECT_EQ(CutPartAt(p, d), part) << p.x() << "," << p.y();

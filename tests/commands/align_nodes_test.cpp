@@ -26,9 +26,11 @@ TEST_F(AlignNodesTest, EveryNodeMovesOrGrowsAsItsCommandSays) {
         {Alignment::Bottom,
          {{100, 10, 100, 50}, {470, 33, 60, 20}},
          {{100, 10, 100, 50}, {470, 40, 60, 20}}},
-        // Centring: 100..300 on a canvas 1000 high moves down by 300; at zoom
-        // 0.5 the canvas is 500 view pixels and 50..150 becomes 200..300.
-        {Alignment::CentreVertical, {{0, 100, 50, 200}}, {{0, 400, 50, 200}}},
+        // Centring: 100..400 on a canvas 1000 high moves both down by 250; at
+        // zoom 0.5 the canvas is 500 view pixels and 50..150 becomes 200..300.
+        {Alignment::CentreVertical,
+         {{0, 100, 50, 300}, {60, 150, 50, 100}},
+         {{0, 350, 50, 300}, {60, 400, 50, 100}}},
         {Alignment::CentreHorizontal, {{100, 0, 200, 10}}, {{400, 0, 200, 10}}, 0.5f},
         // Equal spacing: gap (100 + 400 - 300 - 0) / 2 = 100; the ends stay.
         {Alignment::SpaceVertical,

@@ -54,17 +54,18 @@ protected:
 // selects only them with the first one main, and gives each a picture of
 // its own with the copied bytes.
 TEST_F(ClipboardEditsTest, RepeatedPastesStepOnFromTheCopy) {
+    const QPoint step(10, 30);
     for (const int x : {100, 200, 300}) AddNode(x, 100, 20);
     ASSERT_TRUE(Copy());
     EXPECT_EQ(clipboard.text, kOwnCopyMarker);
     for (const int first : {3, 6}) {
-        EXPECT_EQ(Paste(), PastedKind::Nodes);
+        EXPECT_EQ(Paste(step), PastedKind::Nodes);
         EXPECT_EQ(doc.State().mainSelection, first);
         EXPECT_EQ(edited.UndoCount(), first / 3);
         for (int i = 0; i < first + 3; ++i) EXPECT_EQ(doc.IsSelected(i), i >= first) << i;
         for (int k = 0; k < 3; ++k) {
             const NodeRecord& pasted = doc.Node(first + k);
-            EXPECT_EQ(Centre(first + k), Centre(k) + QPoint(10, 10) * (first / 3));
+            EXPECT_EQ(Centre(first + k), Centre(k) + step * (first / 3));
             ASSERT_NE(pasted.picture, doc.Node(k).picture);
             EXPECT_EQ(doc.Picture(pasted.picture)->Encoded(),
                       doc.Picture(doc.Node(k).picture)->Encoded());

@@ -52,20 +52,24 @@ protected:
 };
 
 // Type 1 asks before more than 10 sizes, the other types before fewer than
-// 10. A run that is not asked about goes on (and here finds no background).
+// 10. A run that is not asked about goes on (and here finds no background),
+// having stored the display settings.
 TEST_F(ConsoleRunTest, SlowSettingsAreAskedAbout) {
     const struct {
         int type, sizes, asked;
     } cases[] = {{1, 11, kMsgLongRunContinue}, {1, 10, kMsgNoBackgroundImage},
                  {3, 9, kMsgSizeStepsAtLeast10}, {3, 10, kMsgNoBackgroundImage}};
     for (const auto& c : cases) {
+        ASSERT_TRUE(doc.ResetDocument());
         messages.Clear();
         ConsoleSettings settings;
         settings.mosaicType = c.type;
         settings.sizeSteps = c.sizes;
+        settings.display.adjustColors = true;
         RunRearrange(edited, settings, 1);
         ASSERT_FALSE(messages.Messages().empty());
         EXPECT_EQ(messages.Texts().front(), LoadString(c.asked)) << c.type << " " << c.sizes;
+        EXPECT_EQ(doc.State().adjustColors, c.asked == kMsgNoBackgroundImage ? 1 : 0);
     }
 }
 
@@ -76,6 +80,7 @@ TEST_F(ConsoleRunTest, NoStoresTheLayoutOnly) {
     doc.SetModified(false);
     ConsoleSettings settings;
     settings.gridColumns = 40;
+    settings.gridRows = 700;  // kept to 500
     settings.differentColors = true;
     settings.sizeSteps = 11;
     settings.noSetRange = 50;
@@ -85,6 +90,7 @@ TEST_F(ConsoleRunTest, NoStoresTheLayoutOnly) {
     EXPECT_FALSE(result.confirmed);
     const DocState& s = doc.State();
     EXPECT_EQ(s.gridColumns, 40);
+    EXPECT_EQ(s.gridRows, 500);
     EXPECT_EQ(s.differentColors, 1);
     EXPECT_EQ(s.sizeSteps, 11);
     EXPECT_EQ(s.noSetRange, 5);

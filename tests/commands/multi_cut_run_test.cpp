@@ -49,8 +49,11 @@ protected:
     MultiCutSession session;
 };
 
+// Gaps of 8 across and 4 down fill a node of 88 x 44 exactly.
 TEST_F(MultiCutRunTest, PiecesBecomeNodesAtTheCellSizeInOneUndoStep) {
-    StartOn(Add(100, 100, 80, 40, test::JpegBytes(40, 20)));
+    grid.multiMaX = 8.0f;
+    grid.multiMaY = 4.0f;
+    StartOn(Add(100, 100, 88, 44, test::JpegBytes(44, 22)));
     EXPECT_EQ(Execute(kResultYes), CutOutcome::NodesAdded);
 
     EXPECT_EQ(doc.State().nodeCount, 5);
@@ -59,11 +62,13 @@ TEST_F(MultiCutRunTest, PiecesBecomeNodesAtTheCellSizeInOneUndoStep) {
     for (int i = 1; i <= 4; ++i) {
         const NodeRecord& piece = doc.Node(i);
         EXPECT_EQ(QPoint(piece.Left(), piece.Top()),
-                  QPoint(100 + 40 * ((i - 1) % 2), 100 + 20 * ((i - 1) / 2)));
+                  QPoint(100 + 48 * ((i - 1) % 2), 100 + 24 * ((i - 1) / 2)));
         EXPECT_EQ(QSize(piece.Width(), piece.Height()), QSize(40, 20));
         // Half the cell: the picture is drawn at twice its size.
         EXPECT_EQ(doc.Picture(piece.picture)->PixelSize(), QSize(20, 10));
     }
+    const CutArea area{{100, 100, 140, 120}, {100, 100, 188, 144}};
+    EXPECT_EQ(SourceCell(SourceGeometry(area, grid, {44, 22}), 1, 1), QRect(24, 12, 20, 10));
     EXPECT_EQ(doc.State().mainSelection, 4);
     ASSERT_TRUE(edited.Undo());
     EXPECT_EQ(doc.State().nodeCount, 1);

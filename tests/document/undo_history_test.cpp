@@ -62,14 +62,14 @@ TEST_F(UndoHistoryTest, UndoAndRedoRestoreTheDocumentButNeverTheStatusText) {
     status.SetInfoText(u"guide"_qs);
     test::FillDocument(doc, 3);
     doc.State().zoom = 1.5f;
+    doc.Mark(1).selected = 1;  // in the snapshot too
+    doc.State().mainSelection = 1;
     {
         EditScope edit(edited, SnapshotRule::Always);
         doc.State().zoom = 3.0f;
         doc.Node(1).centerY = 999;
         edit.Commit();
     }
-    doc.Mark(1).selected = 1;
-    doc.State().mainSelection = 1;
     doc.SetModified(false);
 
     ASSERT_TRUE(edited.Undo());
@@ -161,6 +161,7 @@ TEST_F(UndoHistoryTest, AnEditSendsOneNotificationAndMarksModified) {
     changed = 0;
     {
         EditScope outer(edited, SnapshotRule::Always);
+        outer.Publish();      // nothing committed yet: no notice
         MoveFirstNodeTo(20);  // a command inside a command: one step, one notice
         outer.Commit(false);
     }

@@ -25,8 +25,8 @@ TEST(PrintLayout, PageGrid) {
         PageGrid expected;
     };
     const Case cases[] = {
-        {{1000, 1000}, false, {2, 2}},
-        {{661, 500}, false, {1, 1}},  // 174.9 mm wide
+        {{1000, 3000}, false, {2, 4}},
+        {{661, 990}, false, {1, 1}},  // 174.9 mm wide, 261.9 mm high
         {{662, 991}, false, {2, 2}},  // exactly as wide as the box, and as high
         {{5000, 5000}, true, {1, 1}},
     };
@@ -49,6 +49,9 @@ TEST(PrintLayout, PreviewGeometry) {
     // Portrait paper is limited by the area's height, landscape paper by its width.
     EXPECT_EQ(PreviewPageRect({0, 0, 600, 400}, {210, 297}), QRect(168, 14, 263, 372));
     EXPECT_EQ(PreviewPageRect({0, 0, 400, 600}, {297, 210}), QRect(14, 168, 372, 263));
+    // Four different margins on a screen of 96 x 120 dpi: 18, 26, 51 and 61 pixels.
+    EXPECT_EQ(MarginBox({0, 0, 400, 600}, PreviewMargins({5, 7, 11, 13}, 1.0f, {96, 120})),
+              QRect(18, 51, 356, 488));
     // Dragging a line to its outermost place gives 50 mm, not 49.
     const float s = 0.5f;
     EXPECT_EQ(PreviewPixelsToMm(MmToPreviewPixels(50, s, 96) - 1, s, 96), 50);
