@@ -10,22 +10,14 @@
 #include <QThread>
 #include <QToolBar>
 
-#include "app/arrangement_commands.h"
 #include "app/atelier_doc.h"
-#include "app/commands/command_rules.h"
-#include "app/commands/command_texts.h"
-#include "app/export_image_command.h"
-#include "app/help_commands.h"
+#include "app/commands/multi_cut_control.h"
 #include "app/insatu_dlg.h"
-#include "app/multi_cut_commands.h"
 #include "app/mosaic_dlg.h"
-#include "app/mosaic_tool_commands.h"
 #include "app/my_status_bar.h"
-#include "app/node_properties_command.h"
-#include "app/settings_dialog_commands.h"
-#include "app/view_properties_command.h"
 #include "app/visual_styles.h"
 #include "canvas/view/atelier_view.h"
+#include "commands/view_properties.h"
 #include "commands/view_settings.h"
 #include "document/edited_document.h"
 #include "image/working_folder.h"
@@ -95,7 +87,7 @@ CMainFrame::CMainFrame(EditedDocument& edited, CAtelierDoc& atelierDoc, RecentFi
     connect(this, &CMainFrame::backgroundCleared, this, [this] {
         if (mosaicDlg_) mosaicDlg_->HideConsole();
     });
-    AddHandlers();
+    multiCut_ = new MultiCutControl(*view_, this);
     WireCommands();
     UpdateTitle();
     UpdateCommandStates();
@@ -129,56 +121,14 @@ void CMainFrame::WireCommands() {
     connect(menus_.fileMenu, &QMenu::aboutToShow, this, &CMainFrame::RefreshRecentFiles);
 }
 
-void CMainFrame::AddHandlers() {
-    using C = CommandId;
-    handlers_ = {
-        {C::kFileNew, [this] { atelierDoc_.FileNew(this); }},
-        {C::kFileOpen, [this] { atelierDoc_.FileOpen(this); }},
-        {C::kFileSave, [this] { atelierDoc_.FileSave(this); }},
-        {C::kFileSaveAs, [this] { atelierDoc_.FileSaveAs(this); }},
-        {C::kExportImage, [this] { ExportCanvasImage(edited_, atelierDoc_.Title(), this); }},
-        {C::kAppExit, [this] { close(); }},
-        {C::kEditUndo, [this] { edited_.Undo(); }},
-        {C::kEditRedo, [this] { edited_.Redo(); }},
-        {C::kEditCopy, [this] { view_->Exchange().Copy(); }},
-        {C::kEditPaste, [this] { view_->Exchange().PasteCommand(); }},
-        {C::kZoomIn, [this] { view_->StepZoom(+1); }},
-        {C::kZoomOut, [this] { view_->StepZoom(-1); }},
-        {C::kZoomFit, [this] { view_->ZoomToFit(); }},
-        {C::kGridNone, [this] { ToggleGridShown(edited_); }},
-        {C::kGridCross, [this] { SetGridMode(edited_, GridMode::CentreCross); }},
-        {C::kGrid10, [this] { SetGridMode(edited_, GridMode::Every10); }},
-        {C::kGrid40, [this] { SetGridMode(edited_, GridMode::Every40); }},
-        {C::kGrid70, [this] { SetGridMode(edited_, GridMode::Every70); }},
-        {C::kGrid100, [this] { SetGridMode(edited_, GridMode::Every100); }},
-        {C::kGridOnTop, [this] { ToggleGridOnTop(edited_); }},
-        {C::kViewToolBar, [this] { menus_.toolBar->setVisible(menus_.toolBar->isHidden()); }},
-        {C::kViewStatusBar, [this] { statusBar_->setVisible(statusBar_->isHidden()); }},
-        {C::kToggleGuide, [this] { ToggleGuide(); }},
-        {C::kToggleAnimation, [this] { ToggleAnimation(); }},
-        {C::kAddImages, [this] { view_->Images().AddImagesCommand(); }},
-        {C::kConsole, [this] { OpenMosaicConsole(); }},
-        {C::kPickNoSetColour, [this] { PickNoSetColour(); }},
-        {C::kSetBackground, [this] { EditViewProperties(); }},
-        {C::kViewProperties, [this] { EditViewProperties(); }},
-        {C::kImageProperties, [this] { EditNodeProperties(edited_, this); }},
-        {C::kPrint, [this] { PrintCanvas(); }},
-    };
-    AddArrangementHandlers(handlers_, *view_, this);
-    (new MultiCutCommands(*view_, this))->AddHandlers(handlers_);
-    AddMosaicToolHandlers(handlers_, edited_, this);
-    AddSettingsDialogHandlers(handlers_, recent_, this);
-    AddHelpHandlers(handlers_, this);
-    for (const auto& [id, action] : menus_.actions) {
-        if (IsOfferedStyle(id)) handlers_[id] = [this, id] { ChooseVisualStyle(static_cast<int>(id)); };
-    }
-}
-
-void CMainFrame::EditViewProperties() {
-    const AppliedViewProperties applied = tessaly::EditViewProperties(edited_, this);
+void CMainFrame::ViewPropertiesApplied(const AppliedViewProperties& applied) {
     if (applied.backgroundCleared) Q_EMIT backgroundCleared();
     if (applied.backgroundSet) Q_EMIT backgroundPictureSet();
 }
+
+void CMainFrame::ToggleToolBar() { menus_.toolBar->setVisible(menus_.toolBar->isHidden()); }
+
+void CMainFrame::ToggleStatusBar() { statusBar_->setVisible(statusBar_->isHidden()); }
 
 void CMainFrame::PrintCanvas() {
     if (printer_ == nullptr) {
@@ -195,7 +145,9 @@ void CMainFrame::PrintCanvas() {
 void CMainFrame::RunCommand(CommandId id) {
     // A disabled command does nothing, whichever way it was reached.
     if (!StateOf(id, CurrentContext()).enabled) return;
-    if (const auto handler = handlers_.find(id); handler != handlers_.end()) handler->second();
+    if (const Command* command = Commands().Find(id); command != nullptr && command->run) {
+        command->run(*this);
+    }
     UpdateCommandStates();
 }
 

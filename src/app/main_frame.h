@@ -3,8 +3,8 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
-#include <unordered_map>
 
+#include "app/commands/command.h"
 #include "app/menus.h"
 #include "app/work_progress_window.h"
 
@@ -21,13 +21,13 @@ class RecentFileList;
 struct CommandContext;
 
 // The editor's one window: menu bar, toolbar "基本", the canvas view and the
-// status bar. It owns the command table, answers every enable and check
-// state, and runs the commands that change frame-level or display state
-// (grid, guide text, hover animation, visual style, undo and redo). The states
-// are brought up to date after every command and whenever the document
-// reports a change or a new selection. While it exists its status bar is the
+// status bar. It builds its menus from the command table, runs the commands
+// as their units say, and is their one environment: what a command reaches
+// of the program. The enable and check states are brought up to date after
+// every command and whenever the document reports a change or a new
+// selection. While it exists its status bar is the
 // one the core writes to.
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, public CommandEnvironment {
     Q_OBJECT
 
 public:
@@ -51,7 +51,7 @@ public:
 
     // Shows the photomosaic console, creating it the first time; nothing
     // happens while it is shown.
-    void OpenMosaicConsole();
+    void OpenMosaicConsole() override;
     bool MosaicConsoleShown() const;
     // The console; null until it is first opened.
     CMosaicDlg* MosaicDlg() const { return mosaicDlg_; }
@@ -81,25 +81,33 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // What the commands reach.
+    EditedDocument& Edited() override { return edited_; }
+    CAtelierDoc& AtelierDoc() override { return atelierDoc_; }
+    CAtelierView& Canvas() override { return *view_; }
+    RecentFileList& Recent() override { return recent_; }
+    MultiCutControl& MultiCut() override { return *multiCut_; }
+    QWidget* Owner() override { return this; }
+    void ToggleToolBar() override;
+    void ToggleStatusBar() override;
+    void ToggleGuide() override;
+    void ToggleAnimation() override;
+    void ChooseVisualStyle(int number) override;
+    void ViewPropertiesApplied(const AppliedViewProperties& applied) override;
+    // Runs the print dialog on the program's printer.
+    void PrintCanvas() override;
+    void PickNoSetColour() override;
+    void CloseWindow() override { close(); }
+
     void WireCommands();
-    void AddHandlers();
     void UpdateTitle();
     void RefreshRecentFiles();
     void OpenRecentFile(const QString& path);
 
-    void EditViewProperties();
-    // Runs the print dialog on the program's printer.
-    void PrintCanvas();
-    void ToggleGuide();
-    void ToggleAnimation();
-    void ChooseVisualStyle(int number);
     // Shows a confirmation in the information line; unless guides are on,
     // it is taken away again after a second.
     void HoldThenClear(const QString& text, bool clearAfterPause);
     void WaitPainted(int milliseconds);
-    // The colour shown where the canvas's context menu was opened becomes the
-    // console's no-set colour.
-    void PickNoSetColour();
 
     EditedDocument& edited_;
     Document& doc_;
@@ -115,9 +123,7 @@ private:
     std::unique_ptr<PrinterSettings> ownPrinter_;
     int applicationLook_ = 216;
     bool shownOnce_ = false;
-    // What each command does; a command without a handler only follows its
-    // enable rule until its feature is built.
-    std::unordered_map<CommandId, std::function<void()>> handlers_;
+    MultiCutControl* multiCut_ = nullptr;  // a child of this window
     Pause pause_;
 };
 

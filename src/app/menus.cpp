@@ -7,77 +7,13 @@
 #include <QToolBar>
 #include <initializer_list>
 
-#include "app/commands/command_rules.h"
-#include "app/commands/command_texts.h"
+#include "app/commands/command.h"
 
 namespace tessaly {
 namespace {
 
 // A separator in the lists below.
 constexpr CommandId kSeparator = static_cast<CommandId>(0);
-
-// Keys of the frame's own table. The canvas keys (copy, paste, delete,
-// multi-cut start and stop) only name their key in the menu; the canvas
-// acts on them while it has the focus. Where a command has several keys the
-// menu names the first.
-QList<QKeySequence> FrameKeys(CommandId id) {
-    switch (id) {
-        case CommandId::kFileNew:
-            return {QKeySequence(Qt::CTRL | Qt::Key_N)};
-        case CommandId::kFileOpen:
-            return {QKeySequence(Qt::CTRL | Qt::Key_O)};
-        case CommandId::kFileSave:
-            return {QKeySequence(Qt::CTRL | Qt::Key_S)};
-        case CommandId::kAppExit:
-            return {QKeySequence(Qt::CTRL | Qt::Key_Q)};
-        case CommandId::kEditUndo:
-            return {QKeySequence(Qt::CTRL | Qt::Key_Z)};
-        case CommandId::kEditRedo:
-            return {QKeySequence(Qt::CTRL | Qt::Key_Y)};
-        // Ctrl and the "+" of the main keys, typed with or without Shift on
-        // the usual layouts. Ctrl with the keypad's "+" and "-" reaches these
-        // too; the keypad keys alone stay the cut range's.
-        case CommandId::kZoomIn:
-            return {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)};
-        case CommandId::kZoomOut:
-            return {QKeySequence(Qt::CTRL | Qt::Key_Minus)};
-        case CommandId::kZoomFit:
-            return {QKeySequence(Qt::CTRL | Qt::Key_0)};
-        case CommandId::kManual:
-            return {QKeySequence(Qt::Key_F1)};
-        case CommandId::kToggleGuide:
-            return {QKeySequence(Qt::Key_F2)};
-        case CommandId::kToggleAnimation:
-            return {QKeySequence(Qt::Key_F10)};
-        default:
-            return {};
-    }
-}
-
-QString IconFile(CommandId id) {
-    switch (id) {
-        case CommandId::kSetBackground:
-            return QStringLiteral(":/icons/background.svg");
-        case CommandId::kAddImages:
-            return QStringLiteral(":/icons/add_images.svg");
-        case CommandId::kConsole:
-            return QStringLiteral(":/icons/console.svg");
-        case CommandId::kExportImage:
-            return QStringLiteral(":/icons/export_image.svg");
-        case CommandId::kPrint:
-            return QStringLiteral(":/icons/print.svg");
-        case CommandId::kEditUndo:
-            return QStringLiteral(":/icons/undo.svg");
-        case CommandId::kEditRedo:
-            return QStringLiteral(":/icons/redo.svg");
-        case CommandId::kManual:
-            return QStringLiteral(":/icons/manual.svg");
-        case CommandId::kAbout:
-            return QStringLiteral(":/icons/about.svg");
-        default:
-            return {};
-    }
-}
 
 class Builder {
 public:
@@ -88,12 +24,14 @@ public:
         if (found != menus_.actions.end()) return found->second;
         auto* action = new QAction(MenuText(id), &frame_);
         action->setData(static_cast<int>(id));
-        action->setCheckable(HasCheckMark(id));
-        if (const QList<QKeySequence> keys = FrameKeys(id); !keys.isEmpty()) {
-            action->setShortcuts(keys);
-            action->setShortcutContext(Qt::WindowShortcut);
+        if (const Command* command = Commands().Find(id)) {
+            action->setCheckable(command->checkable);
+            if (!command->keys.isEmpty()) {
+                action->setShortcuts(command->keys);
+                action->setShortcutContext(Qt::WindowShortcut);
+            }
+            if (!command->icon.isEmpty()) action->setIcon(QIcon(command->icon));
         }
-        if (const QString icon = IconFile(id); !icon.isEmpty()) action->setIcon(QIcon(icon));
         if (const QString tip = ToolTipText(id); !tip.isEmpty()) action->setToolTip(tip);
         if (const QString prompt = StatusPrompt(id); !prompt.isEmpty()) {
             action->setStatusTip(prompt);

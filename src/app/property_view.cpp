@@ -10,6 +10,7 @@
 
 #include "app/background_preview.h"
 #include "app/widgets/colour_button.h"
+#include "document/edited_document.h"
 #include "app/widgets/line_style_combo.h"
 #include "app/widgets/number_box.h"
 #include "commands/view_property_rules.h"
@@ -205,6 +206,14 @@ ViewPropertiesResult CPropertyView::TakeResult() {
     result.newPicture = std::move(new_);
     new_.reset();
     return result;
+}
+
+AppliedViewProperties EditViewProperties(EditedDocument& edited, QWidget* owner) {
+    const Document& doc = edited.Doc();
+    CPropertyView dialog(ReadViewProperties(doc.State()), doc.Picture(doc.State().backPicture),
+                         owner);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return ApplyViewProperties(edited, dialog.TakeResult(), owner);
 }
 
 }  // namespace tessaly

@@ -7,7 +7,6 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "app/view_properties_command.h"
 #include "document/edited_document.h"
 #include "services/message_service.h"
 #include "support/document_builder.h"

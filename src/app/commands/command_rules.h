@@ -33,10 +33,22 @@ struct CommandState {
     bool checked = false;
 };
 
+// What the rules of the canvas's context menus look at beyond the menu-bar
+// context.
+struct PopupContext {
+    CommandContext commands;
+    bool clipboardHasBitmap = false;
+    int cutLineWidth = 1;
+};
+
+// The rules as the command table holds them (src/app/commands/command.h),
+// looked up by number; an unknown number is enabled and unchecked.
+
 // Whether the menu entry of `id` shows a check mark at all.
 bool HasCheckMark(CommandId id);
-
 // Whether `id` can run now and whether its menu entry carries a check mark.
 CommandState StateOf(CommandId id, const CommandContext& context);
+// The same for an entry of a context menu, whose rule may differ.
+CommandState PopupStateOf(CommandId id, const PopupContext& context);
 
 }  // namespace tessaly

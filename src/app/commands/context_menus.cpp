@@ -72,28 +72,4 @@ std::span<const PopupEntry> PopupEntries(PopupKind kind) {
     return {};
 }
 
-CommandState PopupStateOf(CommandId id, const PopupContext& context) {
-    const CommandContext& c = context.commands;
-    const int cutWidthIndex = static_cast<int>(id) - static_cast<int>(C::kCutLineWidth1) + 1;
-    if (cutWidthIndex >= 1 && cutWidthIndex <= kCutLineWidths) {
-        return {true, cutWidthIndex == context.cutLineWidth};
-    }
-    switch (id) {
-        case C::kEditPaste:
-            return {context.clipboardHasBitmap, false};
-        case C::kShowAll:
-            return {c.hiddenCount > 0, false};
-        case C::kConsole:
-            return {c.nodeCount > 0 && !c.consoleShown && c.hasBackgroundImage, false};
-        case C::kPickNoSetColour:
-            return {c.consoleShown, false};
-        case C::kImageSizeCheck:
-            return {c.nodeCount > 0, false};
-        case C::kMultiCutStart:
-            return StateOf(id, c);
-        default:
-            return {true, false};
-    }
-}
-
 }  // namespace tessaly

@@ -31,14 +31,5 @@ inline constexpr CommandId kPopupSeparator = static_cast<CommandId>(0);
 // owner from its zoom levels and has no entries here.
 std::span<const PopupEntry> PopupEntries(PopupKind kind);
 
-// What the popup rules look at beyond the menu-bar context.
-struct PopupContext {
-    CommandContext commands;
-    bool clipboardHasBitmap = false;
-    int cutLineWidth = 1;
-};
-
-// Whether a popup entry can run now and whether it is ticked.
-CommandState PopupStateOf(CommandId id, const PopupContext& context);
 
 }  // namespace tessaly

@@ -1,9 +1,12 @@
-#include "app/export_image_command.h"
+// "1枚のイメージとして保存": the file in the save dialog (JPEG preselected)
+// and, for JPEG, the quality in CAssukuDlg; then the core exports the canvas.
 
 #include <QCoreApplication>
 #include <QFileDialog>
 
 #include "app/assuku_dlg.h"
+#include "app/atelier_doc.h"
+#include "app/commands/command.h"
 #include "commands/export_canvas.h"
 #include "commands/export_file_types.h"
 #include "resources/ui_strings.h"
@@ -31,9 +34,8 @@ std::optional<ExportTarget> ChooseExportFile(QWidget* owner, const QString& defa
                         static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1};
 }
 
-}  // namespace
-
-bool ExportCanvasImage(EditedDocument& edited, const QString& title, QWidget* owner) {
+void Export(CommandEnvironment& env) {
+    QWidget* owner = env.Owner();
     ExportDialogs dialogs;
     dialogs.chooseFile = [owner](const QString& defaultName) {
         return ChooseExportFile(owner, defaultName);
@@ -49,7 +51,18 @@ bool ExportCanvasImage(EditedDocument& edited, const QString& title, QWidget* ow
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         if (owner != nullptr) owner->window()->repaint();
     };
-    return ExportCanvasImage(edited, title, dialogs, owner);
+    ExportCanvasImage(env.Edited(), env.AtelierDoc().Title(), dialogs, owner);
+}
+
+}  // namespace
+
+void AddExportCommand(CommandTable& table) {
+    table.Add({.id = CommandId::kExportImage,
+               .texts = {u"1枚のイメージとして保存(&I)",
+                         {},
+                         u"ビューの表示内容を1枚のイメージファイルとして保存します\n【1枚のイメージとして保存】"},
+               .icon = QStringLiteral(":/icons/export_image.svg"),
+               .run = Export});
 }
 
 }  // namespace tessaly
