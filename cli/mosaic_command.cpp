@@ -369,9 +369,7 @@ int SetBackground(Document& doc, const QString& path) {
     if (!loaded.picture) {
         return Fail(QStringLiteral("cannot read the background picture %1").arg(path));
     }
-    DocState& state = doc.State();
-    ComputeBackgroundHistogram(*loaded.picture, state.backHistogram);
-    state.backPicture = doc.Pictures().Adopt(*std::move(loaded.picture));
+    AdoptBackgroundPicture(doc, *std::move(loaded.picture));
     return 0;
 }
 

@@ -27,6 +27,7 @@
 #include "commands/console_run.h"
 #include "commands/display_edits.h"
 #include "document/edited_document.h"
+#include "mosaic/arrangement.h"
 #include "resources/ui_strings.h"
 #include "services/settings.h"
 #include "services/status_service.h"
@@ -533,8 +534,7 @@ ConsoleSettings CMosaicDlg::ReadSettings() {
     c.gridRows = gridRows_->Read();
     c.differentColors = differentColors_->isChecked();
     c.skipNoSetColor = skipNoSetColor_->isChecked();
-    const int type = types_->checkedId();
-    c.mosaicType = type >= 2 && type <= 7 ? type : 1;
+    c.mosaicType = KnownMosaicType(types_->checkedId());
     c.layerThickness = layerThickness_->Read();
     c.sizeSteps = sizeSteps_->Read();
     c.noSetColor = noSetColour_->Colour();

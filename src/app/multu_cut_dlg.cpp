@@ -19,10 +19,10 @@
 
 #include "app/widgets/number_edit.h"
 #include "canvas/view/atelier_view.h"
+#include "document/status_panes.h"
 #include "resources/ui_strings.h"
 #include "services/app_settings.h"
 #include "services/settings.h"
-#include "services/status_service.h"
 
 namespace tessaly {
 namespace {

@@ -3,7 +3,7 @@
 #include <QRect>
 #include <cstdint>
 
-#include "mosaic/colour_features.h"
+#include "document/doc_state.h"
 
 class QPainter;
 

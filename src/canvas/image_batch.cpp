@@ -2,10 +2,10 @@
 
 #include <QFileInfo>
 
+#include "canvas/section_averages.h"
 #include "canvas/view_geometry.h"
 #include "document/document.h"
 #include "image/image_files.h"
-#include "mosaic/colour_features.h"
 #include "resources/string_table.h"
 #include "resources/ui_strings.h"
 #include "services/message_service.h"

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "canvas/section_averages.h"
 #include "canvas/selection.h"
 #include "document/document.h"
-#include "mosaic/colour_features.h"
 #include "resources/string_table.h"
 #include "services/message_service.h"
 

@@ -3,9 +3,9 @@
 #include <QPoint>
 #include <optional>
 
+#include "canvas/section_averages.h"
 #include "document/node_record.h"
 #include "image/image_blob.h"
-#include "mosaic/colour_features.h"
 
 namespace tessaly {
 

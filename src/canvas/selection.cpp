@@ -64,6 +64,27 @@ bool ClearSelection(Document& doc) {
     return true;
 }
 
+void ResetSelection(Document& doc, bool unmarkNodes) {
+    DocState& s = doc.State();
+    s.mainSelection = -1;
+    if (!unmarkNodes) return;
+    for (int i = 0; i < s.nodeCount; ++i)
+        doc.Mark(i).selected = 0;
+}
+
+bool MakeMainSelection(Document& doc, int node) {
+    DocState& s = doc.State();
+    const bool changed = s.mainSelection != node;
+    s.mainSelection = node;
+    return changed;
+}
+
+void SelectForPopup(Document& doc, int node) {
+    if (!doc.IsSelected(node)) ClearSelection(doc);
+    doc.Mark(node).selected = 1;
+    doc.State().mainSelection = node;
+}
+
 bool KeepInsideCanvas(Document& doc, int i, KeepBy keep) {
     const DocState& s = doc.State();
     const int w = CanvasToView(s.zoom, s.canvasWidth);

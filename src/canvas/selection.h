@@ -58,6 +58,18 @@ HandleHit HandleAt(const Document& doc, QPoint viewPoint);
 // selection (nothing is touched then).
 bool ClearSelection(Document& doc);
 
+// A document starting in the view has no main selection; with
+// `unmarkNodes` (a document read from a file) no node is marked either.
+void ResetSelection(Document& doc, bool unmarkNodes);
+
+// Makes node `node` the main selection, its mark left as it is. Returns
+// whether the main selection changed.
+bool MakeMainSelection(Document& doc, int node);
+
+// The selection rule of a right click on node `node`: the selection is
+// cleared unless the node is in it, then the node is marked and made main.
+void SelectForPopup(Document& doc, int node);
+
 enum class KeepBy { Edges, Centre };
 
 // Moves node i back inside the canvas, by its edges (the right and bottom

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "commands/stored_field.h"
 #include "document/edited_document.h"
 #include "mosaic/colour_features.h"
 
@@ -9,14 +10,6 @@ namespace tessaly {
 namespace {
 
 int Sign(int step) { return step < 0 ? -1 : step > 0 ? 1 : 0; }
-
-// Stores `value` into `field`; true when it differs from what was there.
-template <typename T, typename V>
-bool Store(T& field, V value) {
-    const bool changed = field != static_cast<T>(value);
-    field = static_cast<T>(value);
-    return changed;
-}
 
 }  // namespace
 
@@ -26,7 +19,7 @@ int SetSectionPosition(EditedDocument& edited, int position) {
     const int bounded = std::clamp(position, kMinSectionPosition, kMaxSectionPosition);
     EditScope edit(edited, SnapshotRule::None);
     Document& doc = edit.Doc();
-    if (Store(doc.State().sectionCount, bounded * bounded)) {
+    if (StoreField(doc.State().sectionCount, bounded * bounded)) {
         RecomputeAllSectionAverages(doc);
         edit.Commit();
     }
@@ -46,7 +39,7 @@ int StepSectionPosition(EditedDocument& edited, int step) {
 int SetComparePrecision(EditedDocument& edited, int precision) {
     const int bounded = std::clamp(precision, kMinComparePrecision, kMaxComparePrecision);
     EditScope edit(edited, SnapshotRule::None);
-    edit.Commit(Store(edit.Doc().State().comparePrecision, bounded));
+    edit.Commit(StoreField(edit.Doc().State().comparePrecision, bounded));
     return bounded;
 }
 
@@ -57,7 +50,7 @@ int StepComparePrecision(EditedDocument& edited, int step) {
 }
 
 void SetImageFrameStyle(EditedDocument& edited, int style) {
-    if (Store(edited.Doc().State().imageFrameStyle, style)) edited.ViewSettingChanged();
+    if (StoreField(edited.Doc().State().imageFrameStyle, style)) edited.ViewSettingChanged();
 }
 
 DisplaySettings DisplaySettingsOf(const DocState& s) {
@@ -68,12 +61,13 @@ DisplaySettings DisplaySettingsOf(const DocState& s) {
 void StoreDisplaySettings(EditedDocument& edited, const DisplaySettings& d) {
     EditScope edit(edited, SnapshotRule::None);
     DocState& s = edit.Doc().State();
-    bool changed = Store(s.mosaicBackground, d.mosaicBackground ? 1 : 0);
-    changed |= Store(s.adjustColors, d.adjustColors ? 1 : 0);
-    changed |= Store(s.imageFrames, d.imageFrames ? 1 : 0);
-    changed |= Store(s.showBackPicture, d.showBackPicture ? 1 : 0);
-    changed |= Store(s.imageFrameWidth, std::clamp(d.imageFrameWidth, kMinFrameWidth, kMaxFrameWidth));
-    changed |= Store(s.imageFrameColor, d.imageFrameColor);
+    bool changed = StoreField(s.mosaicBackground, d.mosaicBackground ? 1 : 0);
+    changed |= StoreField(s.adjustColors, d.adjustColors ? 1 : 0);
+    changed |= StoreField(s.imageFrames, d.imageFrames ? 1 : 0);
+    changed |= StoreField(s.showBackPicture, d.showBackPicture ? 1 : 0);
+    changed |= StoreField(s.imageFrameWidth,
+                          std::clamp(d.imageFrameWidth, kMinFrameWidth, kMaxFrameWidth));
+    changed |= StoreField(s.imageFrameColor, d.imageFrameColor);
     edit.Commit(changed);
 }
 

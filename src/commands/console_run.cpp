@@ -5,6 +5,7 @@
 
 #include "commands/console_values.h"
 #include "commands/rearrange_nodes.h"
+#include "commands/stored_field.h"
 #include "document/edited_document.h"
 #include "mosaic/colour_features.h"
 #include "resources/string_table.h"
@@ -13,13 +14,6 @@
 
 namespace tessaly {
 namespace {
-
-template <typename T, typename V>
-bool Store(T& field, V value) {
-    const bool changed = field != static_cast<T>(value);
-    field = static_cast<T>(value);
-    return changed;
-}
 
 int Flag(bool on) { return on ? 1 : 0; }
 
@@ -33,16 +27,17 @@ int SlowSettingsQuestion(int mosaicType, int sizeSteps) {
 void StoreLayout(EditedDocument& edited, const ConsoleSettings& c) {
     EditScope edit(edited, SnapshotRule::None);
     DocState& s = edit.Doc().State();
-    bool changed = Store(s.gridColumns, std::clamp(c.gridColumns, kMinGridCount, kMaxGridCount));
-    changed |= Store(s.gridRows, std::clamp(c.gridRows, kMinGridCount, kMaxGridCount));
-    changed |= Store(s.differentColors, Flag(c.differentColors));
-    changed |= Store(s.imageFrames, Flag(c.display.imageFrames));
-    changed |= Store(s.showBackPicture, Flag(c.display.showBackPicture));
-    changed |= Store(s.skipNoSetColor, Flag(c.skipNoSetColor));
-    changed |= Store(s.mosaicType, c.mosaicType >= 2 && c.mosaicType <= 7 ? c.mosaicType : 1);
-    changed |= Store(s.layerThickness,
-                     std::clamp(c.layerThickness, kMinLayerCount, kMaxLayerCount));
-    changed |= Store(s.sizeSteps, std::clamp(c.sizeSteps, kMinLayerCount, kMaxLayerCount));
+    bool changed =
+        StoreField(s.gridColumns, std::clamp(c.gridColumns, kMinGridCount, kMaxGridCount));
+    changed |= StoreField(s.gridRows, std::clamp(c.gridRows, kMinGridCount, kMaxGridCount));
+    changed |= StoreField(s.differentColors, Flag(c.differentColors));
+    changed |= StoreField(s.imageFrames, Flag(c.display.imageFrames));
+    changed |= StoreField(s.showBackPicture, Flag(c.display.showBackPicture));
+    changed |= StoreField(s.skipNoSetColor, Flag(c.skipNoSetColor));
+    changed |= StoreField(s.mosaicType, KnownMosaicType(c.mosaicType));
+    changed |= StoreField(s.layerThickness,
+                          std::clamp(c.layerThickness, kMinLayerCount, kMaxLayerCount));
+    changed |= StoreField(s.sizeSteps, std::clamp(c.sizeSteps, kMinLayerCount, kMaxLayerCount));
     edit.Commit(changed);
 }
 
@@ -50,8 +45,8 @@ void StoreLayout(EditedDocument& edited, const ConsoleSettings& c) {
 void StoreColoursAndDisplay(EditedDocument& edited, const ConsoleSettings& c) {
     EditScope edit(edited, SnapshotRule::None);
     DocState& s = edit.Doc().State();
-    bool changed = Store(s.noSetColor, c.noSetColor);
-    changed |= Store(s.noSetRange, std::clamp(c.noSetRange, kMinNoSetRange, kMaxNoSetRange));
+    bool changed = StoreField(s.noSetColor, c.noSetColor);
+    changed |= StoreField(s.noSetRange, std::clamp(c.noSetRange, kMinNoSetRange, kMaxNoSetRange));
     edit.Commit(changed);
     StoreDisplaySettings(edited, c.display);
 }
@@ -64,7 +59,7 @@ ConsoleSettings ConsoleSettingsOf(const DocState& s) {
     c.gridRows = s.gridRows;
     c.differentColors = s.differentColors != 0;
     c.skipNoSetColor = s.skipNoSetColor != 0;
-    c.mosaicType = s.mosaicType >= 2 && s.mosaicType <= 7 ? s.mosaicType : 1;
+    c.mosaicType = KnownMosaicType(s.mosaicType);
     c.layerThickness = s.layerThickness;
     c.sizeSteps = s.sizeSteps;
     c.noSetColor = s.noSetColor;

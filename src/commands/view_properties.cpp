@@ -83,9 +83,7 @@ AppliedViewProperties ApplyViewProperties(EditedDocument& edited, ViewProperties
         applied.backgroundCleared = true;
     }
     if (result.newPicture) {
-        doc.Pictures().Release(s.backPicture);
-        ComputeBackgroundHistogram(*result.newPicture, s.backHistogram);
-        s.backPicture = doc.Pictures().Adopt(*std::move(result.newPicture));
+        AdoptBackgroundPicture(doc, *std::move(result.newPicture));
         applied.backgroundSet = true;
     }
     applied.changed = edit.Commit(changed || applied.backgroundSet);

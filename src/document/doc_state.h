@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <type_traits>
@@ -21,6 +22,10 @@ constexpr int ColorRed(ColorRef c) { return c & 0xFF; }
 constexpr int ColorGreen(ColorRef c) { return (c >> 8) & 0xFF; }
 constexpr int ColorBlue(ColorRef c) { return (c >> 16) & 0xFF; }
 
+// The channel histograms: 256 red, 256 green and 256 blue bins.
+inline constexpr int kHistogramBins = 768;
+using ColourHistogram = std::array<std::int32_t, kHistogramBins>;
+
 // The document's settings block. The document file stores it byte for byte,
 // so its layout is fixed: see the offset checks below.
 struct DocState {
@@ -40,7 +45,7 @@ struct DocState {
     std::int32_t canvasLineStyle;    // line-style index, low 16 bits used
     PictureRef backPicture;
     std::int32_t backBrightness;     // 1..7, 4 = unchanged
-    std::int32_t backHistogram[768];  // 256 red, 256 green, 256 blue bins
+    std::int32_t backHistogram[kHistogramBins];
     std::int32_t adjustColors;
     std::int32_t mosaicBackground;
     std::int32_t differentColors;

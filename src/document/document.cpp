@@ -2,9 +2,9 @@
 
 #include <new>
 
+#include "document/status_panes.h"
 #include "resources/string_table.h"
 #include "services/message_service.h"
-#include "services/status_service.h"
 
 namespace tessaly {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "services/status_service.h"
+#include "document/status_panes.h"
 
 namespace tessaly {
 

@@ -12,6 +12,10 @@ namespace tessaly {
 // The most comparison sections a picture has (a 5 x 5 grid).
 inline constexpr int kMaxSections = 25;
 
+// Per-section channel values, one entry a section; entries past the section
+// count are 0.
+using SectionValues = std::uint8_t[kMaxSections];
+
 // One node of the canvas. The document file stores it byte for byte, so its
 // layout is fixed: see the offset checks below.
 struct NodeRecord {

@@ -18,6 +18,9 @@ class Document;
 // and the best image is moved into the cell and sized to it. Images that find
 // no cell stay hidden.
 
+// The mosaic type a setting names: 2..7 as they are, anything else the grid (1).
+constexpr int KnownMosaicType(int type) { return type >= 2 && type <= 7 ? type : 1; }
+
 // The settings a run reads, taken from the document's settings block.
 struct ArrangementSettings {
     int canvasWidth = 1000;    // W

@@ -1,7 +1,5 @@
 #include "services/status_service.h"
 
-#include "document/document.h"
-
 namespace tessaly {
 namespace {
 StatusSink* g_sink = nullptr;
@@ -10,25 +8,6 @@ StatusSink* g_sink = nullptr;
 void InstallStatusSink(StatusSink* sink) { g_sink = sink; }
 
 bool HasStatusSink() { return g_sink != nullptr; }
-
-void RefreshStatusPanes(const Document& doc, bool clear) {
-    if (!g_sink) return;
-    const DocState& state = doc.State();
-    g_sink->SetPaneText(StatusPane::kObject, FormatThousands(state.nodeCount));
-
-    QString pos;
-    QString size;
-    const int main = state.mainSelection;
-    if (!clear && main >= 0 && main < state.nodeCount) {
-        const NodeRecord& node = doc.Node(main);
-        pos = QStringLiteral("%1, %2")
-                  .arg(node.centerX - node.halfWidth)
-                  .arg(node.centerY - node.halfHeight);
-        size = QStringLiteral("%1×%2").arg(node.halfWidth * 2).arg(node.halfHeight * 2);
-    }
-    g_sink->SetPaneText(StatusPane::kPos, pos);
-    g_sink->SetPaneText(StatusPane::kSize, size);
-}
 
 void SetStatusPane(StatusPane pane, const QString& text) {
     if (g_sink) g_sink->SetPaneText(pane, text);

@@ -4,8 +4,6 @@
 
 namespace tessaly {
 
-class Document;
-
 // The panes of the status bar, left to right.
 enum class StatusPane : int {
     kProgress = 0,  // hosts the progress bar
@@ -32,10 +30,6 @@ public:
 
 void InstallStatusSink(StatusSink* sink);
 bool HasStatusSink();
-
-// Rewrites the object-count, position and size panes from the document.
-// With `clear`, or without a main selection, position and size are emptied.
-void RefreshStatusPanes(const Document& doc, bool clear = false);
 
 // Writes one pane directly (the canvas writes the cursor pane this way).
 void SetStatusPane(StatusPane pane, const QString& text);

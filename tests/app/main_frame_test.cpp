@@ -21,6 +21,7 @@
 #include "canvas/view_geometry.h"
 #include "document/document_io.h"
 #include "document/edited_document.h"
+#include "document/status_panes.h"
 #include "resources/string_table.h"
 #include "services/app_settings.h"
 #include "services/message_service.h"

@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include "document/document.h"
+#include "document/status_panes.h"
 #include "services/status_service.h"
 
 using namespace Qt::StringLiterals;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "document/document.h"
+#include "document/status_panes.h"
 #include "support/status_recorder.h"
 
 namespace tessaly {

@@ -25,6 +25,7 @@
 #include "commands/selection_edits.h"
 #include "commands/view_settings.h"
 #include "document/edited_document.h"
+#include "document/status_panes.h"
 #include "resources/ui_strings.h"
 #include "services/app_settings.h"
 #include "services/random_generator.h"
@@ -181,12 +182,10 @@ void CAtelierView::InitialUpdate(bool fromFile) {
     EmptyCopyStore();
     UpdateScrollSizes();
     ScrollTo({doc_.State().savedScrollX, doc_.State().savedScrollY});
-    doc_.State().mainSelection = -1;
+    ResetSelection(doc_, fromFile);
     backgroundOnly_ = false;
     if (fromFile) {
         console_.SetVisible(doc_.State().zoomConsolePinned != 0);
-        for (int i = 0; i < doc_.State().nodeCount; ++i)
-            doc_.Mark(i).selected = 0;
     } else {
         console_.SetVisible(true);
     }
@@ -316,9 +315,7 @@ void CAtelierView::LeftPress(QPoint client, Qt::KeyboardModifiers keys) {
             PressOnEdgeOrNothing(client);
         }
     } else if (const HandleHit hit = HandleAt(doc_, view); hit.IsValid()) {
-        const bool changed = doc_.State().mainSelection != hit.node;
-        doc_.State().mainSelection = hit.node;
-        if (changed) SelectionChanged();
+        if (MakeMainSelection(doc_, hit.node)) SelectionChanged();
         selectionDrag_.BeginResize(hit, client);
     } else if (const int node = NodeAt(doc_, view); node >= 0) {
         PressOnNode(node, client, keys);
@@ -394,9 +391,7 @@ void CAtelierView::RightRelease(QPoint client, QPoint global) {
         popups_.Open(PopupKind::View, global, CurrentPopupContext());
         return;
     }
-    if (!doc_.IsSelected(node)) tessaly::ClearSelection(doc_);
-    doc_.Mark(node).selected = 1;
-    doc_.State().mainSelection = node;
+    SelectForPopup(doc_, node);
     SelectionChanged();
     popups_.Open(PopupKind::Image, global, CurrentPopupContext());
 }

@@ -8,7 +8,7 @@
 #include "canvas/zoom_console_face.h"
 #include "document/document.h"
 #include "document/edited_document.h"
-#include "services/status_service.h"
+#include "document/status_panes.h"
 
 namespace tessaly {
 

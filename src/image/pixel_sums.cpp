@@ -1,4 +1,4 @@
-#include "mosaic/pixel_sums.h"
+#include "image/pixel_sums.h"
 
 #include <algorithm>
 #include <utility>
