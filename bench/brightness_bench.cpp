@@ -15,7 +15,7 @@
 
 #include "bench_support.h"
 #include "canvas/background_copy.h"
-#include "commands/display_edits.h"
+#include "edits/display_edits.h"
 #include "document/edited_document.h"
 #include "image/image_blob.h"
 

@@ -14,7 +14,7 @@
 #include <random>
 
 #include "bench_support.h"
-#include "commands/node_turns.h"
+#include "edits/node_turns.h"
 #include "document/edited_document.h"
 #include "document/undo_history.h"
 #include "photo_tiles.h"

@@ -23,7 +23,7 @@
 
 #include "bench_support.h"
 #include "photo_tiles.h"
-#include "commands/rearrange_nodes.h"
+#include "edits/rearrange_nodes.h"
 #include "document/edited_document.h"
 #include "document/undo_history.h"
 #include "image/image_blob.h"

@@ -12,7 +12,7 @@
 #include <cmath>
 
 #include "bench_support.h"
-#include "canvas/view/atelier_view.h"
+#include "view/atelier_view.h"
 #include "canvas/view_geometry.h"
 #include "document/edited_document.h"
 

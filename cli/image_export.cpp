@@ -3,7 +3,7 @@
 #include <QCommandLineParser>
 #include <cstring>
 
-#include "commands/export_progress.h"
+#include "edits/export_progress.h"
 #include "document/doc_state.h"
 #include "image/image_files.h"
 #include "image/image_writer.h"

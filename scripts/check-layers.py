@@ -16,7 +16,7 @@ import sys
 # The core, top to bottom. A core layer may include itself and the layers
 # after it. The most specific path prefix names a file's layer.
 CORE_ORDER = [
-    "commands",
+    "edits",
     "mosaic",
     "print",
     "canvas",
@@ -29,9 +29,9 @@ CORE_ORDER = [
 # Path prefixes (relative to src/) and the layer they belong to.
 LAYER_OF_PREFIX = {
     "app/": "ui",
-    "canvas/view/": "ui",
+    "view/": "ui",
     "print/printer_settings": "ui",
-    "commands/": "commands",
+    "edits/": "edits",
     "mosaic/": "mosaic",
     "print/": "print",
     "canvas/": "canvas",

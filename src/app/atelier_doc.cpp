@@ -3,7 +3,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include "canvas/view/atelier_view.h"
+#include "view/atelier_view.h"
 #include "document/document_io.h"
 #include "document/edited_document.h"
 #include "resources/string_table.h"

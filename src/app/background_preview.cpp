@@ -3,7 +3,7 @@
 #include <QPainter>
 
 #include "canvas/colour_ref.h"
-#include "commands/view_property_rules.h"
+#include "edits/view_property_rules.h"
 
 namespace tessaly {
 namespace {

@@ -6,7 +6,7 @@
 #include <QImage>
 
 #include "canvas/node_append.h"
-#include "commands/image_edits.h"
+#include "edits/image_edits.h"
 #include "document/edited_document.h"
 #include "resources/string_table.h"
 #include "resources/ui_strings.h"

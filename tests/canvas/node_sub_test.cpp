@@ -5,7 +5,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "commands/image_edits.h"
+#include "edits/image_edits.h"
 #include "document/edited_document.h"
 #include "image/image_blob.h"
 #include "support/document_builder.h"

@@ -10,7 +10,7 @@
 #include <limits>
 #include <vector>
 
-#include "commands/rearrange_nodes.h"
+#include "edits/rearrange_nodes.h"
 #include "document/edited_document.h"
 #include "image/image_blob.h"
 #include "mosaic/arrangement_reference.h"

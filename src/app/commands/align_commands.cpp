@@ -3,7 +3,7 @@
 #include <tuple>
 
 #include "app/commands/command.h"
-#include "commands/align_nodes.h"
+#include "edits/align_nodes.h"
 
 namespace tessaly {
 

@@ -1,9 +1,9 @@
 // 編集: undo and redo, copy, paste and delete.
 
 #include "app/commands/command.h"
-#include "canvas/view/atelier_view.h"
-#include "canvas/view/clipboard_exchange.h"
-#include "commands/delete_nodes.h"
+#include "view/atelier_view.h"
+#include "view/clipboard_exchange.h"
+#include "edits/delete_nodes.h"
 #include "document/edited_document.h"
 
 namespace tessaly {

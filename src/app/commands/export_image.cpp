@@ -4,11 +4,11 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 
-#include "app/assuku_dlg.h"
+#include "app/dialogs/assuku_dlg.h"
 #include "app/atelier_doc.h"
 #include "app/commands/command.h"
-#include "commands/export_canvas.h"
-#include "commands/export_file_types.h"
+#include "edits/export_canvas.h"
+#include "edits/export_file_types.h"
 #include "resources/ui_strings.h"
 
 namespace tessaly {

@@ -3,8 +3,8 @@
 
 #include "app/atelier_doc.h"
 #include "app/commands/command.h"
-#include "app/kanset_dlg.h"
-#include "app/recent_dlg.h"
+#include "app/dialogs/kanset_dlg.h"
+#include "app/dialogs/recent_dlg.h"
 #include "services/app_settings.h"
 
 namespace tessaly {

@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "app/commands/command.h"
-#include "commands/view_settings.h"
+#include "edits/view_settings.h"
 
 namespace tessaly {
 

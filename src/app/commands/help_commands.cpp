@@ -1,8 +1,8 @@
 // ヘルプ: the manual and the version information, both modal.
 
-#include "app/about_dlg.h"
+#include "app/dialogs/about_dlg.h"
 #include "app/commands/command.h"
-#include "app/help_dlg.h"
+#include "app/dialogs/help_dlg.h"
 
 namespace tessaly {
 

@@ -2,12 +2,12 @@
 
 #include <QColorDialog>
 
-#include "app/multu_cut_dlg.h"
+#include "app/dialogs/multu_cut_dlg.h"
 #include "app/ui_helpers.h"
 #include "canvas/colour_ref.h"
-#include "canvas/view/atelier_view.h"
-#include "commands/multi_cut_run.h"
-#include "commands/view_settings.h"
+#include "view/atelier_view.h"
+#include "edits/multi_cut_run.h"
+#include "edits/view_settings.h"
 #include "services/app_settings.h"
 
 namespace tessaly {

@@ -4,13 +4,13 @@
 #include <QFileDialog>
 
 #include "app/commands/command.h"
-#include "app/node_dlg.h"
-#include "canvas/view/atelier_view.h"
-#include "canvas/view/image_adding.h"
-#include "commands/node_image_files.h"
-#include "commands/node_order.h"
-#include "commands/node_properties.h"
-#include "commands/random_positions.h"
+#include "app/dialogs/node_dlg.h"
+#include "view/atelier_view.h"
+#include "view/image_adding.h"
+#include "edits/node_image_files.h"
+#include "edits/node_order.h"
+#include "edits/node_properties.h"
+#include "edits/random_positions.h"
 #include "resources/ui_strings.h"
 #include "services/random_generator.h"
 

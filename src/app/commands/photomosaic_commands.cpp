@@ -3,12 +3,12 @@
 // tiles; and the console's entries of the canvas's menu.
 
 #include "app/commands/command.h"
-#include "app/make_mosaic_dlg.h"
-#include "app/property_view.h"
-#include "canvas/view/atelier_view.h"
-#include "canvas/view/image_adding.h"
-#include "commands/image_size_check.h"
-#include "commands/view_properties.h"
+#include "app/dialogs/make_mosaic_dlg.h"
+#include "app/dialogs/property_view.h"
+#include "view/atelier_view.h"
+#include "view/image_adding.h"
+#include "edits/image_size_check.h"
+#include "edits/view_properties.h"
 #include "document/edited_document.h"
 
 namespace tessaly {

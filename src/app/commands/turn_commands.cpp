@@ -3,7 +3,7 @@
 #include <tuple>
 
 #include "app/commands/command.h"
-#include "commands/node_turns.h"
+#include "edits/node_turns.h"
 
 namespace tessaly {
 

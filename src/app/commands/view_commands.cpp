@@ -2,8 +2,8 @@
 // and the frame keys F2 (guide texts) and F10 (hover animation).
 
 #include "app/commands/command.h"
-#include "canvas/view/atelier_view.h"
-#include "commands/node_visibility.h"
+#include "view/atelier_view.h"
+#include "edits/node_visibility.h"
 #include "resources/ui_strings.h"
 
 namespace tessaly {

@@ -2,7 +2,7 @@
 
 #include <QLineEdit>
 
-#include "commands/view_property_rules.h"
+#include "edits/view_property_rules.h"
 #include "services/status_service.h"
 
 namespace tessaly {

@@ -4,7 +4,7 @@
 #include <QStyle>
 #include <algorithm>
 
-#include "commands/console_values.h"
+#include "edits/console_values.h"
 
 namespace tessaly {
 

@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "commands/node_properties.h"
+#include "edits/node_properties.h"
 
 namespace tessaly {
 namespace {
