@@ -12,6 +12,7 @@
 #include "services/app_settings.h"
 #include "services/settings.h"
 #include "services/status_service.h"
+#include "support/file_limit.h"
 #include "support/test_images.h"
 
 namespace tessaly {
@@ -165,6 +166,21 @@ TEST_F(MultiCutRunTest, PiecesThatCannotBeWrittenAreCountedAndNeverReportedAsSuc
             << row.folder;
         EXPECT_TRUE(session.IsOn());
     }
+}
+
+// A piece whose write fails part way (here at a file-size limit) leaves no
+// file behind, not even the name it claimed.
+TEST_F(MultiCutRunTest, APieceThatFailsPartWayLeavesNoFile) {
+    StartOn(Add(100, 100, 80, 40, test::JpegBytes(40, 20)));
+    grid.multiExt = 3;
+    const QString folder = QDir(temp.Path()).filePath(u"limited"_qs);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString seen = test::InChildWithFileLimit(temp.Path(), 64, false, [&] {
+        return Execute(kResultNo, folder) == CutOutcome::FilesFailed ? u"failed"_qs : u"written"_qs;
+    });
+    if (seen.isEmpty()) GTEST_SKIP() << "no file size limit here";
+    EXPECT_EQ(seen, u"failed"_qs);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 TEST_F(MultiCutRunTest, TheCutStaysWithItsNodeAndNeverTakesAnother) {

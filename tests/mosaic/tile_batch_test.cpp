@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <signal.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <QDateTime>
 #include <QDir>
@@ -16,6 +13,7 @@
 #include <functional>
 
 #include "resources/string_table.h"
+#include "support/file_limit.h"
 #include "support/message_recorder.h"
 #include "support/temp_env.h"
 #include "support/test_images.h"
@@ -33,32 +31,8 @@ protected:
         return path;
     }
 
-    // Runs `work` in a child process in which no file may grow beyond
-    // `limit` bytes: a write beyond it fails, or with `killed` ends the
-    // child as a kill in the middle of the write would. Gives what `work`
-    // reported, "killed" when the child was ended that way, or nothing when
-    // the limit cannot be set here.
     QString InChildWithFileLimit(rlim_t limit, bool killed, const std::function<QString()>& work) {
-        const QString report = QDir(temp_.Path()).filePath(u"report"_qs);
-        const pid_t child = fork();
-        if (child == 0) {
-            rlimit none{0, 0};
-            rlimit saved{};
-            setrlimit(RLIMIT_CORE, &none);
-            signal(SIGXFSZ, killed ? SIG_DFL : SIG_IGN);
-            if (getrlimit(RLIMIT_FSIZE, &saved) != 0) _exit(kUnavailable);
-            rlimit small{limit, saved.rlim_max};
-            if (setrlimit(RLIMIT_FSIZE, &small) != 0) _exit(kUnavailable);
-            const QString seen = work();
-            setrlimit(RLIMIT_FSIZE, &saved);
-            test::WriteFile(temp_.Path(), u"report"_qs, seen.toUtf8());
-            _exit(0);
-        }
-        int status = 0;
-        waitpid(child, &status, 0);
-        if (WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) return u"killed"_qs;
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return {};
-        return QString::fromUtf8(test::ReadFile(report));
+        return test::InChildWithFileLimit(temp_.Path(), limit, killed, work);
     }
 
     // Sources whose PNG tiles of 100 x 100 take a few hundred bytes (one
@@ -72,7 +46,6 @@ protected:
         return {test::WriteFile(Folder(u"sources"_qs), name, test::PngBytes(image)), u"png"_qs};
     }
 
-    static constexpr int kUnavailable = 77;
     static constexpr rlim_t kFileLimit = 4096;
 
     test::ScopedTempDir temp_;
