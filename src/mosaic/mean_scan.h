@@ -79,10 +79,11 @@ struct Avx2Lanes {
     }
 };
 
-// The vector scan, written once for both lane widths. The AVX2 entry point
-// flattens it into itself, so that the AVX2 operations are compiled inline
-// there; the generic bodies are never called on their own, and the ABI note
-// GCC gives for their 256-bit values does not apply.
+// The vector scan, written once for both lane widths. Its bodies are always
+// inlined, even unoptimised, into the entry point of their width, so 256-bit
+// values only pass between functions compiled for AVX2: a generic body
+// called on its own would hand them over by another convention than the
+// AVX2 operations use. That is also why GCC's ABI note does not apply.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wpsabi"
 
@@ -93,7 +94,7 @@ struct ScanLanes {
 
 // The lanes of the group starting at `group` that pass, one bit each.
 template <typename L>
-inline std::uint32_t Passing(const MeanColumns& c, bool checkFirsts, const ScanLanes<L>& l,
+__attribute__((always_inline)) inline std::uint32_t Passing(const MeanColumns& c, bool checkFirsts, const ScanLanes<L>& l,
                              int group) {
     typename L::Vector pass = L::Load(c.alive + group);
     for (int ch = 0; ch < 3; ++ch) {
@@ -107,7 +108,7 @@ inline std::uint32_t Passing(const MeanColumns& c, bool checkFirsts, const ScanL
 }
 
 template <typename L, typename Visit>
-inline void ScanMeansVector(const MeanColumns& c, const MeanReach& r, Visit& visit) {
+__attribute__((always_inline)) inline void ScanMeansVector(const MeanColumns& c, const MeanReach& r, Visit& visit) {
     ScanLanes<L> lanes;
     for (int ch = 0; ch < 3; ++ch) {
         lanes.cellMeans[ch] = L::Bytes(r.cellMeans[ch]);
