@@ -38,86 +38,50 @@ namespace detail {
 bool CpuHasAvx2();
 
 #if defined(TESSALY_MEAN_SCAN_X86)
-// The byte operations of the scan on 16 lanes (SSE2, always present on x86-64)
-// and on 32 lanes (AVX2). Each lane is one image of a group.
-struct Sse2Lanes {
-    using Vector = __m128i;
-    static constexpr int kWidth = 16;
-
-    static Vector Bytes(std::uint8_t value) { return _mm_set1_epi8(static_cast<char>(value)); }
-    static Vector Load(const std::uint8_t* p) {
-        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    }
-    static Vector And(Vector a, Vector b) { return _mm_and_si128(a, b); }
-    // Lanes of |a - b| at most `limit`, as all-ones bytes.
-    static Vector Within(Vector a, Vector b, Vector limit) {
-        const __m128i d = _mm_or_si128(_mm_subs_epu8(a, b), _mm_subs_epu8(b, a));
-        return _mm_cmpeq_epi8(_mm_subs_epu8(d, limit), _mm_setzero_si128());
-    }
-    static std::uint32_t Bits(Vector v) { return static_cast<std::uint32_t>(_mm_movemask_epi8(v)); }
-};
-
-struct Avx2Lanes {
-    using Vector = __m256i;
-    static constexpr int kWidth = 32;
-
-    __attribute__((target("avx2"))) static Vector Bytes(std::uint8_t value) {
-        return _mm256_set1_epi8(static_cast<char>(value));
-    }
-    __attribute__((target("avx2"))) static Vector Load(const std::uint8_t* p) {
-        return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-    }
-    __attribute__((target("avx2"))) static Vector And(Vector a, Vector b) {
-        return _mm256_and_si256(a, b);
-    }
-    __attribute__((target("avx2"))) static Vector Within(Vector a, Vector b, Vector limit) {
-        const __m256i d = _mm256_or_si256(_mm256_subs_epu8(a, b), _mm256_subs_epu8(b, a));
-        return _mm256_cmpeq_epi8(_mm256_subs_epu8(d, limit), _mm256_setzero_si256());
-    }
-    __attribute__((target("avx2"))) static std::uint32_t Bits(Vector v) {
-        return static_cast<std::uint32_t>(_mm256_movemask_epi8(v));
-    }
-};
-
-// The vector scan, written once for both lane widths. Its bodies are always
-// inlined, even unoptimised, into the entry point of their width, so 256-bit
-// values only pass between functions compiled for AVX2: a generic body
-// called on its own would hand them over by another convention than the
-// AVX2 operations use. That is also why GCC's ABI note does not apply.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wpsabi"
-
-template <typename L>
-struct ScanLanes {
-    typename L::Vector cellMeans[3], cellFirsts[3], reach[3], firstReach;
-};
-
-// The lanes of the group starting at `group` that pass, one bit each.
-template <typename L>
-__attribute__((always_inline)) inline std::uint32_t Passing(const MeanColumns& c, bool checkFirsts, const ScanLanes<L>& l,
-                             int group) {
-    typename L::Vector pass = L::Load(c.alive + group);
-    for (int ch = 0; ch < 3; ++ch) {
-        pass = L::And(pass, L::Within(L::Load(c.means[ch] + group), l.cellMeans[ch], l.reach[ch]));
-        if (checkFirsts) {
-            pass = L::And(pass,
-                          L::Within(L::Load(c.firsts[ch] + group), l.cellFirsts[ch], l.firstReach));
-        }
-    }
-    return L::Bits(pass);
+inline __m128i Bytes128(std::uint8_t value) {
+    return _mm_set1_epi8(static_cast<char>(value));
 }
 
-template <typename L, typename Visit>
-__attribute__((always_inline)) inline void ScanMeansVector(const MeanColumns& c, const MeanReach& r, Visit& visit) {
-    ScanLanes<L> lanes;
+// Lanes of |a - b| at most `limit`, as all-ones bytes.
+inline __m128i Within128(__m128i a, __m128i b, __m128i limit) {
+    const __m128i d = _mm_or_si128(_mm_subs_epu8(a, b), _mm_subs_epu8(b, a));
+    return _mm_cmpeq_epi8(_mm_subs_epu8(d, limit), _mm_setzero_si128());
+}
+
+inline __m128i Load128(const std::uint8_t* p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+
+struct Lanes128 {
+    __m128i cellMeans[3], cellFirsts[3], reach[3], firstReach;
+};
+
+// The lanes of a group that pass, one bit each.
+inline std::uint32_t Passing128(const MeanColumns& c, bool checkFirsts, const Lanes128& l,
+                                int group) {
+    __m128i pass = Load128(c.alive + group);
     for (int ch = 0; ch < 3; ++ch) {
-        lanes.cellMeans[ch] = L::Bytes(r.cellMeans[ch]);
-        lanes.cellFirsts[ch] = L::Bytes(r.cellFirsts[ch]);
-        lanes.reach[ch] = L::Bytes(r.means[ch]);
+        pass = _mm_and_si128(pass,
+                             Within128(Load128(c.means[ch] + group), l.cellMeans[ch], l.reach[ch]));
+        if (checkFirsts) {
+            pass = _mm_and_si128(
+                pass, Within128(Load128(c.firsts[ch] + group), l.cellFirsts[ch], l.firstReach));
+        }
     }
-    lanes.firstReach = L::Bytes(r.firsts);
-    for (int group = 0; group < c.count; group += L::kWidth) {
-        for (std::uint32_t mask = Passing(c, r.checkFirsts, lanes, group); mask != 0;) {
+    return static_cast<std::uint32_t>(_mm_movemask_epi8(pass));
+}
+
+template <typename Visit>
+void ScanMeansSse2(const MeanColumns& c, const MeanReach& r, Visit& visit) {
+    Lanes128 lanes;
+    for (int ch = 0; ch < 3; ++ch) {
+        lanes.cellMeans[ch] = Bytes128(r.cellMeans[ch]);
+        lanes.cellFirsts[ch] = Bytes128(r.cellFirsts[ch]);
+        lanes.reach[ch] = Bytes128(r.means[ch]);
+    }
+    lanes.firstReach = Bytes128(r.firsts);
+    for (int group = 0; group < c.count; group += 16) {
+        for (std::uint32_t mask = Passing128(c, r.checkFirsts, lanes, group); mask != 0;) {
             const int lane = std::countr_zero(mask);
             mask &= mask - 1;
             const ScanStep step = visit(group + lane);
@@ -125,25 +89,71 @@ __attribute__((always_inline)) inline void ScanMeansVector(const MeanColumns& c,
             if (step == ScanStep::kReachChanged) {
                 // The rest of the group is held to the new reach.
                 for (int ch = 0; ch < 3; ++ch)
-                    lanes.reach[ch] = L::Bytes(r.means[ch]);
-                mask &= Passing(c, r.checkFirsts, lanes, group);
+                    lanes.reach[ch] = Bytes128(r.means[ch]);
+                mask &= Passing128(c, r.checkFirsts, lanes, group);
             }
         }
     }
 }
 
-template <typename Visit>
-void ScanMeansSse2(const MeanColumns& c, const MeanReach& r, Visit& visit) {
-    ScanMeansVector<Sse2Lanes>(c, r, visit);
+__attribute__((target("avx2"))) inline __m256i Bytes256(std::uint8_t value) {
+    return _mm256_set1_epi8(static_cast<char>(value));
+}
+
+__attribute__((target("avx2"))) inline __m256i Within256(__m256i a, __m256i b, __m256i limit) {
+    const __m256i d = _mm256_or_si256(_mm256_subs_epu8(a, b), _mm256_subs_epu8(b, a));
+    return _mm256_cmpeq_epi8(_mm256_subs_epu8(d, limit), _mm256_setzero_si256());
+}
+
+__attribute__((target("avx2"))) inline __m256i Load256(const std::uint8_t* p) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+}
+
+struct Lanes256 {
+    __m256i cellMeans[3], cellFirsts[3], reach[3], firstReach;
+};
+
+// The lanes of a group that pass, one bit each.
+__attribute__((target("avx2"))) inline std::uint32_t Passing256(const MeanColumns& c,
+                                                                bool checkFirsts, const Lanes256& l,
+                                                                int group) {
+    __m256i pass = Load256(c.alive + group);
+    for (int ch = 0; ch < 3; ++ch) {
+        pass = _mm256_and_si256(
+            pass, Within256(Load256(c.means[ch] + group), l.cellMeans[ch], l.reach[ch]));
+        if (checkFirsts) {
+            pass = _mm256_and_si256(
+                pass, Within256(Load256(c.firsts[ch] + group), l.cellFirsts[ch], l.firstReach));
+        }
+    }
+    return static_cast<std::uint32_t>(_mm256_movemask_epi8(pass));
 }
 
 template <typename Visit>
-__attribute__((target("avx2"), flatten)) void ScanMeansAvx2(const MeanColumns& c,
-                                                             const MeanReach& r, Visit& visit) {
-    ScanMeansVector<Avx2Lanes>(c, r, visit);
+__attribute__((target("avx2"))) void ScanMeansAvx2(const MeanColumns& c, const MeanReach& r,
+                                                   Visit& visit) {
+    Lanes256 lanes;
+    for (int ch = 0; ch < 3; ++ch) {
+        lanes.cellMeans[ch] = Bytes256(r.cellMeans[ch]);
+        lanes.cellFirsts[ch] = Bytes256(r.cellFirsts[ch]);
+        lanes.reach[ch] = Bytes256(r.means[ch]);
+    }
+    lanes.firstReach = Bytes256(r.firsts);
+    for (int group = 0; group < c.count; group += 32) {
+        for (std::uint32_t mask = Passing256(c, r.checkFirsts, lanes, group); mask != 0;) {
+            const int lane = std::countr_zero(mask);
+            mask &= mask - 1;
+            const ScanStep step = visit(group + lane);
+            if (step == ScanStep::kStop) return;
+            if (step == ScanStep::kReachChanged) {
+                // The rest of the group is held to the new reach.
+                for (int ch = 0; ch < 3; ++ch)
+                    lanes.reach[ch] = Bytes256(r.means[ch]);
+                mask &= Passing256(c, r.checkFirsts, lanes, group);
+            }
+        }
+    }
 }
-
-#pragma GCC diagnostic pop
 #endif
 
 template <typename Visit>
