@@ -49,7 +49,7 @@ sleep 1
 # The console of A, shown and closed again with Esc.
 CONSOLE=$(opened_by keys "$MAIN" alt+p m)
 keys "$CONSOLE" Escape
-visible_windows | grep -qx "$CONSOLE" && fail "Esc left the console shown"
+visible_windows | grep -x "$CONSOLE" > /dev/null && fail "Esc left the console shown"
 
 # B through "開く(&O)...", then its console and "再配置(&U)".
 OPEN=$(opened_by keys "$MAIN" ctrl+o)

@@ -99,7 +99,7 @@ cleanup() {
 trap cleanup EXIT
 
 window_exists() {
-  xwininfo -root -tree 2>/dev/null | grep -qF "\"$TITLE\""
+  xwininfo -root -tree 2>/dev/null | grep -F "\"$TITLE\"" > /dev/null
 }
 
 deadline=$((SECONDS + WAIT_SECONDS))

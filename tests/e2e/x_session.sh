@@ -124,7 +124,7 @@ opened_by() {  # command...
     [[ -n "$new" ]] || continue
     sleep 0.5
     # A completion popup that came and went is no dialog.
-    if visible_windows | grep -qx "$new"; then
+    if visible_windows | grep -x "$new" > /dev/null; then
       echo "$new"
       return
     fi
