@@ -37,123 +37,92 @@ namespace detail {
 
 bool CpuHasAvx2();
 
-#if defined(TESSALY_MEAN_SCAN_X86)
-inline __m128i Bytes128(std::uint8_t value) {
-    return _mm_set1_epi8(static_cast<char>(value));
-}
-
-// Lanes of |a - b| at most `limit`, as all-ones bytes.
-inline __m128i Within128(__m128i a, __m128i b, __m128i limit) {
-    const __m128i d = _mm_or_si128(_mm_subs_epu8(a, b), _mm_subs_epu8(b, a));
-    return _mm_cmpeq_epi8(_mm_subs_epu8(d, limit), _mm_setzero_si128());
-}
-
-inline __m128i Load128(const std::uint8_t* p) {
-    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-}
-
-struct Lanes128 {
-    __m128i cellMeans[3], cellFirsts[3], reach[3], firstReach;
-};
-
-// The lanes of a group that pass, one bit each.
-inline std::uint32_t Passing128(const MeanColumns& c, bool checkFirsts, const Lanes128& l,
-                                int group) {
-    __m128i pass = Load128(c.alive + group);
-    for (int ch = 0; ch < 3; ++ch) {
-        pass = _mm_and_si128(pass,
-                             Within128(Load128(c.means[ch] + group), l.cellMeans[ch], l.reach[ch]));
-        if (checkFirsts) {
-            pass = _mm_and_si128(
-                pass, Within128(Load128(c.firsts[ch] + group), l.cellFirsts[ch], l.firstReach));
+// The group loop, written once for both lane widths. `Lanes` keeps its
+// vectors to itself: the loop sees only bit masks, so no vector value ever
+// passes between functions built for different instruction sets.
+template <typename Lanes, typename Visit>
+__attribute__((always_inline)) inline void ScanGroups(const MeanColumns& c, const MeanReach& r,
+                                                      Visit& visit) {
+    Lanes lanes(r);
+    for (int group = 0; group < c.count; group += Lanes::kWidth) {
+        for (std::uint32_t mask = lanes.Passing(c, r.checkFirsts, group); mask != 0;) {
+            const int lane = std::countr_zero(mask);
+            mask &= mask - 1;
+            const ScanStep step = visit(group + lane);
+            if (step == ScanStep::kStop) return;
+            if (step == ScanStep::kReachChanged) {
+                // The rest of the group is held to the new reach.
+                lanes.SetReach(r);
+                mask &= lanes.Passing(c, r.checkFirsts, group);
+            }
         }
     }
-    return static_cast<std::uint32_t>(_mm_movemask_epi8(pass));
 }
+
+#if defined(TESSALY_MEAN_SCAN_X86)
+// The vectors of one lane width and the operations on them, named by the
+// arguments; everything that takes or returns a vector carries `Target`.
+#define TESSALY_MEAN_LANES(Name, Target, Vec, Set1, Load, SubsEpu8, Or, And, CmpEq, Zero,        \
+                           Movemask, Width)                                                      \
+    struct Name {                                                                                \
+        static constexpr int kWidth = Width;                                                     \
+        Vec cellMeans[3], cellFirsts[3], reach[3], firstReach;                                   \
+                                                                                                 \
+        Target explicit Name(const MeanReach& r) {                                               \
+            for (int ch = 0; ch < 3; ++ch) {                                                     \
+                cellMeans[ch] = Set1(static_cast<char>(r.cellMeans[ch]));                        \
+                cellFirsts[ch] = Set1(static_cast<char>(r.cellFirsts[ch]));                      \
+            }                                                                                    \
+            firstReach = Set1(static_cast<char>(r.firsts));                                      \
+            SetReach(r);                                                                         \
+        }                                                                                        \
+        Target void SetReach(const MeanReach& r) {                                               \
+            for (int ch = 0; ch < 3; ++ch)                                                       \
+                reach[ch] = Set1(static_cast<char>(r.means[ch]));                                \
+        }                                                                                        \
+        /* Lanes of |a - b| at most `limit`, as all-ones bytes. */                               \
+        Target static Vec Within(Vec a, Vec b, Vec limit) {                                      \
+            const Vec d = Or(SubsEpu8(a, b), SubsEpu8(b, a));                                    \
+            return CmpEq(SubsEpu8(d, limit), Zero());                                            \
+        }                                                                                        \
+        Target static Vec At(const std::uint8_t* p) {                                            \
+            return Load(reinterpret_cast<const Vec*>(p));                                        \
+        }                                                                                        \
+        /* The lanes of a group that pass, one bit each. */                                      \
+        Target std::uint32_t Passing(const MeanColumns& c, bool checkFirsts, int group) const {  \
+            Vec pass = At(c.alive + group);                                                      \
+            for (int ch = 0; ch < 3; ++ch) {                                                     \
+                pass = And(pass, Within(At(c.means[ch] + group), cellMeans[ch], reach[ch]));     \
+                if (checkFirsts) {                                                               \
+                    pass =                                                                       \
+                        And(pass, Within(At(c.firsts[ch] + group), cellFirsts[ch], firstReach)); \
+                }                                                                                \
+            }                                                                                    \
+            return static_cast<std::uint32_t>(Movemask(pass));                                   \
+        }                                                                                        \
+    };
+
+#define TESSALY_NO_TARGET
+#define TESSALY_AVX2_TARGET __attribute__((target("avx2")))
+TESSALY_MEAN_LANES(Lanes128, TESSALY_NO_TARGET, __m128i, _mm_set1_epi8, _mm_loadu_si128,
+                   _mm_subs_epu8, _mm_or_si128, _mm_and_si128, _mm_cmpeq_epi8, _mm_setzero_si128,
+                   _mm_movemask_epi8, 16)
+TESSALY_MEAN_LANES(Lanes256, TESSALY_AVX2_TARGET, __m256i, _mm256_set1_epi8, _mm256_loadu_si256,
+                   _mm256_subs_epu8, _mm256_or_si256, _mm256_and_si256, _mm256_cmpeq_epi8,
+                   _mm256_setzero_si256, _mm256_movemask_epi8, 32)
+#undef TESSALY_MEAN_LANES
 
 template <typename Visit>
 void ScanMeansSse2(const MeanColumns& c, const MeanReach& r, Visit& visit) {
-    Lanes128 lanes;
-    for (int ch = 0; ch < 3; ++ch) {
-        lanes.cellMeans[ch] = Bytes128(r.cellMeans[ch]);
-        lanes.cellFirsts[ch] = Bytes128(r.cellFirsts[ch]);
-        lanes.reach[ch] = Bytes128(r.means[ch]);
-    }
-    lanes.firstReach = Bytes128(r.firsts);
-    for (int group = 0; group < c.count; group += 16) {
-        for (std::uint32_t mask = Passing128(c, r.checkFirsts, lanes, group); mask != 0;) {
-            const int lane = std::countr_zero(mask);
-            mask &= mask - 1;
-            const ScanStep step = visit(group + lane);
-            if (step == ScanStep::kStop) return;
-            if (step == ScanStep::kReachChanged) {
-                // The rest of the group is held to the new reach.
-                for (int ch = 0; ch < 3; ++ch)
-                    lanes.reach[ch] = Bytes128(r.means[ch]);
-                mask &= Passing128(c, r.checkFirsts, lanes, group);
-            }
-        }
-    }
-}
-
-__attribute__((target("avx2"))) inline __m256i Bytes256(std::uint8_t value) {
-    return _mm256_set1_epi8(static_cast<char>(value));
-}
-
-__attribute__((target("avx2"))) inline __m256i Within256(__m256i a, __m256i b, __m256i limit) {
-    const __m256i d = _mm256_or_si256(_mm256_subs_epu8(a, b), _mm256_subs_epu8(b, a));
-    return _mm256_cmpeq_epi8(_mm256_subs_epu8(d, limit), _mm256_setzero_si256());
-}
-
-__attribute__((target("avx2"))) inline __m256i Load256(const std::uint8_t* p) {
-    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
-}
-
-struct Lanes256 {
-    __m256i cellMeans[3], cellFirsts[3], reach[3], firstReach;
-};
-
-// The lanes of a group that pass, one bit each.
-__attribute__((target("avx2"))) inline std::uint32_t Passing256(const MeanColumns& c,
-                                                                bool checkFirsts, const Lanes256& l,
-                                                                int group) {
-    __m256i pass = Load256(c.alive + group);
-    for (int ch = 0; ch < 3; ++ch) {
-        pass = _mm256_and_si256(
-            pass, Within256(Load256(c.means[ch] + group), l.cellMeans[ch], l.reach[ch]));
-        if (checkFirsts) {
-            pass = _mm256_and_si256(
-                pass, Within256(Load256(c.firsts[ch] + group), l.cellFirsts[ch], l.firstReach));
-        }
-    }
-    return static_cast<std::uint32_t>(_mm256_movemask_epi8(pass));
+    ScanGroups<Lanes128>(c, r, visit);
 }
 
 template <typename Visit>
-__attribute__((target("avx2"))) void ScanMeansAvx2(const MeanColumns& c, const MeanReach& r,
-                                                   Visit& visit) {
-    Lanes256 lanes;
-    for (int ch = 0; ch < 3; ++ch) {
-        lanes.cellMeans[ch] = Bytes256(r.cellMeans[ch]);
-        lanes.cellFirsts[ch] = Bytes256(r.cellFirsts[ch]);
-        lanes.reach[ch] = Bytes256(r.means[ch]);
-    }
-    lanes.firstReach = Bytes256(r.firsts);
-    for (int group = 0; group < c.count; group += 32) {
-        for (std::uint32_t mask = Passing256(c, r.checkFirsts, lanes, group); mask != 0;) {
-            const int lane = std::countr_zero(mask);
-            mask &= mask - 1;
-            const ScanStep step = visit(group + lane);
-            if (step == ScanStep::kStop) return;
-            if (step == ScanStep::kReachChanged) {
-                // The rest of the group is held to the new reach.
-                for (int ch = 0; ch < 3; ++ch)
-                    lanes.reach[ch] = Bytes256(r.means[ch]);
-                mask &= Passing256(c, r.checkFirsts, lanes, group);
-            }
-        }
-    }
+TESSALY_AVX2_TARGET void ScanMeansAvx2(const MeanColumns& c, const MeanReach& r, Visit& visit) {
+    ScanGroups<Lanes256>(c, r, visit);
 }
+#undef TESSALY_NO_TARGET
+#undef TESSALY_AVX2_TARGET
 #endif
 
 template <typename Visit>
@@ -167,7 +136,8 @@ inline bool WithinReach(const MeanColumns& c, const MeanReach& r, int position) 
     if (c.alive[position] == 0) return false;
     for (int ch = 0; ch < 3; ++ch) {
         if (!within(c.means[ch][position], r.cellMeans[ch], r.means[ch])) return false;
-        if (r.checkFirsts && !within(c.firsts[ch][position], r.cellFirsts[ch], r.firsts)) return false;
+        if (r.checkFirsts && !within(c.firsts[ch][position], r.cellFirsts[ch], r.firsts))
+            return false;
     }
     return true;
 }
