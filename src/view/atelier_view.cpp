@@ -561,26 +561,7 @@ void CAtelierView::SelectionChanged() {
 }
 
 void CAtelierView::RunPopupCommand(CommandId id) {
-    switch (id) {
-        case CommandId::kSelectAll:
-            SelectAll();
-            break;
-        case CommandId::kConsoleToTopLeft:
-            console_.MoveToTopLeft();
-            break;
-        case CommandId::kAddImages:
-            images_.AddImagesCommand();
-            break;
-        case CommandId::kEditCopy:
-            exchange_.Copy();
-            break;
-        case CommandId::kEditPaste:
-            exchange_.PasteCommand();
-            break;
-        default:
-            Q_EMIT commandRequested(id);
-            break;
-    }
+    Q_EMIT commandRequested(id);
 }
 
 PopupContext CAtelierView::CurrentPopupContext() const {

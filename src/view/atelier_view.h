@@ -120,8 +120,8 @@ public:
     QPoint InsertPoint() const { return insertPoint_; }
     void SetInsertPoint(QPoint viewPoint) { insertPoint_ = viewPoint; }
 
-    // Runs a context-menu command of the view, or hands it on through
-    // commandRequested.
+    // A context-menu entry was chosen: the frame runs it from the command
+    // table, through commandRequested.
     void RunPopupCommand(CommandId id);
     // The state the context-menu rules read right now.
     PopupContext CurrentPopupContext() const;

@@ -362,7 +362,7 @@ void AtelierViewTest::pasteCommandPlacesByTheInsertPoint() {
             clipboard_.image = test::Gradient(40, 30);
         }
         view_->SetInsertPoint(c.pending);
-        view_->RunPopupCommand(CommandId::kEditPaste);
+        view_->Exchange().PasteCommand();
         QCOMPARE(NodeCentre(1), c.pasted.isNull() ? view_->VisibleCentreOnCanvas() : c.pasted);
         QCOMPARE(view_->InsertPoint(), QPoint());
     }

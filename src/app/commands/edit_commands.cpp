@@ -42,6 +42,7 @@ void AddEditCommands(CommandTable& table) {
                .popupRule = [](const PopupContext& c) { return CommandState{c.clipboardHasBitmap, false}; },
                .run = [](CommandEnvironment& env) { env.Canvas().Exchange().PasteCommand(); }});
     table.Add({.id = C::kEditDelete, .texts = {u"削除(&D)", u"Delete", {}}, .run = DeleteNodes});
+    table.Add({.id = C::kSelectAll, .run = [](CommandEnvironment& env) { env.Canvas().SelectAll(); }});
 }
 
 }  // namespace tessaly

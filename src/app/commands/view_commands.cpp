@@ -1,8 +1,10 @@
-// 表示: hiding and showing nodes, the zoom steps, the toolbar and status bar,
-// and the frame keys F2 (guide texts) and F10 (hover animation).
+// 表示: hiding and showing nodes, the zoom steps and the zoom console, the
+// toolbar and status bar, and the frame keys F2 (guide texts) and F10 (hover
+// animation).
 
 #include "app/commands/command.h"
 #include "view/atelier_view.h"
+#include "view/zoom_console.h"
 #include "edits/node_visibility.h"
 #include "resources/ui_strings.h"
 
@@ -22,6 +24,8 @@ void AddViewCommands(CommandTable& table) {
                    return CommandState{c.commands.hiddenCount > 0, false};
                },
                .run = [](CommandEnvironment& env) { ShowAllNodes(env.Edited()); }});
+    table.Add({.id = C::kConsoleToTopLeft,
+               .run = [](CommandEnvironment& env) { env.Canvas().Console().MoveToTopLeft(); }});
     // Ctrl and the "+" of the main keys, typed with or without Shift on the
     // usual layouts. Ctrl with the keypad's "+" and "-" reaches these too;
     // the keypad keys alone stay the cut range's.
