@@ -40,12 +40,6 @@ int CentreSection(int sections) {
     }
 }
 
-// The per-section tolerance 10 P + 5, kept within -1 (nothing passes) and
-// 255 (everything does).
-int Tolerance(int precision) {
-    return static_cast<int>(std::clamp<std::int64_t>(10 * std::int64_t(precision) + 5, -1, 255));
-}
-
 // Whether the settings can be laid at all (see ArrangeNodes).
 bool LaysCells(const ArrangementSettings& s) {
     if (s.canvasWidth < 1 || s.canvasWidth > kMaxArrangedCanvasSide) return false;
@@ -155,7 +149,7 @@ public:
             marks_[static_cast<std::size_t>(i)].order = order[static_cast<std::size_t>(i)];
         candidates_.emplace(records_.first(static_cast<std::size_t>(n)),
                             marks_.first(static_cast<std::size_t>(n)), sections_,
-                            Tolerance(s_.comparePrecision));
+                            SectionTolerance(s_.comparePrecision));
 
         if (LaysCells(s_)) LayCells();
         ArrangementStats stats;

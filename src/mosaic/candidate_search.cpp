@@ -14,8 +14,6 @@
 namespace tessaly {
 namespace {
 
-// The tolerance at which every image is a candidate.
-constexpr int kNoTolerance = 255;
 constexpr int kGroup = kMeanScanGroup;
 
 // The bound of a channel's summed difference that every sum passes.
@@ -24,6 +22,11 @@ int OpenBound(int sections) {
 }
 
 }  // namespace
+
+int SectionTolerance(int comparePrecision) {
+    return static_cast<int>(
+        std::clamp<std::int64_t>(10 * std::int64_t(comparePrecision) + 5, -1, kNoTolerance));
+}
 
 CandidateSearch::CandidateSearch(std::span<const NodeRecord> records,
                                  std::span<const NodeMark> marks, int sections, int tolerance)

@@ -8,6 +8,11 @@
 
 namespace tessaly {
 
+// The per-section tolerance of a comparison precision P: 10 P + 5, kept
+// within -1 (nothing passes) and kNoTolerance (nothing is checked).
+inline constexpr int kNoTolerance = 255;
+int SectionTolerance(int comparePrecision);
+
 // Section values padded to 32 bytes, zero past the section count, so that a
 // whole channel is compared in two 16-byte steps.
 inline constexpr int kPaddedSections = 32;

@@ -1,0 +1,104 @@
+#include "mosaic/similar_images.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+
+#include "canvas/section_averages.h"
+#include "document/document.h"
+#include "image/image_blob.h"
+#include "mosaic/candidate_search.h"
+
+namespace tessaly {
+namespace {
+
+// The console's distance of a node from the cell: the average section
+// difference of each channel, added; -1 when a section lies beyond the
+// tolerance on any channel.
+int DistanceFromCell(const NodeRecord& node, const SectionValues (&cell)[3], int sections,
+                     int tolerance) {
+    const std::uint8_t* own[3] = {node.avgRed, node.avgGreen, node.avgBlue};
+    int distance = 0;
+    for (int ch = 0; ch < 3; ++ch) {
+        int sum = 0;
+        for (int k = 0; k < sections; ++k) {
+            const int d = std::abs(int(cell[ch][k]) - int(own[ch][k]));
+            if (tolerance != kNoTolerance && d > tolerance) return -1;
+            sum += d;
+        }
+        distance += sum / sections;
+    }
+    return distance;
+}
+
+}  // namespace
+
+BackgroundUnderNodes::BackgroundUnderNodes(const Document& doc) {
+    const DocState& state = doc.State();
+    canvasWidth_ = std::clamp(state.canvasWidth, 0, kMaxCanvasSide);
+    canvasHeight_ = std::clamp(state.canvasHeight, 0, kMaxCanvasSide);
+    const ImageBlob* back = doc.Picture(state.backPicture);
+    if (back != nullptr && canvasWidth_ > 0 && canvasHeight_ > 0) picture_ = RasterisePicture(*back);
+}
+
+void BackgroundUnderNodes::Sample(const NodeRecord& node, int sectionCount, SectionValues& red,
+                                  SectionValues& green, SectionValues& blue) const {
+    // Read in 64 bits: a stored rectangle may reach past the range of int.
+    const std::int64_t left = std::int64_t(node.centerX) - node.halfWidth;
+    const std::int64_t top = std::int64_t(node.centerY) - node.halfHeight;
+    const std::int64_t width = std::max<std::int64_t>(2 * std::int64_t(node.halfWidth), 0);
+    const std::int64_t height = std::max<std::int64_t>(2 * std::int64_t(node.halfHeight), 0);
+    const auto within = [](std::int64_t v, int side) {
+        return static_cast<int>(std::clamp<std::int64_t>(v, 0, side));
+    };
+    const QRect under(QPoint(within(left, canvasWidth_), within(top, canvasHeight_)),
+                      QPoint(within(left + width, canvasWidth_) - 1,
+                             within(top + height, canvasHeight_) - 1));
+    // Only the part of the stretched background the node covers is drawn;
+    // drawn alone at its offset it holds the pixels the whole canvas would.
+    QImage surface;
+    if (!under.isEmpty()) {
+        surface = QImage(under.size(), QImage::Format_RGB32);
+        surface.fill(Qt::white);
+        QPainter painter(&surface);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.translate(-under.topLeft());
+        painter.drawImage(QRect(0, 0, canvasWidth_, canvasHeight_), picture_);
+    }
+    // Offsets past a quarter of the int range sample as white all the same.
+    constexpr std::int64_t kFar = std::int64_t(1) << 29;
+    SampleBackgroundCell(surface, sectionCount,
+                         static_cast<int>(std::clamp(left - under.left(), -kFar, kFar)),
+                         static_cast<int>(std::clamp(top - under.top(), -kFar, kFar)),
+                         double(width), double(height), red, green, blue);
+}
+
+std::vector<SimilarImage> FindSimilarImages(const Document& doc,
+                                            const BackgroundUnderNodes& background, int node,
+                                            int count) {
+    const DocState& state = doc.State();
+    if (!background.Valid() || node < 0 || node >= state.nodeCount || count <= 0) return {};
+    const int side = SectionGridSide(state.sectionCount);
+    SectionValues cell[3];
+    background.Sample(doc.Node(node), state.sectionCount, cell[0], cell[1], cell[2]);
+    const int tolerance = SectionTolerance(state.comparePrecision);
+
+    std::vector<SimilarImage> found;
+    for (int i = 0; i < state.nodeCount; ++i) {
+        const NodeRecord& other = doc.Node(i);
+        if (i == node || !other.picture) continue;
+        const int distance = DistanceFromCell(other, cell, side * side, tolerance);
+        if (distance >= 0) found.push_back({i, distance, other.visible != 0});
+    }
+    const auto closer = [](const SimilarImage& a, const SimilarImage& b) {
+        return a.distance != b.distance ? a.distance < b.distance : a.node < b.node;
+    };
+    const std::size_t kept = std::min(found.size(), static_cast<std::size_t>(count));
+    std::partial_sort(found.begin(), found.begin() + static_cast<std::ptrdiff_t>(kept), found.end(),
+                      closer);
+    found.resize(kept);
+    return found;
+}
+
+}  // namespace tessaly
