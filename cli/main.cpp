@@ -22,6 +22,7 @@
 #include "image/picture_io.h"
 #include "image/regular_file.h"
 #include "image_export.h"
+#include "mosaic/similar_images.h"
 #include "mosaic_command.h"
 #include "terminal_progress.h"
 
@@ -52,6 +53,10 @@ constexpr char kUsage[] =
     "                                  --background IMAGE, the images of --tiles DIR,\n"
     "                                  one arrangement, then -o OUT.tsd and/or --export\n"
     "                                  OUT ('mosaic --help' lists every option)\n"
+    "  candidates FILE.tsd NODE [N]    the N (default 8) images closest in colour to\n"
+    "                                  the background under node NODE, as the editor's\n"
+    "                                  \"似た色のイメージと入れ替え\" ranks them: JSON of\n"
+    "                                  index, distance (0..765) and whether placed\n"
     "  version                         print the version\n";
 
 void Print(const QByteArray& text, std::FILE* to = stdout) {
@@ -170,6 +175,35 @@ int RenderCommand(const QStringList& options) {
     return 0;
 }
 
+int CandidatesCommand(const QStringList& args) {
+    if (args.size() < 2 || args.size() > 3) return Usage();
+    bool ok = true;
+    const int node = args[1].toInt(&ok);
+    const int count = ok && args.size() > 2 ? args[2].toInt(&ok) : kSimilarImagesShown;
+    if (!ok || count < 1) return Usage();
+    Document doc;
+    if (!doc.AllocateNodeTables() || !OpenDocument(doc, args[0])) return 1;
+    const auto fail = [](const QString& why) {
+        Print(QStringLiteral("tessaly-cli candidates: %1\n").arg(why).toUtf8(), stderr);
+        return 1;
+    };
+    if (node < 0 || node >= doc.State().nodeCount) {
+        return fail(QStringLiteral("the document has no node %1 (it has %2)")
+                        .arg(node)
+                        .arg(doc.State().nodeCount));
+    }
+    const BackgroundUnderNodes background(doc);
+    if (!background.Valid()) return fail(QStringLiteral("the document has no readable background picture"));
+    QJsonArray result;
+    for (const SimilarImage& image : FindSimilarImages(doc, background, node, count)) {
+        result.append(QJsonObject{{QStringLiteral("index"), image.node},
+                                  {QStringLiteral("distance"), image.distance},
+                                  {QStringLiteral("placed"), image.placed}});
+    }
+    Print(QJsonDocument(result).toJson(QJsonDocument::Indented));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -208,6 +242,7 @@ int main(int argc, char* argv[]) {
     if (command == u"info") return InfoCommand(args);
     if (command == u"render") return RenderCommand(args);
     if (command == u"mosaic") return MosaicCommand(args);
+    if (command == u"candidates") return CandidatesCommand(args);
     if (command == u"version") {
         Print(QByteArrayLiteral("tessaly-cli 1.03\n"));
         return 0;

@@ -115,6 +115,18 @@ for x, y in uncovered:
         ("no background at", x, y, px[x, y])
 PY
 
+# The images closest to the background under node 2: three, closest first,
+# never node 2 itself; a node the document lacks is refused.
+"$cli" candidates "$work/out.tsd" 2 3 > "$work/candidates.json" || fail "candidates failed"
+/usr/bin/python3 - "$work/candidates.json" <<'PY' || fail "the candidates are not ranked"
+import json, sys
+ranked = json.load(open(sys.argv[1]))
+assert len(ranked) == 3 and 2 not in [c["index"] for c in ranked], ranked
+assert [c["distance"] for c in ranked] == sorted(c["distance"] for c in ranked), ranked
+PY
+! "$cli" candidates "$work/out.tsd" 100000 2> "$work/err.txt" && grep -q "no node 100000" "$work/err.txt" ||
+    fail "a missing node was not refused"
+
 # The editor's open reads the document back, and its canvas paints as
 # exported. The same seed gives the same document; another seed another
 # arrangement.
