@@ -128,6 +128,14 @@ void CommandRulesTest::enablingFollowsTheContext() {
          {C::kMultiCutStop, C::kMultiCutExecute, C::kMultiCutSettings},
          {C::kMultiCutStart}},
         {{.undoCount = 1}, {C::kEditUndo}, {C::kEditRedo}},
+        // Similar images need a second node and a background.
+        {{.nodeCount = 2, .hasMainSelection = true, .hasBackgroundImage = true},
+         {C::kSwapWithSimilar},
+         {}},
+        {{.nodeCount = 1, .hasMainSelection = true, .hasBackgroundImage = true},
+         {},
+         {C::kSwapWithSimilar}},
+        {{.nodeCount = 2, .hasMainSelection = true}, {}, {C::kSwapWithSimilar}},
         {{.redoCount = 9}, {C::kEditRedo}, {C::kEditUndo}},
     };
     for (std::size_t r = 0; r < std::size(rows); ++r) {

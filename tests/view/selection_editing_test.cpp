@@ -256,7 +256,7 @@ void SelectionEditingTest::rightClickOpensTheMenuOfWhatIsUnderIt() {
     QVERIFY(doc_->IsSelected(b));
     QCOMPARE(doc_->State().mainSelection, b);
     QCOMPARE(view_->InsertPoint(), QPoint(300, 110));
-    QCOMPARE(menu->actions().size(), 11 - 3 + 1);  // three entries sit in "位置(&Z)"
+    QCOMPARE(menu->actions().size(), 12 - 3 + 1);  // three entries sit in "位置(&Z)"
     QCOMPARE(menu->actions().front()->text(), u"位置(&Z)");
     CloseMenus();
 

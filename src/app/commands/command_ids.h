@@ -107,6 +107,7 @@ enum class CommandId : int {
     kChangeImage = 324,
     kSaveNodeImage = 325,
     kImageProperties = 326,
+    kSwapWithSimilar = 327,
     kCutWiden = 330,
     kCutNarrow = 331,
     kCutMaximum = 332,

@@ -34,6 +34,7 @@ constexpr std::array kImageEntries = {
     PopupEntry{C::kMultiCutStart, u"マルチカット処理(&M)", u"Ctrl+M", {}},
     PopupEntry{C::kRandomPositions, u"ランダムに位置変更(&R)", u"F5", {}},
     PopupEntry{C::kChangeImage, u"イメージを変更(&I)", u"Drag&&Drop", {}},
+    PopupEntry{C::kSwapWithSimilar, u"似た色のイメージと入れ替え(&L)...", {}, {}},
     PopupEntry{C::kSaveNodeImage, u"イメージをファイルに保存(&F)", {}, {}},
     PopupEntry{C::kImageProperties, u"プロパティ(&P)", {}, {}},
 };

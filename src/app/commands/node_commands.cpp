@@ -1,10 +1,12 @@
 // The node's menu: stacking order, swapping, random positions, the node's
-// picture from and to a file, and its properties.
+// picture from and to a file, the images of similar colour for its place,
+// and its properties.
 
 #include <QFileDialog>
 
 #include "app/commands/command.h"
 #include "app/dialogs/node_dlg.h"
+#include "app/dialogs/similar_image_dlg.h"
 #include "view/atelier_view.h"
 #include "view/image_adding.h"
 #include "edits/node_image_files.h"
@@ -67,6 +69,18 @@ void EditNodeProperties(CommandEnvironment& env) {
     dialog.exec();
 }
 
+// "似た色のイメージと入れ替え": the window of candidates for the main
+// selection's place, one at a time.
+void OpenSimilarImages(CommandEnvironment& env) {
+    const int node = env.Edited().Doc().State().mainSelection;
+    if (node < 0) return;
+    QWidget* owner = env.Owner();
+    for (auto* open : owner->findChildren<CSimilarImageDlg*>()) open->close();
+    auto* window = new CSimilarImageDlg(env.Edited(), node, owner);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+}
+
 void ScatterNodes(CommandEnvironment& env) {
     CrtRandom random;
     random.SeedFromClock();
@@ -86,6 +100,14 @@ void AddNodeCommands(CommandTable& table) {
     table.Add({.id = C::kRandomPositions, .run = ScatterNodes});
     table.Add({.id = C::kChangeImage, .run = ChooseNewImage});
     table.Add({.id = C::kSaveNodeImage, .run = SaveImageToFile});
+    // Another image to compare with, and a background to compare against.
+    const Command::Rule similar = EnabledWhen([](const CommandContext& c) {
+        return c.hasMainSelection && c.nodeCount > 1 && c.hasBackgroundImage;
+    });
+    table.Add({.id = C::kSwapWithSimilar,
+               .rule = similar,
+               .popupRule = AsInMenuBar(similar),
+               .run = OpenSimilarImages});
     table.Add({.id = C::kImageProperties, .run = EditNodeProperties});
 }
 
