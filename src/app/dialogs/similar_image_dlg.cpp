@@ -28,9 +28,10 @@ constexpr QStringView kNote = u"※ クリックまたは Enter で入れ替え�
 constexpr QStringView kGiveBack = u"元に戻す(&R)";
 constexpr QStringView kClose = u"閉じる";
 
-constexpr int kThumbnailSide = 56;
+constexpr int kThumbnailSide = 48;
 constexpr int kRowPadding = 4;
 constexpr int kBarHeight = 6;
+constexpr int kOwnerMargin = 40;
 // The distance a full bar stands for: an average difference of 85 per channel.
 constexpr int kFullBarDistance = 255;
 
@@ -43,8 +44,11 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
-        return {option.fontMetrics.horizontalAdvance(kNone.toString()) / 2 + kThumbnailSide,
-                kThumbnailSide + 2 * kRowPadding};
+        const QString widest = kImageName.toString().arg(kMaxNodes) + u"　"_qs +
+                               kUnplaced.toString() + u"　"_qs + kInPlace.toString();
+        const int text = 2 * option.fontMetrics.height() + kRowPadding + kBarHeight;
+        return {kThumbnailSide + 3 * kRowPadding + option.fontMetrics.horizontalAdvance(widest),
+                std::max(kThumbnailSide, text) + 2 * kRowPadding};
     }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -135,7 +139,16 @@ CSimilarImageDlg::CSimilarImageDlg(EditedDocument& edited, int node, QWidget* pa
     layout->addLayout(buttons);
     Fill();
     ShowChoice();
-    resize(360, 520);
+    // Every row in view without scrolling, and the window at the right of
+    // its owner's, clear of the canvas's left part.
+    list_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    adjustSize();
+    if (parent != nullptr) {
+        const QRect owner = parent->geometry();
+        move(owner.right() - width() - kOwnerMargin, owner.top() + kOwnerMargin);
+    }
 }
 
 void CSimilarImageDlg::Fill() {
