@@ -54,7 +54,8 @@ constexpr char kUsage[] =
     "                                  one arrangement, then -o OUT.tsd and/or --export\n"
     "                                  OUT ('mosaic --help' lists every option)\n"
     "  candidates FILE.tsd NODE [N]    the N (default 8) images closest in colour to\n"
-    "                                  the background under node NODE, as the editor's\n"
+    "                                  the background under node NODE (0 is the first\n"
+    "                                  record 'info' lists), as the editor's\n"
     "                                  \"似た色のイメージと入れ替え\" ranks them: JSON of\n"
     "                                  index, distance (0..765) and whether placed\n"
     "  version                         print the version\n";

@@ -68,7 +68,8 @@ void StopAfterTooManyScans(j_common_ptr cinfo) {
 struct RowTarget {
     uchar* bits;
     qsizetype bytesPerLine;
-    int height;
+    int first;         // the band of rows wanted: first..last - 1
+    int last;
     JSAMPLE* cmykRow;  // null unless the stream is read as CMYK
     int rows;          // rows written so far
 };
@@ -120,15 +121,20 @@ bool ChooseOutput(j_decompress_ptr cinfo, ErrorTrap* trap, int eighths, J_COLOR_
     return true;
 }
 
-// Decodes rows into `target` until the last or an error; target->rows
-// tells how far it came either way.
+// Decodes the band of rows into `target` until its last row or an error;
+// the rows above it are skipped. target->rows tells how far it came either
+// way.
 void DecodeRows(j_decompress_ptr cinfo, ErrorTrap* trap, RowTarget* target) {
     if (setjmp(trap->jump)) return;
     if (!jpeg_start_decompress(cinfo)) return;
-    while (cinfo->output_scanline < cinfo->output_height) {
+    if (target->first > 0) {
+        target->rows = static_cast<int>(jpeg_skip_scanlines(cinfo, JDIMENSION(target->first)));
+    }
+    const auto end = static_cast<JDIMENSION>(target->last);
+    while (cinfo->output_scanline < std::min(cinfo->output_height, end)) {
         const int first = static_cast<int>(cinfo->output_scanline);
         JSAMPROW rows[kRowsAtOnce];
-        const int wanted = target->cmykRow ? 1 : std::min(kRowsAtOnce, target->height - first);
+        const int wanted = target->cmykRow ? 1 : std::min(kRowsAtOnce, target->last - first);
         for (int i = 0; i < wanted; ++i) {
             rows[i] = target->cmykRow ? target->cmykRow
                                       : target->bits + (first + i) * target->bytesPerLine;
@@ -144,20 +150,37 @@ void DecodeRows(j_decompress_ptr cinfo, ErrorTrap* trap, RowTarget* target) {
     }
 }
 
-// The image decoded rows go into, filled beforehand so that rows the stream
-// does not supply are defined.
-QImage FilledImage(QSize size, bool grey) {
-    QImage image(size, grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32);
-    if (image.isNull()) return {};
-    if (grey) {
-        std::memset(image.bits(), kFillLevel, static_cast<std::size_t>(image.sizeInBytes()));
+// The image decoded rows go into, the band's rows filled beforehand so that
+// rows the stream does not supply are defined. Rows outside a band are zero,
+// in memory the system hands out untouched until it is written.
+QImage FilledImage(QSize size, bool grey, int first, int last) {
+    const QImage::Format format = grey ? QImage::Format_Grayscale8 : QImage::Format_RGB32;
+    QImage image;
+    if (first == 0 && last == size.height()) {
+        image = QImage(size, format);
     } else {
-        image.fill(kJpegFillColour);
+        const qsizetype bytesPerLine = (qsizetype(size.width()) * (grey ? 1 : 4) + 3) / 4 * 4;
+        void* bits = std::calloc(std::size_t(size.height()), std::size_t(bytesPerLine));
+        if (bits == nullptr) return {};
+        image = QImage(static_cast<uchar*>(bits), size.width(), size.height(), bytesPerLine, format,
+                       std::free, bits);
+    }
+    if (image.isNull()) return {};
+    for (int y = first; y < last; ++y) {
+        uchar* row = image.scanLine(y);
+        if (grey) {
+            std::memset(row, kFillLevel, std::size_t(size.width()));
+        } else {
+            std::fill_n(reinterpret_cast<QRgb*>(row), size.width(), kJpegFillColour);
+        }
     }
     return image;
 }
 
-DecodedJpeg DecodeAfterHeader(j_decompress_ptr cinfo, ErrorTrap* trap, QSize target) {
+// Decodes rows first..last - 1 of the picture reduced for `target` (last
+// -1: to the bottom).
+DecodedJpeg DecodeAfterHeader(j_decompress_ptr cinfo, ErrorTrap* trap, QSize target, int first,
+                              int last) {
     DecodedJpeg result;
     result.fullSize = QSize(static_cast<int>(cinfo->image_width),
                             static_cast<int>(cinfo->image_height));
@@ -170,16 +193,37 @@ DecodedJpeg DecodeAfterHeader(j_decompress_ptr cinfo, ErrorTrap* trap, QSize tar
 
     const QSize size(static_cast<int>(cinfo->output_width),
                      static_cast<int>(cinfo->output_height));
-    QImage image = FilledImage(size, grey);
+    last = last < 0 ? size.height() : std::clamp(last, 0, size.height());
+    first = std::clamp(first, 0, last);
+    if (first == last) return result;
+    QImage image = FilledImage(size, grey, first, last);
     if (image.isNull()) return result;
     std::vector<JSAMPLE> cmykRow(cmyk ? std::size_t(cinfo->output_width) * 4 : 0);
-    RowTarget rows{image.bits(), image.bytesPerLine(), image.height(),
+    RowTarget rows{image.bits(), image.bytesPerLine(), first, last,
                    cmyk ? cmykRow.data() : nullptr, 0};
     DecodeRows(cinfo, trap, &rows);
     result.rows = rows.rows;
     if (result.rows == 0) return result;
     image.setColorSpace(ColourSpaceOf(cinfo, trap));
     result.image = std::move(image);
+    return result;
+}
+
+// A stream decoded reduced for `target`, rows first..last - 1 (last -1: to
+// the bottom).
+DecodedJpeg DecodeJpegBand(QByteArrayView stream, QSize target, int first, int last) {
+    DecodedJpeg result;
+    if (stream.isEmpty() || stream.size() > kMaxEncodedBytes) return result;
+    jpeg_decompress_struct cinfo{};
+    ErrorTrap trap{};
+    cinfo.err = jpeg_std_error(&trap.errors);
+    trap.errors.error_exit = StopDecoding;
+    trap.errors.emit_message = CountWarning;
+    if (ReadHeader(&cinfo, &trap, reinterpret_cast<const JOCTET*>(stream.data()),
+                   static_cast<unsigned long>(stream.size()))) {
+        result = DecodeAfterHeader(&cinfo, &trap, target, first, last);
+    }
+    jpeg_destroy_decompress(&cinfo);
     return result;
 }
 
@@ -204,19 +248,11 @@ QSize JpegReducedSize(QSize full, int eighths) {
 }
 
 DecodedJpeg DecodeJpeg(QByteArrayView stream, QSize target) {
-    DecodedJpeg result;
-    if (stream.isEmpty() || stream.size() > kMaxEncodedBytes) return result;
-    jpeg_decompress_struct cinfo{};
-    ErrorTrap trap{};
-    cinfo.err = jpeg_std_error(&trap.errors);
-    trap.errors.error_exit = StopDecoding;
-    trap.errors.emit_message = CountWarning;
-    if (ReadHeader(&cinfo, &trap, reinterpret_cast<const JOCTET*>(stream.data()),
-                   static_cast<unsigned long>(stream.size()))) {
-        result = DecodeAfterHeader(&cinfo, &trap, target);
-    }
-    jpeg_destroy_decompress(&cinfo);
-    return result;
+    return DecodeJpegBand(stream, target, 0, -1);
+}
+
+DecodedJpeg DecodeJpegRows(QByteArrayView stream, int first, int last) {
+    return DecodeJpegBand(stream, {}, first, last);
 }
 
 }  // namespace tessaly

@@ -39,4 +39,10 @@ struct DecodedJpeg {
 // Adobe's inverted CMYK, as Qt reads them. Safe to run on any thread.
 DecodedJpeg DecodeJpeg(QByteArrayView stream, QSize target = {});
 
+// The same at full size for rows first..last - 1 only: the library skips
+// the work it can on the rows above and stops after the band. The image has
+// the picture's full size; rows outside the band are zero, and `rows` tells
+// how far the decoding reached.
+DecodedJpeg DecodeJpegRows(QByteArrayView stream, int first, int last);
+
 }  // namespace tessaly

@@ -8,6 +8,8 @@
 #include "canvas/section_averages.h"
 #include "document/document.h"
 #include "image/image_blob.h"
+#include "image/image_limits.h"
+#include "image/jpeg_decoder.h"
 #include "mosaic/candidate_search.h"
 
 namespace tessaly {
@@ -39,7 +41,26 @@ BackgroundUnderNodes::BackgroundUnderNodes(const Document& doc) {
     canvasWidth_ = std::clamp(state.canvasWidth, 0, kMaxCanvasSide);
     canvasHeight_ = std::clamp(state.canvasHeight, 0, kMaxCanvasSide);
     const ImageBlob* back = doc.Picture(state.backPicture);
-    if (back != nullptr && canvasWidth_ > 0 && canvasHeight_ > 0) picture_ = RasterisePicture(*back);
+    if (back == nullptr || canvasWidth_ == 0 || canvasHeight_ == 0) return;
+    if (back->IsJpeg() && IsAcceptablePictureSize(back->PixelSize())) {
+        jpeg_ = *back;
+    } else {
+        decoded_ = RasterisePicture(*back);
+    }
+}
+
+QImage BackgroundUnderNodes::PixelsFor(qint64 top, qint64 bottom) const {
+    if (!jpeg_) return decoded_;
+    // The picture's rows the stretched rows top..bottom - 1 are drawn from,
+    // with room for the smoothing's neighbours and for rounding.
+    const qint64 rows = jpeg_->PixelSize().height();
+    const qint64 margin = 2 + (rows + canvasHeight_ - 1) / canvasHeight_;
+    const auto pictureRow = [&](qint64 canvasRow) { return canvasRow * rows / canvasHeight_; };
+    const auto first = static_cast<int>(std::clamp<qint64>(pictureRow(top) - margin, 0, rows));
+    const auto last = static_cast<int>(std::clamp<qint64>(pictureRow(bottom) + margin, 0, rows));
+    QImage band = DecodeJpegRows(jpeg_->Encoded(), first, last).image;
+    if (band.format() == QImage::Format_Grayscale8) band.convertTo(QImage::Format_RGB32);
+    return band;
 }
 
 void BackgroundUnderNodes::Sample(const NodeRecord& node, int sectionCount, SectionValues& red,
@@ -58,13 +79,14 @@ void BackgroundUnderNodes::Sample(const NodeRecord& node, int sectionCount, Sect
     // Only the part of the stretched background the node covers is drawn;
     // drawn alone at its offset it holds the pixels the whole canvas would.
     QImage surface;
-    if (!under.isEmpty()) {
+    const QImage pixels = under.isEmpty() ? QImage() : PixelsFor(under.top(), under.bottom() + 1);
+    if (!pixels.isNull()) {
         surface = QImage(under.size(), QImage::Format_RGB32);
         surface.fill(Qt::white);
         QPainter painter(&surface);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.translate(-under.topLeft());
-        painter.drawImage(QRect(0, 0, canvasWidth_, canvasHeight_), picture_);
+        painter.drawImage(QRect(0, 0, canvasWidth_, canvasHeight_), pixels);
     }
     // Offsets past a quarter of the int range sample as white all the same.
     constexpr std::int64_t kFar = std::int64_t(1) << 29;

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QImage>
+#include <optional>
 #include <vector>
 
 #include "document/node_record.h"
+#include "image/image_blob.h"
 
 namespace tessaly {
 
@@ -22,13 +24,16 @@ struct SimilarImage {
     bool placed;   // shown on the canvas; an unplaced image is hidden
 };
 
-// The background picture decoded once, to be sampled under any node.
+// The document's background picture, to be sampled under any node. A JPEG
+// picture is decoded only as far down as the node reaches, from the rows it
+// covers; any other is decoded whole, once.
 class BackgroundUnderNodes {
 public:
     explicit BackgroundUnderNodes(const Document& doc);
 
-    // False without a background picture or when it cannot be decoded.
-    bool Valid() const { return !picture_.isNull(); }
+    // False without a background picture, or when it is not a JPEG picture
+    // and cannot be decoded.
+    bool Valid() const { return jpeg_.has_value() || !decoded_.isNull(); }
 
     // The section averages of the background under `node`'s rectangle, as
     // the arrangement samples a cell there: the background picture stretched
@@ -37,7 +42,11 @@ public:
                 SectionValues& green, SectionValues& blue) const;
 
 private:
-    QImage picture_;
+    // The picture's pixels wherever the node's rows read them.
+    QImage PixelsFor(qint64 top, qint64 bottom) const;
+
+    std::optional<ImageBlob> jpeg_;
+    QImage decoded_;
     int canvasWidth_ = 0;
     int canvasHeight_ = 0;
 };

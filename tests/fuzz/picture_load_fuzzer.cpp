@@ -6,7 +6,7 @@
 // target covers JPEG, PNG, BMP, GIF, TIFF and whatever else Qt reads.
 // Besides the sanitizers, it checks what the loaders promise:
 //  - every picture has a size within the program's limits;
-//  - decoding gives that size, or nothing;
+//  - decoding gives that size, or nothing, a band of rows too;
 //  - a stored length longer than what is there gives no picture, and the
 //    exact length gives the same answer as the bytes themselves;
 //  - an image file becomes a JPEG picture of the size it reports.
@@ -28,6 +28,7 @@
 #include "image/image_blob.h"
 #include "image/image_files.h"
 #include "image/image_limits.h"
+#include "image/jpeg_decoder.h"
 #include "image/jpeg_structure.h"
 #include "image/picture_io.h"
 
@@ -73,6 +74,12 @@ void CheckStream(const QByteArray& bytes) {
         if (!reduced.isNull() && (reduced.width() > size.width() || reduced.height() > size.height() ||
                                   reduced.width() < least.width() || reduced.height() < least.height())) {
             fuzz::FuzzFailure("a reduced decode gave a size out of range");
+        }
+        // A band of rows from the middle, as the background under a node is read.
+        if (picture->IsJpeg()) {
+            const int third = size.height() / 3;
+            CheckDecoded(DecodeJpegRows(bytes, third, third + std::max(third, 1)).image, size,
+                         "a band decode gave another size");
         }
     }
 

@@ -81,6 +81,23 @@ TEST(JpegDecoder, DecodesAsQtDoesInColourGreyAndCmyk) {
         EXPECT_EQ(third.format(), qt.format());
         // Opaque, as RGB32 must be.
         EXPECT_TRUE(third.depth() != 32 || third.constBits()[3] == 0xFF);
+        // A band of rows that starts and ends inside blocks: its rows as the
+        // full decode has them, nothing above or below it.
+        const int first = qt.height() / 3 + 5, last = qt.height() / 2 + 3;
+        const DecodedJpeg band = DecodeJpegRows(stream, first, last);
+        ASSERT_EQ(band.image.size(), qt.size());
+        EXPECT_EQ(band.rows, last);
+        for (int y : {first - 1, first, last - 1, last}) {
+            const bool inside = y >= first && y < last;
+            const auto row = [y](const QImage& image) {
+                return QByteArray(reinterpret_cast<const char*>(image.constScanLine(y)),
+                                  image.bytesPerLine());
+            };
+            EXPECT_EQ(row(band.image) == row(qt), inside) << y;
+            if (!inside) {
+                EXPECT_EQ(row(band.image).count('\0'), band.image.bytesPerLine()) << y;
+            }
+        }
     }
 }
 

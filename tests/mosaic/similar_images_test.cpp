@@ -14,6 +14,7 @@
 #include "mosaic/colour_features.h"
 #include "services/random_generator.h"
 #include "support/document_builder.h"
+#include "support/photographs.h"
 #include "support/test_images.h"
 
 using namespace tessaly;
@@ -52,19 +53,16 @@ std::vector<SimilarImage> DirectRanking(const Document& doc, int node, int count
     return all;
 }
 
-}  // namespace
-
-TEST(SimilarImages, RankAsADirectComputationOverTheWholeCanvas) {
-    // A 300 x 200 canvas over a gradient; 40 nodes whose averages are the
-    // background under a spot of their own, give or take 12, every fifth
-    // unplaced, and node 30 a copy of node 6, so equal distances occur.
+// A 300 x 200 canvas over `picture`; 40 nodes whose averages are the
+// background under a spot of their own, give or take 12, every fifth
+// unplaced, and node 30 a copy of node 6, so equal distances occur.
+void CheckRankings(const QByteArray& picture) {
     Document doc;
     ASSERT_TRUE(doc.AllocateNodeTables());
     doc.State().nodeCount = 0;
     doc.State().canvasWidth = 300;
     doc.State().canvasHeight = 200;
-    doc.State().backPicture =
-        doc.Pictures().Adopt(*ImageBlob::FromEncoded(test::PngBytes(test::Gradient(64, 40))));
+    doc.State().backPicture = doc.Pictures().Adopt(*ImageBlob::FromEncoded(picture));
     const QImage surface = MakeSamplingSurface(doc);
     CrtRandom random;
     random.Seed(7);
@@ -122,6 +120,19 @@ TEST(SimilarImages, RankAsADirectComputationOverTheWholeCanvas) {
             EXPECT_EQ(at(6) + 1, at(30));
         }
     }
+}
+
+}  // namespace
+
+TEST(SimilarImages, RankAsADirectComputationOverTheWholeCanvas) {
+    {
+        SCOPED_TRACE("a PNG picture stretched, decoded whole");
+        CheckRankings(test::PngBytes(test::Gradient(64, 40)));
+    }
+    // A photograph larger than the canvas, 4:2:0 as cameras write it, read
+    // band by band.
+    SCOPED_TRACE("a JPEG photograph shrunk, decoded by bands");
+    CheckRankings(test::JpegOf(test::Photographs().front().scaled(900, 700), 90));
 }
 
 TEST(SimilarImages, NothingToRankWithoutABackgroundOrANodeInUse) {
