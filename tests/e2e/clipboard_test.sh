@@ -16,12 +16,7 @@ command -v xclip >/dev/null || fail "xclip is not installed"
 "$PYTHON" "$HERE/make_document.py" "$DOCUMENT"
 
 start_editor "$OUT" "$DOCUMENT"
-
-WINDOW=$(timeout 20 xdotool search --sync --name "copy.tsd - Tessaly" | head -1) ||
-  fail "no editor window"
-xdotool windowmove "$WINDOW" 0 0 windowsize "$WINDOW" 1024 768
-xdotool windowfocus --sync "$WINDOW"
-sleep 1.5
+WINDOW=$(document_window "$DOCUMENT")
 
 # The centre of the red node (160 x 120 canvas pixels at zoom 1) on screen.
 read -r cx cy _ < <(red_node_centre) || fail "the red node is not on screen"

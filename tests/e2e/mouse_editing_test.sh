@@ -15,11 +15,7 @@ readonly HERE=$(cd "$(dirname "$0")" && pwd)
 "$PYTHON" "$HERE/make_document.py" "$DOCUMENT"
 
 start_editor "$OUT" "$DOCUMENT"
-
-WINDOW=$(timeout 20 xdotool search --sync --name "edit.tsd - Tessaly" | head -1) ||
-  fail "no editor window"
-xdotool windowmove "$WINDOW" 0 0 windowsize "$WINDOW" 1024 768
-sleep 1.5
+WINDOW=$(document_window "$DOCUMENT")
 
 # The centre of the red node (160 x 120 canvas pixels at zoom 1) on screen.
 

@@ -44,11 +44,7 @@ print(*[",".join(str(r[k]) for k in ("centerX", "centerY", "halfWidth", "halfHei
 before=$(places)
 
 start_editor "$OUT" "$DOCUMENT"
-WINDOW=$(timeout 20 xdotool search --sync --name "similar.tsd - Tessaly" | head -1) ||
-  fail "no editor window"
-xdotool windowmove "$WINDOW" 0 0 windowsize "$WINDOW" 1024 768
-xdotool windowfocus --sync "$WINDOW"
-sleep 1.5
+WINDOW=$(document_window "$DOCUMENT")
 
 read -r cx cy _ < <(red_node_centre) || fail "the red node is not on screen"
 xdotool mousemove "$cx" "$cy" click 1

@@ -60,6 +60,18 @@ start_editor() {  # folder, arguments...
   EDITOR_PID=$!
 }
 
+# Prints the id of the editor's main window on a document once it shows,
+# placed at the top left at 1024 x 768 and focused.
+document_window() {  # document
+  local window
+  window=$(timeout 20 xdotool search --sync --name "$(basename "$1") - Tessaly" | head -1) ||
+    fail "no editor window"
+  xdotool windowmove "$window" 0 0 windowsize "$window" 1024 768
+  xdotool windowfocus --sync "$window" 2>/dev/null || true
+  sleep 1.5
+  echo "$window"
+}
+
 # Sends SIGTERM and waits up to 10 s for the editor to quit.
 quit_editor() {
   kill -TERM "$EDITOR_PID"
