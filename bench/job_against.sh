@@ -14,19 +14,9 @@
 set -euo pipefail
 cli="$1"
 earlier="$2"
-here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export TMPDIR="$work"
-job="${3:-}"
+source "$(dirname "$0")/job_setup.sh" "${3:-}"
 runs="${4:-5}"
-if [ -z "$job" ]; then
-    job="$work/job"
-    mkdir "$job"
-    /usr/bin/python3 "$here/../tests/cli/photo_tiles.py" "$job"
-fi
-args=(mosaic --background "$job/background.jpg" --tiles "$job/tiles" --canvas 2400x1500
-      --columns 120 --rows 75 --sizes 1 --seed 13 --export "$work/out.png")
+args+=(--export "$work/out.png")
 
 # run CLI FILE: appends "wall_ms cpu_ms" of one run to FILE
 run() {

@@ -14,18 +14,7 @@
 #            tests/cli/photo_tiles.py; made in a temporary folder if not given
 set -euo pipefail
 cli="$1"
-here=$(cd "$(dirname "$0")" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-export TMPDIR="$work"
-job="${2:-}"
-if [ -z "$job" ]; then
-    job="$work/job"
-    mkdir "$job"
-    /usr/bin/python3 "$here/../tests/cli/photo_tiles.py" "$job"
-fi
-args=(mosaic --background "$job/background.jpg" --tiles "$job/tiles" --canvas 2400x1500
-      --columns 120 --rows 75 --sizes 1 --seed 13)
+source "$(dirname "$0")/job_setup.sh" "${2:-}"
 
 # run NAME ARGS...: sets wall_ms, cpu_ms, peak_mib and arrange_ms
 run() {
